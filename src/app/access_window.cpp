@@ -1,0 +1,28 @@
+#include "app/access_window.h"
+
+#include "common/nibs.h"
+#include "engine/scl.h"
+
+namespace tamsel {
+
+AccessWindow::AccessWindow() : WindowController(nib::kAccessWindow) {}
+
+void AccessWindow::windowDidLoad() {
+    Window* w = window();
+    w->setTitle(std::string(nib::kAccessWindowTitle));
+    w->setLevel(WindowLevel::Floating);
+    w->setLevel(WindowLevel::Maximum);
+    w->setActionHandler([this](std::string_view action, std::string_view) {
+        if (action == "btnDone:") btnDone();
+    });
+    SCL::platform().workspace->openLoginItemsSettings();
+}
+
+void AccessWindow::btnDone() {
+    Window* w = window();
+    w->setStyleMask(StyleMask::Titled | StyleMask::Closable);
+    SCL::platform().app->stopModal();
+    w->close();
+}
+
+}  // namespace tamsel

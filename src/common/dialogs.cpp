@@ -1,0 +1,39 @@
+// Modal alerts, the masked input box and the child-lock gate.
+
+#include "engine/scl.h"
+
+namespace tamsel {
+
+void SCL::showAlert(const std::string& message, const std::string& title) {
+    AlertRequest alert;
+    alert.messageText = title;
+    alert.informativeText = message;
+    platform().dialogs->runAlert(alert);
+}
+
+std::string SCL::showInputBox(const std::string& message, const std::string& question) {
+    AlertRequest box;
+    box.messageText = message;
+    box.informativeText = question;
+    box.buttons = {"OK", "Cancel"};
+    box.secureField = true;
+    AlertResponse answer = platform().dialogs->runAlert(box);
+    return answer.button == kAlertFirstButtonReturn ? answer.fieldText : "--1";
+}
+
+bool SCL::isPwdOk(const std::string& prompt) {
+    std::string question = prompt;
+    for (;;) {
+        // Read afresh on every round: the stored password is the truth.
+        std::string stored = defaults().stringForKey(key::txtNewPwd).value_or("");
+        if (stored.empty()) return true;
+        platform().app->activateIgnoringOtherApps();
+        std::string typed = showInputBox("Child lock enabled", question);
+        if (typed == stored) return true;
+        if (typed == "--1") return false;
+        showAlert("Incorrect password", "Child lock enabled");
+        question = "Please enter your password";
+    }
+}
+
+}  // namespace tamsel

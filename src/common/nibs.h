@@ -1,0 +1,79 @@
+#pragma once
+
+// What each window's definition holds: its name, the title people and
+// screen readers see, and its outlets. The Qt views build exactly these, the
+// simulated windows record them.
+
+#include <span>
+#include <string_view>
+
+namespace tamsel::nib {
+
+inline constexpr std::string_view kMainWindow = "MainWindow";
+inline constexpr std::string_view kLockScreen = "LockScreen";
+inline constexpr std::string_view kPrefWindow = "PrefWindow";
+inline constexpr std::string_view kAccessWindow = "AccessWindow";
+
+// Stepper ranges of the preferences window, in minutes. Breaks of any length
+// in this range are handled by the break windows and the countdown.
+inline constexpr int kWorkMinutesMin = 1;
+inline constexpr int kWorkMinutesMax = 240;
+inline constexpr int kBreakMinutesMin = 1;
+inline constexpr int kBreakMinutesMax = 60;
+
+enum class Kind { Label, Button, CheckBox, Radio, Stepper, PopUp, SecureField, Progress };
+
+struct Outlet {
+    std::string_view name;
+    Kind kind;
+    int min = 0;  // steppers only
+    int max = 0;
+};
+
+inline constexpr Outlet kMainWindowOutlets[] = {{"lblProgress", Kind::Label}};
+
+inline constexpr Outlet kLockScreenOutlets[] = {
+    {"progressBar", Kind::Progress},
+    {"closeBtn", Kind::Button},
+    {"lblTSText", Kind::Label},
+    {"lockProgress", Kind::Progress},
+};
+
+inline constexpr Outlet kPrefWindowOutlets[] = {
+    {"lblWorkDuration", Kind::Label},
+    {"lblBreakDuration", Kind::Label},
+    {"stpWorkDurationE", Kind::Stepper, kWorkMinutesMin, kWorkMinutesMax},
+    {"stpBreakDurationEle", Kind::Stepper, kBreakMinutesMin, kBreakMinutesMax},
+    {"lblSnooze", Kind::CheckBox},       {"lblHide", Kind::CheckBox},
+    {"txtNewPwd", Kind::SecureField},    {"txtConfirmPwd", Kind::SecureField},
+    {"dropdownOsdLocation", Kind::PopUp}, {"radAlways", Kind::Radio},
+    {"radWhenHigh", Kind::Radio},        {"btnCopyright", Kind::Button},
+};
+
+inline constexpr std::span<const Outlet> outletsOf(std::string_view nibName) {
+    if (nibName == kMainWindow) return kMainWindowOutlets;
+    if (nibName == kLockScreen) return kLockScreenOutlets;
+    if (nibName == kPrefWindow) return kPrefWindowOutlets;
+    return {};
+}
+
+// Base titles as the definitions give them; the preferences window adds its
+// version at load.
+inline constexpr std::string_view kMainWindowTitle = "Tamsel";
+inline constexpr std::string_view kLockScreenTitle = "Tamsel break";
+inline constexpr std::string_view kAccessWindowTitle = "Welcome to Tamsel";
+inline constexpr std::string_view kPrefWindowTitle = "Tamsel Preferences";
+
+inline constexpr std::string_view titleOf(std::string_view nibName) {
+    if (nibName == kMainWindow) return kMainWindowTitle;
+    if (nibName == kLockScreen) return kLockScreenTitle;
+    if (nibName == kPrefWindow) return kPrefWindowTitle;
+    if (nibName == kAccessWindow) return kAccessWindowTitle;
+    return {};
+}
+
+// The snooze button's ordinary title.
+inline constexpr std::string_view kSnoozeTitle = "Snooze for a minute";
+
+
+}  // namespace tamsel::nib

@@ -1,0 +1,308 @@
+#pragma once
+
+// The platform layer: every service the controllers use, one small interface
+// each, in the controllers' own terms. Units, once for all:
+//   time      wall-clock seconds (double); intervals in seconds
+//   frames    points, origin at the bottom left of the primary screen, y up
+//   colours   red, green, blue, alpha from 0 to 1
+// Two implementations exist: the Qt one (src/platform/qt) and the simulated
+// one the tests drive (tests/sim).
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamsel {
+
+struct Rect {
+    double x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct Color {
+    double red = 0, green = 0, blue = 0, alpha = 0;
+    bool operator==(const Color&) const = default;
+};
+
+// ---- clock and timers -------------------------------------------------------
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Wall-clock seconds: a sleeping machine or a blocked thread moves it on.
+    virtual double now() = 0;
+};
+
+class Timer {
+public:
+    virtual ~Timer() = default;
+    // After this the callback never runs again, not even a held-back firing.
+    virtual void invalidate() = 0;
+    virtual bool isValid() const = 0;
+};
+using TimerRef = std::shared_ptr<Timer>;
+
+// Timers fire on the main loop, one callback at a time. A repeating timer
+// that comes due late fires once and goes on from then. No timer fires while
+// a modal dialog or window runs; one that came due meanwhile fires once right
+// after the last modal run ends.
+class Timers {
+public:
+    virtual ~Timers() = default;
+    virtual TimerRef schedule(double interval, bool repeats, std::function<void()> fire) = 0;
+};
+
+// ---- input idleness ---------------------------------------------------------
+
+// Numbered as the desktop event taps number them.
+enum class InputEvent : int {
+    KeyUp = 11,
+    LeftMouseDown = 1,
+    RightMouseUp = 4,
+    MouseMoved = 5,
+    ScrollWheel = 22,
+};
+
+class IdleSource {
+public:
+    virtual ~IdleSource() = default;
+    // Seconds since the last event of this type from any input device.
+    virtual double secondsSinceLastEvent(InputEvent type) = 0;
+};
+
+// ---- settings ---------------------------------------------------------------
+
+// Per-user, persistent. Absent or unreadable numbers read 0; every write is
+// on disk when the call returns.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual long long integerForKey(std::string_view key) = 0;
+    virtual void setInteger(std::string_view key, long long value) = 0;
+    virtual double doubleForKey(std::string_view key) = 0;
+    virtual void setDouble(std::string_view key, double value) = 0;
+    // Empty when the key is absent.
+    virtual std::optional<std::string> stringForKey(std::string_view key) = 0;
+    virtual void setString(std::string_view key, const std::string& value) = 0;
+};
+
+// ---- screens ----------------------------------------------------------------
+
+class Screens {
+public:
+    virtual ~Screens() = default;
+    // Every screen's whole frame; the main screen comes first.
+    virtual std::vector<Rect> screens() = 0;
+    virtual std::optional<Rect> mainScreen() = 0;
+    // Called on the main loop after every change of the screen configuration.
+    virtual void observeChanges(std::function<void()> changed) = 0;
+};
+
+// ---- windows and controls ---------------------------------------------------
+
+enum class WindowLevel { Normal, Floating, Maximum };
+
+namespace StyleMask {
+inline constexpr unsigned Borderless = 0;
+inline constexpr unsigned Titled = 1;
+inline constexpr unsigned Closable = 2;
+inline constexpr unsigned FullScreen = 0x4000;
+}  // namespace StyleMask
+
+struct MouseEvent {
+    int clickCount = 1;
+    int buttonNumber = 0;  // 0 is the primary button
+};
+
+// One outlet of a window: a label, button, check box, radio button, stepper,
+// pop-up, secure field or progress indicator. Each kind uses the properties
+// that make sense for it; the rest are kept but not shown.
+class Control {
+public:
+    virtual ~Control() = default;
+    // Label text, button title or field contents.
+    virtual std::string text() const = 0;
+    virtual void setText(const std::string& text) = 0;
+    virtual Color textColor() const = 0;
+    virtual void setTextColor(const Color& color) = 0;
+    virtual bool isHidden() const = 0;
+    virtual void setHidden(bool hidden) = 0;
+    virtual bool isEnabled() const = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    // Steppers, progress indicators and numeric labels. A stepper keeps its
+    // value inside its own range.
+    virtual double doubleValue() const = 0;
+    virtual void setDoubleValue(double value) = 0;
+    long long integerValue() const { return static_cast<long long>(doubleValue()); }
+    void setIntegerValue(long long value) { setDoubleValue(static_cast<double>(value)); }
+    // Check boxes and radio buttons: 1 on, 0 off.
+    virtual int state() const = 0;
+    virtual void setState(int state) = 0;
+    // Pop-up buttons.
+    virtual std::vector<std::string> items() const = 0;
+    virtual void setItems(const std::vector<std::string>& titles) = 0;
+    virtual int selectedIndex() const = 0;
+    virtual void selectItem(int index) = 0;
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+    // The named outlet; every outlet its window's definition lists exists.
+    virtual Control& outlet(std::string_view name) = 0;
+    // The user worked a control: the action's name, e.g. "closeButton:", and
+    // the outlet name of the control that sent it.
+    using ActionHandler = std::function<void(std::string_view action, std::string_view sender)>;
+    virtual void setActionHandler(ActionHandler handler) = 0;
+    // A mouse button released over the window's background.
+    virtual void setMouseUpHandler(std::function<void(const MouseEvent&)> handler) = 0;
+
+    virtual std::string title() const = 0;
+    virtual void setTitle(const std::string& title) = 0;
+    virtual Rect frame() const = 0;
+    virtual void setFrame(const Rect& frame, bool display) = 0;
+    virtual void setLevel(WindowLevel level) = 0;
+    virtual void setOpaque(bool opaque) = 0;
+    virtual Color backgroundColor() const = 0;
+    virtual void setBackgroundColor(const Color& color) = 0;
+    virtual void setIgnoresMouseEvents(bool ignores) = 0;
+    virtual unsigned styleMask() const = 0;
+    virtual void setStyleMask(unsigned mask) = 0;
+    // Shows the window without taking the keyboard focus.
+    virtual void orderFront() = 0;
+    virtual void makeKeyAndOrderFront() = 0;
+    // Closes the window for good; later calls on a closed window do nothing.
+    virtual void close() = 0;
+    virtual bool isVisible() const = 0;
+};
+
+class WindowFactory {
+public:
+    virtual ~WindowFactory() = default;
+    // Builds the window an interface name stands for ("MainWindow",
+    // "LockScreen", "PrefWindow", "AccessWindow"), with all its outlets.
+    virtual std::unique_ptr<Window> loadWindow(std::string_view nibName) = 0;
+};
+
+// ---- application, status item, dialogs ----------------------------------------
+
+class Application {
+public:
+    virtual ~Application() = default;
+    virtual void activateIgnoringOtherApps() = 0;
+    // Runs the window modally; returns once stopModal() has been called.
+    virtual void runModal(Window& window) = 0;
+    virtual void stopModal() = 0;
+    // Ends the process at once with this status; runs no handler.
+    [[noreturn]] virtual void exit(int status) = 0;
+};
+
+struct MenuItem {
+    std::string title;
+    std::string action;  // e.g. "prefMenuBtn:"
+};
+
+class StatusItem {
+public:
+    virtual ~StatusItem() = default;
+    // Returns false when no image of that name exists.
+    virtual bool setImage(std::string_view imageName) = 0;
+    virtual void setMenu(const std::vector<MenuItem>& items,
+                         std::function<void(std::string_view action)> chosen) = 0;
+};
+
+class StatusBar {
+public:
+    virtual ~StatusBar() = default;
+    virtual std::unique_ptr<StatusItem> statusItem() = 0;
+};
+
+inline constexpr int kAlertFirstButtonReturn = 1000;
+
+struct AlertRequest {
+    std::string messageText;      // the bold heading
+    std::string informativeText;  // the text below it
+    std::vector<std::string> buttons;  // none: one "OK" button
+    bool secureField = false;     // a masked 200 x 24 field as accessory
+};
+
+struct AlertResponse {
+    int button = kAlertFirstButtonReturn;  // 1000 for the first button, 1001 the second
+    std::string fieldText;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Modal: returns when the user has answered.
+    virtual AlertResponse runAlert(const AlertRequest& request) = 0;
+};
+
+// ---- workspace, network, random, console ------------------------------------
+
+class Workspace {
+public:
+    virtual ~Workspace() = default;
+    // Hands the file or address to the user's default application.
+    virtual bool openFile(const std::string& path) = 0;
+    virtual bool openURL(const std::string& url) = 0;
+    // Where the installed manual lives.
+    virtual std::string manualPath() = 0;
+    // Opens the desktop's settings for starting programs at login, where the
+    // platform has such a place.
+    virtual void openLoginItemsSettings() = 0;
+    virtual std::string shortVersionString() = 0;
+};
+
+struct FetchResult {
+    bool ok = false;
+    std::string body;   // the reply's text when ok
+    std::string error;  // a readable description when not
+};
+
+class Network {
+public:
+    virtual ~Network() = default;
+    // Blocks the main loop until the text has arrived, failed, or the
+    // time-out has passed.
+    virtual FetchResult fetchText(const std::string& url, double timeoutSeconds) = 0;
+    // Returns at once; done runs later on the main loop.
+    virtual void get(const std::string& url, std::function<void(const FetchResult&)> done) = 0;
+};
+
+class Random {
+public:
+    virtual ~Random() = default;
+    // Uniform in 0 .. bound - 1.
+    virtual std::uint32_t uniform(std::uint32_t bound) = 0;
+};
+
+class Console {
+public:
+    virtual ~Console() = default;
+    virtual void printLine(const std::string& line) = 0;
+};
+
+// ---- the aggregate ----------------------------------------------------------
+
+struct Platform {
+    Clock* clock = nullptr;
+    Timers* timers = nullptr;
+    IdleSource* idle = nullptr;
+    SettingsStore* settings = nullptr;
+    Screens* screens = nullptr;
+    WindowFactory* windows = nullptr;
+    Application* app = nullptr;
+    StatusBar* statusBar = nullptr;
+    Dialogs* dialogs = nullptr;
+    Workspace* workspace = nullptr;
+    Network* network = nullptr;
+    Random* random = nullptr;
+    Console* console = nullptr;
+};
+
+}  // namespace tamsel

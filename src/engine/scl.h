@@ -1,0 +1,88 @@
+#pragma once
+
+// Process-wide state and the shared services. Everything here is touched on
+// the main loop only.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/platform.h"
+
+namespace tamsel {
+
+class MainWindow;
+class AccessWindow;
+
+// Settings keys, named after the controls that edit them.
+namespace key {
+inline constexpr std::string_view uid = "uid";
+inline constexpr std::string_view stpWorkDuration = "stpWorkDuration";
+inline constexpr std::string_view stpBreakDuration = "stpBreakDuration";
+inline constexpr std::string_view lblSnooze = "lblSnooze";
+inline constexpr std::string_view lblHide = "lblHide";
+inline constexpr std::string_view radWhenHigh = "radWhenHigh";
+inline constexpr std::string_view dropdownOsdLocation = "dropdownOsdLocation";
+inline constexpr std::string_view txtNewPwd = "txtNewPwd";
+inline constexpr std::string_view skipVersion = "skipVersion";
+}  // namespace key
+
+inline constexpr std::string_view kVersion = "2.6";
+
+// The value a closing break window writes into lockTicks for breaks shorter
+// than 1000 s; any count of 1000 or more then marks a snoozed break.
+inline constexpr std::int64_t kSnoozeMarker = 1001;
+
+class SCL {
+public:
+    SCL() = delete;
+
+    // Installs the platform and puts every static back to its initial value.
+    // The composition root calls it once; every test fixture calls it first.
+    static void reset(const Platform& platform);
+    static const Platform& platform();
+    static SettingsStore& defaults() { return *platform().settings; }
+    static double now() { return platform().clock->now(); }
+    static double timeIntervalSinceNow(double date) { return date - now(); }
+
+    static std::unique_ptr<MainWindow> mainWindow;
+    static std::unique_ptr<AccessWindow> accessWindow;
+    static TimerRef activityTimer;
+    static bool activityTimerPause;
+    static std::optional<double> activityTimerDt;
+    static std::int64_t progress;
+    static TimerRef lockTimer;
+    static std::optional<double> lockTimerDt;
+    static std::int64_t lockTicks;
+    static std::int64_t lockDur;
+    static std::int64_t uid;
+    // Both start 6000 s before their first read, so the first skip and the
+    // first snooze of a run are always allowed.
+    static double& lastSkipDate();
+    static double& lastSnoozeDate();
+
+    // What a closing break window writes into lockTicks, and the count from
+    // which the countdown takes a break as snoozed. For breaks of 1000 s or
+    // more the plain marker would be reached by the count itself, so both
+    // move above the break's length.
+    static std::int64_t snoozeMarker();
+    static bool isSnoozedCount(std::int64_t ticks);
+
+    // Dialogs and the child-lock gate.
+    static void showAlert(const std::string& message, const std::string& title = "");
+    static std::string showInputBox(const std::string& message, const std::string& question);
+    static bool isPwdOk(const std::string& prompt = "Please enter your password");
+
+    // Reports a usage event to the maker's server, fire and forget.
+    static void logFunc(const std::string& evtname, const std::string& evtval,
+                        const std::string& notes);
+
+private:
+    static Platform platform_;
+    static std::optional<double> lastSkipDate_;
+    static std::optional<double> lastSnoozeDate_;
+};
+
+}  // namespace tamsel

@@ -1,0 +1,103 @@
+#include "lockscreen/lock_screen.h"
+
+#include "common/nibs.h"
+#include "engine/scl.h"
+
+namespace tamsel {
+
+namespace {
+constexpr double kMoveDelay = 0.1;
+constexpr double kFocusInterval = 0.5;
+constexpr double kSnoozeLimit = 300.0;
+constexpr double kSeeThroughAlpha = 0.1;
+constexpr double kDimmedAlpha = 0.6;
+}  // namespace
+
+LockScreen::LockScreen() : WindowController(nib::kLockScreen) {}
+
+LockScreen::~LockScreen() {
+    // The timers call back into this controller.
+    if (winFocusTimer) winFocusTimer->invalidate();
+    if (moveWinTimer) moveWinTimer->invalidate();
+}
+
+void LockScreen::windowDidLoad() {
+    Window* w = window();
+    w->setTitle(std::string(nib::kLockScreenTitle));
+    w->setStyleMask(isFirst ? (StyleMask::FullScreen | StyleMask::Closable) : StyleMask::Closable);
+    w->setOpaque(false);
+    w->setBackgroundColor({0, 0, 0, kSeeThroughAlpha});
+    w->setLevel(WindowLevel::Floating);
+    w->setLevel(WindowLevel::Maximum);
+    w->setActionHandler([this](std::string_view action, std::string_view) {
+        if (action == "closeButton:") closeButton();
+    });
+    w->setMouseUpHandler([this](const MouseEvent& event) { mouseUp(event); });
+
+    Timers& timers = *SCL::platform().timers;
+    moveWinTimer = timers.schedule(kMoveDelay, false, [this] { moveWinTimerEvent(); });
+    winFocusTimer = timers.schedule(kFocusInterval, true, [this] { winFocusTimerEvent(); });
+
+    closeBtn().setHidden(SCL::defaults().integerForKey(key::lblSnooze) == 0);
+    if (SCL::timeIntervalSinceNow(SCL::lastSnoozeDate()) > -kSnoozeLimit) {
+        closeBtn().setText("Snooze disabled due to previous use");
+        closeBtn().setEnabled(false);
+    }
+}
+
+void LockScreen::moveWinTimerEvent() {
+    Window* w = window();
+    w->setFrame({screenFrame.x, screenFrame.y, screenFrame.width, screenFrame.height + 100.0}, true);
+    if (SCL::defaults().integerForKey(key::lblHide) == 1)
+        setSeeThrough();
+    else
+        w->setBackgroundColor({0, 0, 0, kDimmedAlpha});
+}
+
+void LockScreen::winFocusTimerEvent() {
+    if (isFirst) {
+        SCL::platform().app->activateIgnoringOtherApps();
+        window()->makeKeyAndOrderFront();
+    }
+    // A zero length would divide by zero; such a break is over at once.
+    const std::int64_t percent = SCL::lockDur > 0 ? SCL::lockTicks * 100 / SCL::lockDur : 100;
+    lockProgress().setDoubleValue(static_cast<double>(percent));
+    if (SCL::lockTicks >= SCL::lockDur) {
+        closeButton();
+        SCL::lastSnoozeDate() = SCL::now() - 6000.0;
+        SCL::lastSkipDate() = SCL::now() - 6000.0;
+    }
+}
+
+void LockScreen::closeButton() {
+    if (winFocusTimer) winFocusTimer->invalidate();
+    SCL::lockTicks = SCL::snoozeMarker();
+    SCL::lastSnoozeDate() = SCL::now();
+    Window* w = window();
+    w->setStyleMask(StyleMask::FullScreen | StyleMask::Closable);
+    w->close();
+}
+
+void LockScreen::mouseUp(const MouseEvent& event) {
+    if (event.clickCount != 2 || event.buttonNumber != 0) return;
+    if (progressBar().isHidden())
+        setDimmed();
+    else
+        setSeeThrough();
+}
+
+void LockScreen::setSeeThrough() {
+    window()->setBackgroundColor({0, 0, 0, kSeeThroughAlpha});
+    progressBar().setHidden(true);
+    closeBtn().setHidden(true);
+    lblTSText().setHidden(true);
+}
+
+void LockScreen::setDimmed() {
+    window()->setBackgroundColor({0, 0, 0, kDimmedAlpha});
+    progressBar().setHidden(false);
+    closeBtn().setHidden(SCL::defaults().integerForKey(key::lblSnooze) == 0);
+    lblTSText().setHidden(false);
+}
+
+}  // namespace tamsel

@@ -1,0 +1,117 @@
+#include "prefs/pref_window.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "common/nibs.h"
+#include "engine/main_window.h"
+#include "engine/scl.h"
+#include "engine/version_check.h"
+
+namespace tamsel {
+
+PrefWindow::PrefWindow() : WindowController(nib::kPrefWindow) {}
+
+PrefWindow::~PrefWindow() {
+    if (updTimer) updTimer->invalidate();
+}
+
+void PrefWindow::windowDidLoad() {
+    SettingsStore& defaults = SCL::defaults();
+    Window* w = window();
+    w->setActionHandler([this](std::string_view action, std::string_view sender) {
+        if (action == "stpWorkDuration:") stpWorkDuration();
+        else if (action == "stpBreakDuration:") stpBreakDuration();
+        else if (action == "radGroupClicked:") radGroupClicked(sender);
+        else if (action == "btnSaveClicked:") btnSaveClicked();
+        else if (action == "btnCloseClicked:") btnCloseClicked();
+        else if (action == "btnHelp:") btnHelp();
+        else if (action == "copyrightClicked:") copyrightClicked();
+        else if (action == "btnEmailClicked:") btnEmailClicked();
+    });
+
+    Control& corners = outlet("dropdownOsdLocation");
+    corners.setItems(std::vector<std::string>(std::begin(kCorners), std::end(kCorners)));
+
+    outlet("stpWorkDurationE").setIntegerValue(defaults.integerForKey(key::stpWorkDuration));
+    outlet("stpBreakDurationEle").setIntegerValue(defaults.integerForKey(key::stpBreakDuration));
+    outlet("lblWorkDuration").setIntegerValue(outlet("stpWorkDurationE").integerValue());
+    outlet("lblBreakDuration").setIntegerValue(outlet("stpBreakDurationEle").integerValue());
+
+    outlet("lblSnooze").setState(static_cast<int>(defaults.integerForKey(key::lblSnooze)));
+    outlet("lblHide").setState(static_cast<int>(defaults.integerForKey(key::lblHide)));
+
+    outlet("txtNewPwd").setText(defaults.stringForKey(key::txtNewPwd).value_or(""));
+    outlet("txtConfirmPwd").setText(defaults.stringForKey(key::txtNewPwd).value_or(""));
+
+    const long long whenHigh = defaults.integerForKey(key::radWhenHigh);
+    outlet("radWhenHigh").setState(static_cast<int>(whenHigh));
+    outlet("radAlways").setState(static_cast<int>(std::llabs(defaults.integerForKey(key::radWhenHigh) - 1)));
+
+    // The indicator sits bottom right for any index outside the list, so the
+    // pop-up says the same.
+    const long long corner = defaults.integerForKey(key::dropdownOsdLocation);
+    corners.selectItem(corner >= 0 && corner <= 5 ? static_cast<int>(corner) : 5);
+
+    outlet("btnCopyright").setHidden(webSiteAddress().empty());
+
+    w->setTitle(std::string(nib::kPrefWindowTitle) + " " +
+                SCL::platform().workspace->shortVersionString());
+}
+
+void PrefWindow::stpWorkDuration() {
+    outlet("lblWorkDuration").setIntegerValue(outlet("stpWorkDurationE").integerValue());
+}
+
+void PrefWindow::stpBreakDuration() {
+    outlet("lblBreakDuration").setIntegerValue(outlet("stpBreakDurationEle").integerValue());
+}
+
+void PrefWindow::radGroupClicked(std::string_view sender) {
+    outlet("radAlways").setState(0);
+    outlet("radWhenHigh").setState(0);
+    if (sender == "radAlways" || sender == "radWhenHigh") outlet(sender).setState(1);
+}
+
+void PrefWindow::btnSaveClicked() {
+    if (outlet("txtNewPwd").text() != outlet("txtConfirmPwd").text()) {
+        SCL::showAlert("Passwords don't match. Please correct them and try again.");
+        return;
+    }
+    SettingsStore& defaults = SCL::defaults();
+    defaults.setInteger(key::stpWorkDuration, outlet("stpWorkDurationE").integerValue());
+    defaults.setInteger(key::stpBreakDuration, outlet("stpBreakDurationEle").integerValue());
+    defaults.setInteger(key::lblSnooze, outlet("lblSnooze").state());
+    defaults.setInteger(key::lblHide, outlet("lblHide").state());
+    defaults.setString(key::txtNewPwd, outlet("txtNewPwd").text());
+    defaults.setInteger(key::radWhenHigh, outlet("radWhenHigh").state());
+    defaults.setInteger(key::dropdownOsdLocation, outlet("dropdownOsdLocation").selectedIndex());
+
+    SCL::progress = 0;
+    if (MainWindow* engine = SCL::mainWindow.get()) {
+        engine->placeWindow();
+        SCL::progress = 0;
+        engine->lblProgress().setText("");
+        engine->activityTimerEvent();
+    }
+    if (Window* w = window()) w->close();
+}
+
+void PrefWindow::btnCloseClicked() {
+    if (Window* w = window()) w->close();
+}
+
+void PrefWindow::btnHelp() {
+    SCL::platform().workspace->openFile(SCL::platform().workspace->manualPath());
+}
+
+void PrefWindow::copyrightClicked() {
+    const std::string site = webSiteAddress();
+    if (!site.empty()) SCL::platform().workspace->openURL(site);
+}
+
+void PrefWindow::btnEmailClicked() {
+    updTimer = SCL::platform().timers->schedule(0.1, false, [] { updEvent(); });
+}
+
+}  // namespace tamsel

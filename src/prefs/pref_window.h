@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+#include "common/window_controller.h"
+
+namespace tamsel {
+
+// The preferences window: loads the stored settings into its controls, keeps
+// edits there, and writes them all at once on Save.
+class PrefWindow : public WindowController {
+public:
+    PrefWindow();
+    ~PrefWindow() override;
+
+    void stpWorkDuration();
+    void stpBreakDuration();
+    void radGroupClicked(std::string_view sender);
+    void btnSaveClicked();
+    void btnCloseClicked();
+    void btnHelp();
+    void copyrightClicked();
+    void btnEmailClicked();
+    // The mail timer's target; nothing listens for it.
+    static void updEvent() {}
+
+    TimerRef updTimer;
+
+    static constexpr const char* kCorners[] = {"Top Left",    "Top Center",    "Top Right",
+                                               "Bottom Left", "Bottom Center", "Bottom Right"};
+
+protected:
+    void windowDidLoad() override;
+};
+
+}  // namespace tamsel

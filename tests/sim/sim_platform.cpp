@@ -1,0 +1,461 @@
+#include "sim/sim_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "common/nibs.h"
+
+namespace tamsel::sim {
+
+// ---- timers -------------------------------------------------------------------
+
+struct SimTimers::Entry {
+    double due;
+    double interval;
+    bool repeats;
+    bool valid = true;
+    std::uint64_t sequence;
+    std::function<void()> fire;
+};
+
+class SimTimers::Handle : public Timer {
+public:
+    explicit Handle(std::shared_ptr<Entry> entry) : entry_(std::move(entry)) {}
+    void invalidate() override {
+        entry_->valid = false;
+        entry_->fire = nullptr;
+    }
+    bool isValid() const override { return entry_->valid; }
+
+private:
+    std::shared_ptr<Entry> entry_;
+};
+
+TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()> fire) {
+    auto entry = std::make_shared<Entry>(
+        Entry{sim_.now() + interval, interval, repeats, true, sequence_++, std::move(fire)});
+    entries_.push_back(entry);
+    return std::make_shared<Handle>(entry);
+}
+
+std::shared_ptr<SimTimers::Entry> SimTimers::nextDue(double limit) const {
+    std::shared_ptr<Entry> best;
+    for (const auto& e : entries_) {
+        if (!e->valid || e->due > limit) continue;
+        if (!best || e->due < best->due || (e->due == best->due && e->sequence < best->sequence))
+            best = e;
+    }
+    return best;
+}
+
+void SimTimers::advance(double seconds) {
+    const double target = sim_.now() + seconds;
+    // Nothing fires inside a modal run: time only passes.
+    if (sim_.inModal()) {
+        sim_.clock.now_ = target;
+        return;
+    }
+    while (auto entry = nextDue(target)) {
+        if (entry->due > sim_.now()) sim_.clock.now_ = entry->due;
+        if (entry->repeats) {
+            double next = entry->due + entry->interval;
+            // Late: fire once and go on from now, not once per missed interval.
+            if (next <= sim_.now()) next = sim_.now() + entry->interval;
+            entry->due = next;
+        } else {
+            entry->valid = false;
+        }
+        entry->sequence = sequence_++;
+        ++firings;
+        // The callback may invalidate its own timer; keep it alive meanwhile.
+        auto fire = entry->fire;
+        if (fire) fire();
+    }
+    sim_.clock.now_ = std::max(sim_.clock.now_, target);
+    std::erase_if(entries_, [](const auto& e) { return !e->valid; });
+}
+
+void SimTimers::block(double seconds) { sim_.clock.now_ += seconds; }
+
+int SimTimers::validCount() const {
+    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
+                                          [](const auto& e) { return e->valid; }));
+}
+
+// ---- input --------------------------------------------------------------------
+
+double SimIdle::secondsSinceLastEvent(InputEvent type) {
+    ++queries;
+    const double now = clock_.now();
+    std::optional<double> last;
+    for (auto [from, to] : spans_[type]) {
+        if (from > now) continue;
+        const double seen = std::min(to, now);
+        if (!last || seen > *last) last = seen;
+    }
+    // Never: as long ago as a desktop would say after a fresh login.
+    return last ? now - *last : 1e6;
+}
+
+void SimIdle::event(InputEvent type, double at) { spans_[type].emplace_back(at, at); }
+
+void SimIdle::activeBetween(double from, double to, InputEvent type) {
+    spans_[type].emplace_back(from, to);
+}
+
+void SimIdle::activeFor(double seconds, InputEvent type) {
+    activeBetween(clock_.now(), clock_.now() + seconds, type);
+}
+
+// ---- settings -----------------------------------------------------------------
+
+namespace {
+std::string describe(const SimSettings::Value& v) {
+    if (auto i = std::get_if<long long>(&v)) return std::to_string(*i);
+    if (auto d = std::get_if<double>(&v)) {
+        std::ostringstream out;
+        out << *d;
+        return out.str();
+    }
+    return std::get<std::string>(v);
+}
+}  // namespace
+
+long long SimSettings::integerForKey(std::string_view key) {
+    auto it = values.find(key);
+    if (it == values.end()) return 0;
+    if (auto i = std::get_if<long long>(&it->second)) return *i;
+    if (auto d = std::get_if<double>(&it->second)) return static_cast<long long>(*d);
+    // Text that is not a whole number reads 0, as a hand-edited store would.
+    const std::string& s = std::get<std::string>(it->second);
+    char* end = nullptr;
+    long long v = std::strtoll(s.c_str(), &end, 10);
+    return (end && *end == '\0' && !s.empty()) ? v : 0;
+}
+
+void SimSettings::setInteger(std::string_view key, long long value) {
+    values.insert_or_assign(std::string(key), value);
+    writes.push_back(std::string(key) + "=" + std::to_string(value));
+}
+
+double SimSettings::doubleForKey(std::string_view key) {
+    auto it = values.find(key);
+    if (it == values.end()) return 0.0;
+    if (auto d = std::get_if<double>(&it->second)) return *d;
+    if (auto i = std::get_if<long long>(&it->second)) return static_cast<double>(*i);
+    const std::string& s = std::get<std::string>(it->second);
+    char* end = nullptr;
+    double v = std::strtod(s.c_str(), &end);
+    return (end && *end == '\0' && !s.empty()) ? v : 0.0;
+}
+
+void SimSettings::setDouble(std::string_view key, double value) {
+    values.insert_or_assign(std::string(key), value);
+    writes.push_back(std::string(key) + "=" + describe(value));
+}
+
+std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
+    auto it = values.find(key);
+    if (it == values.end()) return std::nullopt;
+    return describe(it->second);
+}
+
+void SimSettings::setString(std::string_view key, const std::string& value) {
+    values.insert_or_assign(std::string(key), value);
+    writes.push_back(std::string(key) + "=" + value);
+}
+
+std::vector<std::string> SimSettings::writtenKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& w : writes) keys.push_back(w.substr(0, w.find('=')));
+    return keys;
+}
+
+// ---- screens ------------------------------------------------------------------
+
+std::optional<Rect> SimScreens::mainScreen() {
+    if (list.empty()) return std::nullopt;
+    return list.front();
+}
+
+void SimScreens::observeChanges(std::function<void()> changed) {
+    observers_.push_back(std::move(changed));
+}
+
+void SimScreens::set(std::vector<Rect> screens) {
+    list = std::move(screens);
+    for (auto& observer : observers_) observer();
+}
+
+// ---- controls and windows -----------------------------------------------------
+
+void SimControl::setDoubleValue(double value) {
+    if (max_ > min_) value = std::clamp(value, double(min_), double(max_));
+    value_ = value;
+    text_ = std::to_string(static_cast<long long>(value));
+}
+
+void SimControl::setItems(const std::vector<std::string>& titles) {
+    items_ = titles;
+    selected_ = titles.empty() ? -1 : 0;
+}
+
+void SimControl::selectItem(int index) {
+    if (index >= 0 && index < static_cast<int>(items_.size())) selected_ = index;
+}
+
+SimControl& SimWindowState::outlet(std::string_view name) {
+    auto it = outlets.find(name);
+    if (it == outlets.end()) {
+        ADD_FAILURE() << "window " << nibName << " has no outlet " << name;
+        it = outlets.emplace(std::string(name), std::make_unique<SimControl>()).first;
+    }
+    return *it->second;
+}
+
+void SimWindowState::perform(std::string_view action, std::string_view sender) {
+    if (closed) {
+        ADD_FAILURE() << "action " << action << " on the closed window " << nibName;
+        return;
+    }
+    if (onAction) onAction(action, sender);
+}
+
+void SimWindowState::mouseUp(int clickCount, int button) {
+    if (!closed && onMouseUp) onMouseUp(MouseEvent{clickCount, button});
+}
+
+namespace {
+
+class SimWindow : public Window {
+public:
+    explicit SimWindow(std::shared_ptr<SimWindowState> state) : s_(std::move(state)) {}
+    ~SimWindow() override { s_->destroyed = true; }
+    Control& outlet(std::string_view name) override { return s_->outlet(name); }
+    void setActionHandler(ActionHandler handler) override { s_->onAction = std::move(handler); }
+    void setMouseUpHandler(std::function<void(const MouseEvent&)> handler) override {
+        s_->onMouseUp = std::move(handler);
+    }
+    std::string title() const override { return s_->title; }
+    void setTitle(const std::string& title) override { s_->title = title; }
+    Rect frame() const override { return s_->frame; }
+    void setFrame(const Rect& frame, bool) override {
+        if (!s_->closed) s_->frame = frame;
+    }
+    void setLevel(WindowLevel level) override { s_->levels.push_back(level); }
+    void setOpaque(bool opaque) override { s_->opaque = opaque; }
+    Color backgroundColor() const override { return s_->background; }
+    void setBackgroundColor(const Color& color) override { s_->background = color; }
+    void setIgnoresMouseEvents(bool ignores) override { s_->ignoresMouse = ignores; }
+    unsigned styleMask() const override { return s_->styleMask; }
+    void setStyleMask(unsigned mask) override { s_->styleMask = mask; }
+    void orderFront() override {
+        if (!s_->closed) s_->visible = true;
+    }
+    void makeKeyAndOrderFront() override {
+        if (s_->closed) return;
+        s_->visible = true;
+        ++s_->keyAndFrontCount;
+    }
+    void close() override {
+        s_->closed = true;
+        s_->visible = false;
+    }
+    bool isVisible() const override { return s_->visible; }
+
+private:
+    std::shared_ptr<SimWindowState> s_;
+};
+
+Rect defaultFrame(std::string_view nibName) {
+    if (nibName == nib::kMainWindow) return {0, 0, 200, 30};
+    if (nibName == nib::kLockScreen) return {0, 0, 480, 270};
+    return {0, 0, 480, 360};
+}
+
+}  // namespace
+
+std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
+    auto state = std::make_shared<SimWindowState>();
+    state->nibName = nibName;
+    state->title = std::string(nib::titleOf(nibName));
+    state->frame = defaultFrame(nibName);
+    for (const nib::Outlet& o : nib::outletsOf(nibName))
+        state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>(o.min, o.max));
+    if (nibName == nib::kLockScreen) {
+        state->outlets["closeBtn"]->setText(std::string(nib::kSnoozeTitle));
+        state->outlets["lblTSText"]->setText("Time for a break.");
+    }
+    all.push_back(state);
+    return std::make_unique<SimWindow>(state);
+}
+
+std::vector<std::shared_ptr<SimWindowState>> SimWindows::named(std::string_view nibName) const {
+    std::vector<std::shared_ptr<SimWindowState>> found;
+    for (const auto& w : all)
+        if (w->nibName == nibName) found.push_back(w);
+    return found;
+}
+
+std::vector<std::shared_ptr<SimWindowState>> SimWindows::open(std::string_view nibName) const {
+    std::vector<std::shared_ptr<SimWindowState>> found;
+    for (const auto& w : all)
+        if (w->nibName == nibName && !w->closed && !w->destroyed) found.push_back(w);
+    return found;
+}
+
+std::shared_ptr<SimWindowState> SimWindows::last(std::string_view nibName) const {
+    auto list = named(nibName);
+    return list.empty() ? nullptr : list.back();
+}
+
+// ---- application, status item, dialogs ----------------------------------------
+
+void SimApplication::runModal(Window& window) {
+    modalRuns.push_back(window.title());
+    auto it = modalScript.find(window.title());
+    if (it == modalScript.end()) {
+        ADD_FAILURE() << "modal window \"" << window.title() << "\" at t=" << sim_.elapsed()
+                      << " s has no scripted answer";
+        return;
+    }
+    ++modalDepth;
+    stopRequested_ = false;
+    it->second(window);
+    --modalDepth;
+    if (!stopRequested_)
+        ADD_FAILURE() << "the modal run of \"" << window.title() << "\" never ended";
+    stopRequested_ = false;
+}
+
+void SimApplication::exit(int status) {
+    exitStatus = status;
+    throw ExitCalled{status};
+}
+
+bool SimStatusItem::setImage(std::string_view imageName) {
+    image = imageName;
+    return true;
+}
+
+void SimStatusItem::setMenu(const std::vector<MenuItem>& items,
+                            std::function<void(std::string_view)> chosenHandler) {
+    menu = items;
+    chosen = std::move(chosenHandler);
+}
+
+std::unique_ptr<StatusItem> SimStatusBar::statusItem() {
+    auto created = std::make_unique<SimStatusItem>();
+    item = created.get();
+    return created;
+}
+
+void SimStatusBar::choose(std::string_view action) {
+    if (!item || !item->chosen) {
+        ADD_FAILURE() << "no status menu to choose " << action << " from";
+        return;
+    }
+    item->chosen(action);
+}
+
+AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
+    shown.push_back(request);
+    if (script_.empty()) {
+        ADD_FAILURE() << "unscripted dialog \"" << request.messageText << "\" / \""
+                      << request.informativeText << "\" at t=" << sim_.elapsed() << " s";
+        // Cancel: every loop over dialogs ends on it.
+        return {kAlertFirstButtonReturn + 1, ""};
+    }
+    Answer next = std::move(script_.front());
+    script_.pop_front();
+    ++sim_.app.modalDepth;
+    AlertResponse response = next(request);
+    --sim_.app.modalDepth;
+    return response;
+}
+
+void SimDialogs::pressButton(int button) {
+    answer([button](const AlertRequest&) { return AlertResponse{button, ""}; });
+}
+
+void SimDialogs::typeAndConfirm(const std::string& text) {
+    answer([text](const AlertRequest&) { return AlertResponse{kAlertFirstButtonReturn, text}; });
+}
+
+// ---- workspace, network, random ---------------------------------------------------
+
+bool SimWorkspace::openFile(const std::string& path) {
+    openedFiles.push_back(path);
+    return true;
+}
+
+bool SimWorkspace::openURL(const std::string& url) {
+    openedURLs.push_back(url);
+    return true;
+}
+
+FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds) {
+    fetched.push_back(url);
+    if (!server) {
+        sim_.block(0.01);
+        return {false, "", "Could not connect to server"};
+    }
+    Reply reply = server(url);
+    // The main loop is blocked while the fetch runs.
+    if (reply.seconds >= timeoutSeconds) {
+        sim_.block(timeoutSeconds);
+        return {false, "", "Operation timed out"};
+    }
+    sim_.block(reply.seconds);
+    return reply.result;
+}
+
+void SimNetwork::get(const std::string& url, std::function<void(const FetchResult&)> done) {
+    requested.push_back(url);
+    pending_.push_back(std::move(done));
+}
+
+void SimNetwork::completeAll(const FetchResult& result) {
+    auto pending = std::move(pending_);
+    pending_.clear();
+    for (auto& done : pending) done(result);
+}
+
+std::uint32_t SimRandom::uniform(std::uint32_t bound) {
+    bounds.push_back(bound);
+    if (bound == 0) return 0;
+    if (!script.empty()) {
+        std::uint32_t v = script.front();
+        script.pop_front();
+        return v % bound;
+    }
+    if (engine_) return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(*engine_);
+    return (bound / 2 + 1) % bound;
+}
+
+// ---- the whole ----------------------------------------------------------------
+
+SimPlatform::SimPlatform() : start_(clock.now()) {}
+
+Platform SimPlatform::platform() {
+    Platform p;
+    p.clock = &clock;
+    p.timers = &timers;
+    p.idle = &idle;
+    p.settings = &settings;
+    p.screens = &screens;
+    p.windows = &windows;
+    p.app = &app;
+    p.statusBar = &statusBar;
+    p.dialogs = &dialogs;
+    p.workspace = &workspace;
+    p.network = &network;
+    p.random = &random;
+    p.console = &console;
+    return p;
+}
+
+}  // namespace tamsel::sim

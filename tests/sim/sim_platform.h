@@ -1,0 +1,334 @@
+#pragma once
+
+// The simulated platform: virtual time, scripted input, screens, dialogs and
+// network, recorded windows and settings. Each service has a control side
+// for the tests.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "common/platform.h"
+
+namespace tamsel::sim {
+
+class SimPlatform;
+
+// Thrown by Application::exit so a test sees where the process would end.
+struct ExitCalled {
+    int status;
+};
+
+// ---- time -------------------------------------------------------------------
+
+class SimClock : public Clock {
+public:
+    double now() override { return now_; }
+    double now_ = 1'800'000'000.0;
+};
+
+class SimTimers : public Timers {
+public:
+    explicit SimTimers(SimPlatform& sim) : sim_(sim) {}
+    TimerRef schedule(double interval, bool repeats, std::function<void()> fire) override;
+
+    // Runs every timer that comes due up to now + seconds, in time order.
+    void advance(double seconds);
+    // Moves the clock without firing anything: a blocked main loop or a
+    // sleeping machine. Timers that came due fire late at the next advance.
+    void block(double seconds);
+    int validCount() const;
+    std::uint64_t firings = 0;
+
+private:
+    struct Entry;
+    class Handle;
+    std::shared_ptr<Entry> nextDue(double limit) const;
+    SimPlatform& sim_;
+    std::vector<std::shared_ptr<Entry>> entries_;
+    std::uint64_t sequence_ = 0;
+};
+
+// ---- input ------------------------------------------------------------------
+
+class SimIdle : public IdleSource {
+public:
+    explicit SimIdle(SimClock& clock) : clock_(clock) {}
+    double secondsSinceLastEvent(InputEvent type) override;
+
+    // One event of a type at a moment.
+    void event(InputEvent type, double at);
+    // Unbroken input of a type (mouse moves by default) from one moment to
+    // another: "active until t = 300 s".
+    void activeBetween(double from, double to, InputEvent type = InputEvent::MouseMoved);
+    void activeFor(double seconds, InputEvent type = InputEvent::MouseMoved);
+    int queries = 0;
+
+private:
+    SimClock& clock_;
+    std::map<InputEvent, std::vector<std::pair<double, double>>> spans_;
+};
+
+// ---- settings -----------------------------------------------------------------
+
+class SimSettings : public SettingsStore {
+public:
+    using Value = std::variant<long long, double, std::string>;
+    long long integerForKey(std::string_view key) override;
+    void setInteger(std::string_view key, long long value) override;
+    double doubleForKey(std::string_view key) override;
+    void setDouble(std::string_view key, double value) override;
+    std::optional<std::string> stringForKey(std::string_view key) override;
+    void setString(std::string_view key, const std::string& value) override;
+
+    // Writes in order, as "key=value".
+    std::vector<std::string> writes;
+    std::vector<std::string> writtenKeys() const;
+    std::map<std::string, Value, std::less<>> values;
+};
+
+// ---- screens ------------------------------------------------------------------
+
+class SimScreens : public Screens {
+public:
+    std::vector<Rect> screens() override { return list; }
+    std::optional<Rect> mainScreen() override;
+    void observeChanges(std::function<void()> changed) override;
+    // Replaces the screens and tells every observer, as the desktop would.
+    void set(std::vector<Rect> screens);
+    std::vector<Rect> list{{0, 0, 1440, 900}};
+
+private:
+    std::vector<std::function<void()>> observers_;
+};
+
+// ---- windows ------------------------------------------------------------------
+
+class SimControl : public Control {
+public:
+    SimControl(int min = 0, int max = 0) : min_(min), max_(max) {}
+    std::string text() const override { return text_; }
+    void setText(const std::string& text) override { text_ = text; }
+    Color textColor() const override { return color_; }
+    void setTextColor(const Color& color) override { color_ = color; }
+    bool isHidden() const override { return hidden_; }
+    void setHidden(bool hidden) override { hidden_ = hidden; }
+    bool isEnabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override { enabled_ = enabled; }
+    double doubleValue() const override { return value_; }
+    void setDoubleValue(double value) override;
+    int state() const override { return state_; }
+    void setState(int state) override { state_ = state; }
+    std::vector<std::string> items() const override { return items_; }
+    void setItems(const std::vector<std::string>& titles) override;
+    int selectedIndex() const override { return selected_; }
+    void selectItem(int index) override;
+    int textWrites = 0;
+
+private:
+    int min_, max_;
+    std::string text_;
+    Color color_{0, 0, 0, 1};
+    bool hidden_ = false;
+    bool enabled_ = true;
+    double value_ = 0;
+    int state_ = 0;
+    std::vector<std::string> items_;
+    int selected_ = -1;
+};
+
+// What a simulated window did; it outlives the window so a test can look
+// at a window its controller has already dropped.
+struct SimWindowState {
+    std::string nibName;
+    std::string title;
+    Rect frame;
+    std::vector<WindowLevel> levels;
+    bool opaque = true;
+    Color background{1, 1, 1, 1};
+    bool ignoresMouse = false;
+    unsigned styleMask = StyleMask::Titled | StyleMask::Closable;
+    bool visible = false;
+    bool closed = false;
+    bool destroyed = false;
+    int keyAndFrontCount = 0;
+    std::map<std::string, std::unique_ptr<SimControl>, std::less<>> outlets;
+    Window::ActionHandler onAction;
+    std::function<void(const MouseEvent&)> onMouseUp;
+
+    SimControl& outlet(std::string_view name);
+    // The user works a control or clicks the background.
+    void perform(std::string_view action, std::string_view sender = "");
+    void mouseUp(int clickCount, int button = 0);
+};
+
+class SimWindows : public WindowFactory {
+public:
+    std::unique_ptr<Window> loadWindow(std::string_view nibName) override;
+    // Every window ever loaded, oldest first.
+    std::vector<std::shared_ptr<SimWindowState>> all;
+    std::vector<std::shared_ptr<SimWindowState>> named(std::string_view nibName) const;
+    // Open (not closed, not dropped) windows of one kind.
+    std::vector<std::shared_ptr<SimWindowState>> open(std::string_view nibName) const;
+    std::shared_ptr<SimWindowState> last(std::string_view nibName) const;
+};
+
+// ---- application, status item, dialogs ----------------------------------------
+
+class SimApplication : public Application {
+public:
+    explicit SimApplication(SimPlatform& sim) : sim_(sim) {}
+    void activateIgnoringOtherApps() override { ++activations; }
+    void runModal(Window& window) override;
+    void stopModal() override { stopRequested_ = true; }
+    [[noreturn]] void exit(int status) override;
+
+    // What the user does in a modal window, by its title.
+    std::map<std::string, std::function<void(Window&)>, std::less<>> modalScript;
+    int activations = 0;
+    int modalDepth = 0;
+    std::vector<std::string> modalRuns;  // titles, in order
+    std::optional<int> exitStatus;
+
+private:
+    SimPlatform& sim_;
+    bool stopRequested_ = false;
+};
+
+class SimStatusItem : public StatusItem {
+public:
+    bool setImage(std::string_view imageName) override;
+    void setMenu(const std::vector<MenuItem>& items,
+                 std::function<void(std::string_view action)> chosen) override;
+    std::string image;
+    std::vector<MenuItem> menu;
+    std::function<void(std::string_view)> chosen;
+};
+
+class SimStatusBar : public StatusBar {
+public:
+    std::unique_ptr<StatusItem> statusItem() override;
+    SimStatusItem* item = nullptr;
+    // The user picks a menu item by its action.
+    void choose(std::string_view action);
+};
+
+class SimDialogs : public Dialogs {
+public:
+    explicit SimDialogs(SimPlatform& sim) : sim_(sim) {}
+    AlertResponse runAlert(const AlertRequest& request) override;
+
+    using Answer = std::function<AlertResponse(const AlertRequest&)>;
+    void answer(Answer next) { script_.push_back(std::move(next)); }
+    void pressButton(int button);      // 1000 first, 1001 second
+    void typeAndConfirm(const std::string& text);
+    void cancel() { pressButton(kAlertFirstButtonReturn + 1); }
+    bool allAnswered() const { return script_.empty(); }
+
+    std::vector<AlertRequest> shown;
+
+private:
+    SimPlatform& sim_;
+    std::deque<Answer> script_;
+};
+
+// ---- workspace, network, random, console ----------------------------------------
+
+class SimWorkspace : public Workspace {
+public:
+    bool openFile(const std::string& path) override;
+    bool openURL(const std::string& url) override;
+    std::string manualPath() override { return "/opt/tamsel/share/doc/tamsel/Manual.pdf"; }
+    void openLoginItemsSettings() override { ++loginItemsOpened; }
+    std::string shortVersionString() override { return "2.6"; }
+    std::vector<std::string> openedFiles;
+    std::vector<std::string> openedURLs;
+    int loginItemsOpened = 0;
+};
+
+class SimNetwork : public Network {
+public:
+    explicit SimNetwork(SimPlatform& sim) : sim_(sim) {}
+    FetchResult fetchText(const std::string& url, double timeoutSeconds) override;
+    void get(const std::string& url, std::function<void(const FetchResult&)> done) override;
+
+    // The server's answer to a blocking fetch and how long it takes; an
+    // answer slower than the time-out fails with "timed out".
+    struct Reply {
+        FetchResult result;
+        double seconds = 0.1;
+    };
+    std::function<Reply(const std::string& url)> server;
+    std::vector<std::string> fetched;
+    std::vector<std::string> requested;  // asynchronous GETs
+    // Completes every pending asynchronous GET with this result.
+    void completeAll(const FetchResult& result);
+
+private:
+    SimPlatform& sim_;
+    std::vector<std::function<void(const FetchResult&)>> pending_;
+};
+
+class SimRandom : public Random {
+public:
+    std::uint32_t uniform(std::uint32_t bound) override;
+    // Values handed out first, in order, before the fallback.
+    std::deque<std::uint32_t> script;
+    // With a seed the fallback is a real generator; without one it is
+    // bound / 2 + 1, which never hits the version check's draw.
+    void seed(std::uint32_t value) { engine_.emplace(value); }
+    std::vector<std::uint32_t> bounds;
+
+private:
+    std::optional<std::mt19937> engine_;
+};
+
+class SimConsole : public Console {
+public:
+    void printLine(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+// ---- the whole ----------------------------------------------------------------
+
+class SimPlatform {
+public:
+    SimPlatform();
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
+
+    Platform platform();
+    double now() { return clock.now(); }
+    // Seconds since the platform was made.
+    double elapsed() { return clock.now() - start_; }
+    void advance(double seconds) { timers.advance(seconds); }
+    void block(double seconds) { timers.block(seconds); }
+    bool inModal() const { return app.modalDepth > 0; }
+
+    SimClock clock;
+    SimTimers timers{*this};
+    SimIdle idle{clock};
+    SimSettings settings;
+    SimScreens screens;
+    SimWindows windows;
+    SimApplication app{*this};
+    SimStatusBar statusBar;
+    SimDialogs dialogs{*this};
+    SimWorkspace workspace;
+    SimNetwork network{*this};
+    SimRandom random;
+    SimConsole console;
+
+private:
+    double start_;
+};
+
+}  // namespace tamsel::sim
