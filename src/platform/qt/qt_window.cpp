@@ -1,0 +1,297 @@
+#include "platform/qt/qt_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QStyleHints>
+#include <QVariant>
+#include <cmath>
+
+#include "platform/qt/geometry.h"
+
+namespace tamsel::qt {
+
+QColor toQColor(const Color& c) {
+    QColor color;
+    color.setRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
+                  static_cast<float>(c.blue), static_cast<float>(c.alpha));
+    return color;
+}
+
+// ---- ViewWidget -------------------------------------------------------------------
+
+ViewWidget::ViewWidget(QWidget* parent) : QWidget(parent) {}
+
+void ViewWidget::setBackground(const QColor& color) {
+    if (color == background_) return;
+    background_ = color;
+    update();
+}
+
+void ViewWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // Source, not SourceOver: the alpha must replace what is there.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), background_);
+}
+
+namespace {
+int buttonNumber(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return 0;
+        case Qt::RightButton: return 1;
+        case Qt::MiddleButton: return 2;
+        default: return 3;
+    }
+}
+}  // namespace
+
+void ViewWidget::mousePressEvent(QMouseEvent* event) {
+    const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
+    // A press soon after a double click is the third click of a run.
+    const bool inRun = nowMs - lastPressMs_ <= QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    clickCount_ = (inRun && clickCount_ >= 2) ? clickCount_ + 1 : 1;
+    lastPressMs_ = nowMs;
+    event->accept();
+}
+
+void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    clickCount_ = 2;
+    lastPressMs_ = QDateTime::currentMSecsSinceEpoch();
+    event->accept();
+}
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (onMouseUp) onMouseUp(MouseEvent{clickCount_, buttonNumber(event->button())});
+    event->accept();
+}
+
+// ---- QtControl ----------------------------------------------------------------------
+
+QtControl::QtControl(QWidget* widget, nib::Kind kind) : widget_(widget), kind_(kind) {
+    if (widget) {
+        hidden_ = widget->isHidden();
+        enabled_ = widget->isEnabled();
+        QVariant t = widget->property("text");
+        if (t.isValid()) text_ = t.toString().toStdString();
+    }
+}
+
+std::string QtControl::text() const {
+    if (widget_) {
+        QVariant t = widget_->property("text");
+        if (t.isValid()) return t.toString().toStdString();
+    }
+    return text_;
+}
+
+void QtControl::setText(const std::string& text) {
+    text_ = text;
+    if (widget_) widget_->setProperty("text", QString::fromStdString(text));
+}
+
+void QtControl::setTextColor(const Color& color) {
+    color_ = color;
+    if (!widget_) return;
+    QPalette palette = widget_->palette();
+    palette.setColor(QPalette::WindowText, toQColor(color));
+    palette.setColor(QPalette::ButtonText, toQColor(color));
+    palette.setColor(QPalette::Text, toQColor(color));
+    widget_->setPalette(palette);
+}
+
+bool QtControl::isHidden() const { return widget_ ? widget_->isHidden() : hidden_; }
+
+void QtControl::setHidden(bool hidden) {
+    hidden_ = hidden;
+    if (widget_) widget_->setHidden(hidden);
+}
+
+bool QtControl::isEnabled() const { return widget_ ? widget_->isEnabled() : enabled_; }
+
+void QtControl::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (widget_) widget_->setEnabled(enabled);
+}
+
+double QtControl::doubleValue() const {
+    if (kind_ == nib::Kind::Label) return std::strtod(text().c_str(), nullptr);
+    if (widget_) {
+        QVariant v = widget_->property("value");
+        if (v.isValid()) return v.toDouble();
+    }
+    return value_;
+}
+
+void QtControl::setDoubleValue(double value) {
+    if (kind_ == nib::Kind::Label) {
+        setText(std::to_string(static_cast<long long>(value)));
+        return;
+    }
+    value_ = value;
+    if (!widget_) return;
+    // Integer widgets (steppers, progress bars) keep their own range.
+    QVariant current = widget_->property("value");
+    if (current.typeId() == QMetaType::Int)
+        widget_->setProperty("value", static_cast<int>(std::llround(value)));
+    else
+        widget_->setProperty("value", value);
+    value_ = doubleValue();
+}
+
+int QtControl::state() const {
+    if (auto* b = qobject_cast<QAbstractButton*>(widget_.data())) return b->isChecked() ? 1 : 0;
+    return state_;
+}
+
+void QtControl::setState(int state) {
+    state_ = state;
+    if (auto* b = qobject_cast<QAbstractButton*>(widget_.data())) {
+        // A radio button in an exclusive group cannot be unchecked directly.
+        const bool exclusive = b->autoExclusive();
+        b->setAutoExclusive(false);
+        b->setChecked(state != 0);
+        b->setAutoExclusive(exclusive);
+    }
+}
+
+std::vector<std::string> QtControl::items() const {
+    if (auto* c = qobject_cast<QComboBox*>(widget_.data())) {
+        std::vector<std::string> titles;
+        for (int i = 0; i < c->count(); ++i) titles.push_back(c->itemText(i).toStdString());
+        return titles;
+    }
+    return items_;
+}
+
+void QtControl::setItems(const std::vector<std::string>& titles) {
+    items_ = titles;
+    selected_ = titles.empty() ? -1 : 0;
+    if (auto* c = qobject_cast<QComboBox*>(widget_.data())) {
+        c->clear();
+        for (const auto& t : titles) c->addItem(QString::fromStdString(t));
+    }
+}
+
+int QtControl::selectedIndex() const {
+    if (auto* c = qobject_cast<QComboBox*>(widget_.data())) return c->currentIndex();
+    return selected_;
+}
+
+void QtControl::selectItem(int index) {
+    if (index < 0 || index >= static_cast<int>(items().size())) return;
+    selected_ = index;
+    if (auto* c = qobject_cast<QComboBox*>(widget_.data())) c->setCurrentIndex(index);
+}
+
+// ---- QtWindow -----------------------------------------------------------------------
+
+QtWindow::QtWindow(ViewWidget* view) : view_(view) {
+    if (view_) title_ = view_->windowTitle().toStdString();
+}
+
+QtWindow::~QtWindow() {
+    // Outlets point into the view; drop them first.
+    outlets_.clear();
+    if (view_) {
+        view_->hide();
+        view_->deleteLater();
+    }
+}
+
+void QtWindow::addOutlet(std::string_view name, QWidget* widget, nib::Kind kind) {
+    outlets_.insert_or_assign(std::string(name), std::make_unique<QtControl>(widget, kind));
+}
+
+void QtWindow::emitAction(std::string_view action, std::string_view sender) {
+    if (onAction_) onAction_(action, sender);
+}
+
+Control& QtWindow::outlet(std::string_view name) {
+    auto it = outlets_.find(name);
+    if (it == outlets_.end()) {
+        // A definition without a listed outlet is a programming error; keep
+        // running on a detached control rather than crash a user's session.
+        qWarning("tamsel: window has no outlet %.*s", int(name.size()), name.data());
+        it = outlets_.emplace(std::string(name), std::make_unique<QtControl>(nullptr, nib::Kind::Label))
+                 .first;
+    }
+    return *it->second;
+}
+
+void QtWindow::setMouseUpHandler(std::function<void(const MouseEvent&)> handler) {
+    if (view_) view_->onMouseUp = std::move(handler);
+}
+
+void QtWindow::setTitle(const std::string& title) {
+    title_ = title;
+    if (view_) view_->setWindowTitle(QString::fromStdString(title));
+}
+
+Rect QtWindow::frame() const {
+    if (!view_) return frame_;
+    return fromQt(QRectF(view_->geometry()), primaryScreenHeight());
+}
+
+void QtWindow::setFrame(const Rect& frame, bool display) {
+    frame_ = frame;
+    if (!view_) return;
+    QRectF r = toQt(frame, primaryScreenHeight());
+    view_->setGeometry(QRect(static_cast<int>(std::lround(r.x())), static_cast<int>(std::lround(r.y())),
+                             static_cast<int>(std::lround(r.width())),
+                             static_cast<int>(std::lround(r.height()))));
+    if (display) view_->update();
+}
+
+void QtWindow::setLevel(WindowLevel level) {
+    level_ = level;
+    if (!view_) return;
+    const bool onTop = level != WindowLevel::Normal;
+    // Changing flags of a shown window re-creates it; only set them before.
+    if (!view_->isVisible())
+        view_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    else if (onTop)
+        view_->raise();
+}
+
+void QtWindow::setBackgroundColor(const Color& color) {
+    background_ = color;
+    if (view_) view_->setBackground(toQColor(color));
+}
+
+void QtWindow::setIgnoresMouseEvents(bool ignores) {
+    if (!view_) return;
+    if (!view_->isVisible()) view_->setWindowFlag(Qt::WindowTransparentForInput, ignores);
+    view_->setAttribute(Qt::WA_TransparentForMouseEvents, ignores);
+}
+
+void QtWindow::orderFront() {
+    if (!view_) return;
+    view_->show();
+    view_->raise();
+}
+
+void QtWindow::makeKeyAndOrderFront() {
+    if (!view_) return;
+    view_->show();
+    view_->raise();
+    view_->activateWindow();
+}
+
+void QtWindow::close() {
+    if (!view_) return;
+    // Later: this may run inside one of the view's own signal handlers.
+    view_->hide();
+    view_->deleteLater();
+    view_ = nullptr;
+}
+
+bool QtWindow::isVisible() const { return view_ && view_->isVisible(); }
+
+}  // namespace tamsel::qt

@@ -1,0 +1,13 @@
+#include "platform/qt/views.h"
+
+namespace tamsel::qt {
+
+std::unique_ptr<Window> QtWindowFactory::loadWindow(std::string_view nibName) {
+    if (nibName == nib::kMainWindow) return makeIndicatorView();
+    if (nibName == nib::kLockScreen) return makeBreakView();
+    if (nibName == nib::kPrefWindow) return makePreferencesView();
+    if (nibName == nib::kAccessWindow) return makeWelcomeView();
+    return nullptr;
+}
+
+}  // namespace tamsel::qt
