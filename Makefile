@@ -1,0 +1,51 @@
+# make run   installs what is missing (apt-get), builds, starts Tamsel
+# make test  the same set-up, then every test (unit, Qt, end-to-end on Xvfb)
+
+BUILD  ?= build
+JOBS   ?= 2
+CMAKE_FLAGS ?=
+
+# Everything a fresh Debian 12 needs to build, run and test.
+PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev \
+            googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
+            trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build run test install uninstall clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/tamsel
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "Nothing installed from $(BUILD)"; exit 0; }; \
+	xargs -d '\n' rm -fv < $(BUILD)/install_manifest.txt
+
+clean:
+	rm -rf $(BUILD)
