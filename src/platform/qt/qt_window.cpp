@@ -68,8 +68,13 @@ void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (onMouseUp) onMouseUp(MouseEvent{clickCount_, buttonNumber(event->button())});
+    // A copy: the handler may close the window, which drops onMouseUp.
+    if (auto handler = onMouseUp) handler(MouseEvent{clickCount_, buttonNumber(event->button())});
     event->accept();
+}
+
+void ViewWidget::emitAction(std::string_view action, std::string_view sender) {
+    if (owner_) owner_->emitAction(action, sender);
 }
 
 // ---- QtControl ----------------------------------------------------------------------
@@ -193,13 +198,20 @@ void QtControl::selectItem(int index) {
 // ---- QtWindow -----------------------------------------------------------------------
 
 QtWindow::QtWindow(ViewWidget* view) : view_(view) {
-    if (view_) title_ = view_->windowTitle().toStdString();
+    if (view_) {
+        title_ = view_->windowTitle().toStdString();
+        view_->owner_ = this;
+    }
 }
 
 QtWindow::~QtWindow() {
     // Outlets point into the view; drop them first.
     outlets_.clear();
     if (view_) {
+        // The handlers reach into controllers that may be gone before the
+        // view is deleted.
+        view_->owner_ = nullptr;
+        view_->onMouseUp = nullptr;
         view_->hide();
         view_->deleteLater();
     }
@@ -210,7 +222,8 @@ void QtWindow::addOutlet(std::string_view name, QWidget* widget, nib::Kind kind)
 }
 
 void QtWindow::emitAction(std::string_view action, std::string_view sender) {
-    if (onAction_) onAction_(action, sender);
+    // A copy: the handler may replace or drop itself.
+    if (auto handler = onAction_) handler(action, sender);
 }
 
 Control& QtWindow::outlet(std::string_view name) {
@@ -287,6 +300,8 @@ void QtWindow::makeKeyAndOrderFront() {
 void QtWindow::close() {
     if (!view_) return;
     // Later: this may run inside one of the view's own signal handlers.
+    view_->owner_ = nullptr;
+    view_->onMouseUp = nullptr;
     view_->hide();
     view_->deleteLater();
     view_ = nullptr;

@@ -16,6 +16,8 @@
 
 namespace tamsel::qt {
 
+class QtWindow;
+
 // Base of every top-level view: paints its background colour itself (with
 // alpha, so controls stay opaque) and reports mouse releases with a click
 // count the way the controllers expect.
@@ -27,6 +29,10 @@ public:
     QColor background() const { return background_; }
 
     std::function<void(const MouseEvent&)> onMouseUp;
+    // For the view's controls: reports an action to the window that owns this
+    // view, or does nothing once that window has let go of it (closed, or
+    // destroyed while the view waits for deleteLater).
+    void emitAction(std::string_view action, std::string_view sender = "");
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,6 +41,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    friend class QtWindow;
+    QtWindow* owner_ = nullptr;
     QColor background_{255, 255, 255, 255};
     int clickCount_ = 0;
     qint64 lastPressMs_ = 0;
