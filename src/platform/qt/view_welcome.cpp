@@ -1,0 +1,151 @@
+// The first-launch window: what Tamsel does, where to find it, how to have
+// it start at login. Only its Done button ends it.
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include "platform/qt/artwork.h"
+#include "platform/qt/views.h"
+
+namespace tamsel::qt {
+
+namespace {
+
+class WelcomeView : public ViewWidget {
+  public:
+    QPushButton* done = nullptr;
+    bool finished = false;
+
+  protected:
+    // The launch waits for Done; any other way out would leave it waiting.
+    void closeEvent(QCloseEvent* event) override {
+        if (finished)
+            event->accept();
+        else
+            event->ignore();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && done) {
+            done->click();
+            return;
+        }
+        // Escape and the rest go nowhere.
+        event->accept();
+    }
+
+    void showEvent(QShowEvent* event) override {
+        ViewWidget::showEvent(event);
+        raise();
+        activateWindow();
+        if (done) done->setFocus();
+    }
+};
+
+QString startAtLogin() {
+    if (QGuiApplication::platformName() == QLatin1String("cocoa"))
+        return QStringLiteral(
+            "To start Tamsel when you log in, add it under Login Items in System Settings "
+            "(General).");
+    const QString desktopFile = QStandardPaths::locate(QStandardPaths::ApplicationsLocation,
+                                                       QStringLiteral("tamsel.desktop"));
+    QString copy = QStringLiteral("copy tamsel.desktop into ~/.config/autostart");
+    if (!desktopFile.isEmpty())
+        copy = QStringLiteral("copy %1 into ~/.config/autostart")
+                   .arg(QDir::toNativeSeparators(desktopFile));
+    return QStringLiteral(
+               "To start Tamsel when you log in, add it in your desktop's Startup Applications "
+               "(or Autostart) settings, or %1.")
+        .arg(copy);
+}
+
+}  // namespace
+
+std::unique_ptr<QtWindow> makeWelcomeView() {
+    auto* view = new WelcomeView;
+    view->setWindowTitle(QString::fromUtf8(nib::kAccessWindowTitle.data(),
+                                           static_cast<qsizetype>(nib::kAccessWindowTitle.size())));
+    view->setWindowIcon(tamselIcon());
+    // A title but no close, minimise or maximise button, where the window
+    // manager honours the hints; above other windows, blocking the rest.
+    view->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowStaysOnTopHint);
+    view->setWindowModality(Qt::ApplicationModal);
+    view->setBackground(view->palette().color(QPalette::Window));
+    auto window = std::make_unique<QtWindow>(view);
+    QtWindow* w = window.get();
+
+    auto* icon = new QLabel;
+    icon->setPixmap(tamselIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignTop);
+
+    auto* title = new QLabel(QStringLiteral("Welcome to Tamsel"));
+    QFont big = title->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    title->setFont(big);
+
+    const QStringList paragraphs = {
+        QStringLiteral(
+            "Tamsel reminds you to rest now and then. While you type and use the mouse it fills a "
+            "small row of squares in a corner of the screen; when a work period is done it dims "
+            "your screens for a short break. Time away from the keyboard counts as rest."),
+        QStringLiteral(
+            "Its icon, a white cup, lives in the system tray (the notification area of your "
+            "panel). Click it for Preferences, Help, Skip and Quit. If your desktop shows no "
+            "tray, Tamsel still reminds you; add a system tray or notification area to your panel "
+            "(on GNOME, the AppIndicator extension) to reach its menu."),
+        startAtLogin(),
+    };
+    auto* text = new QVBoxLayout;
+    text->setSpacing(10);
+    text->addWidget(title);
+    for (const QString& p : paragraphs) {
+        auto* label = new QLabel(p);
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        label->setFixedWidth(400);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        text->addWidget(label);
+    }
+
+    auto* done = new QPushButton(QStringLiteral("Done"));
+    done->setDefault(true);
+    view->done = done;
+    QObject::connect(done, &QPushButton::clicked, view, [view, w] {
+        if (!view->isVisible()) return;
+        // From here on the window may close; the controller ends the run.
+        view->finished = true;
+        w->emitAction("btnDone:", "btnDone");
+    });
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(18);
+    body->addWidget(icon, 0, Qt::AlignTop);
+    body->addLayout(text, 1);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(done);
+
+    auto* outer = new QVBoxLayout(view);
+    outer->setContentsMargins(22, 22, 22, 16);
+    outer->setSpacing(18);
+    outer->addLayout(body);
+    outer->addLayout(row);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    // Centred on the main screen; without a window manager nobody else would.
+    view->adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        view->move(screen->availableGeometry().center() - view->rect().center());
+    return window;
+}
+
+}  // namespace tamsel::qt
