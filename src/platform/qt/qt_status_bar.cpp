@@ -1,0 +1,152 @@
+#include "platform/qt/qt_status_bar.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <string>
+#include <vector>
+
+#include "platform/qt/artwork.h"
+
+namespace tamsel::qt {
+
+namespace {
+
+using Chosen = std::function<void(std::string_view)>;
+
+// Runs the chosen command from the event loop, after the menu or button has
+// finished its own handling: the command may open modal dialogs.
+void choose(const Chosen& chosen, const std::string& action) {
+    if (!chosen) return;
+    QTimer::singleShot(0, qApp, [chosen, action] { chosen(action); });
+}
+
+QString noTrayText() {
+    return QStringLiteral(
+        "Tamsel is running and will remind you to take breaks as usual.\n\n"
+        "This desktop has no system tray (notification area), so Tamsel's icon and menu "
+        "cannot be shown. To get them, add a tray to your panel: on GNOME the \"AppIndicator "
+        "and KStatusNotifierItem Support\" extension, elsewhere the Notification Area or System "
+        "Tray applet, or run a tray such as trayer or stalonetray. The icon docks there by "
+        "itself; if it does not, quit Tamsel and start it again.\n\n"
+        "Until then, these buttons do what the menu would:");
+}
+
+// Not modal: the engine goes on while it is open.
+void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen) {
+    auto* notice = new QWidget(nullptr, Qt::Window);
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    notice->setWindowTitle(QString::fromLatin1(kNoTrayTitle));
+    notice->setWindowIcon(tamselIcon());
+    notice->setObjectName(QStringLiteral("noTrayNotice"));
+
+    auto* icon = new QLabel;
+    icon->setPixmap(tamselIcon().pixmap(48, 48));
+    auto* text = new QLabel(noTrayText());
+    text->setWordWrap(true);
+    text->setTextFormat(Qt::PlainText);
+    text->setFixedWidth(420);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(16);
+    body->addWidget(icon, 0, Qt::AlignTop);
+    body->addWidget(text, 1);
+
+    auto* row = new QHBoxLayout;
+    for (const MenuItem& item : items) {
+        auto* button = new QPushButton(QString::fromStdString(item.title));
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, notice,
+                         [chosen, action = item.action] { choose(chosen, action); });
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    auto* ok = new QPushButton(QStringLiteral("OK"));
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, notice, &QWidget::close);
+    row->addWidget(ok);
+
+    auto* outer = new QVBoxLayout(notice);
+    outer->setContentsMargins(20, 20, 20, 16);
+    outer->setSpacing(18);
+    outer->addLayout(body);
+    outer->addLayout(row);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    notice->adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        notice->move(screen->availableGeometry().center() - notice->rect().center());
+    notice->show();
+    notice->raise();
+    ok->setFocus();
+}
+
+bool noticeShown = false;
+
+class TrayItem : public StatusItem {
+  public:
+    TrayItem() : tray_(std::make_unique<QSystemTrayIcon>()) {
+        tray_->setToolTip(QStringLiteral("Tamsel"));
+        QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
+                         [this](QSystemTrayIcon::ActivationReason reason) {
+                             // A plain click opens the menu too, as it does on a
+                             // menu bar; macOS does that by itself.
+                             if (reason == QSystemTrayIcon::Trigger && menu_ &&
+                                 QGuiApplication::platformName() != QLatin1String("cocoa"))
+                                 menu_->popup(QCursor::pos());
+                         });
+    }
+
+    ~TrayItem() override {
+        tray_->hide();
+        tray_->setContextMenu(nullptr);
+    }
+
+    bool setImage(std::string_view imageName) override {
+        if (imageName != "SysMenuImg") return false;
+        tray_->setIcon(tamselIcon());
+        // Shown even with no tray yet: Qt docks it when one appears.
+        tray_->show();
+        return true;
+    }
+
+    void setMenu(const std::vector<MenuItem>& items, Chosen chosen) override {
+        auto menu = std::make_unique<QMenu>();
+        menu->setObjectName(QStringLiteral("statusMenu"));
+        for (const MenuItem& item : items) {
+            QAction* action = menu->addAction(QString::fromStdString(item.title));
+            action->setObjectName(QString::fromStdString(item.action));
+            QObject::connect(action, &QAction::triggered, menu.get(),
+                             [chosen, a = item.action] { choose(chosen, a); });
+        }
+        tray_->setContextMenu(menu.get());
+        menu_ = std::move(menu);
+        if (!tray_->icon().isNull()) tray_->show();
+
+        if (!QSystemTrayIcon::isSystemTrayAvailable() && !noticeShown) {
+            noticeShown = true;
+            showNoTrayNotice(items, chosen);
+        }
+    }
+
+  private:
+    // The menu outlives the icon that points at it.
+    std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+};
+
+}  // namespace
+
+std::unique_ptr<StatusItem> QtStatusBar::statusItem() {
+    return std::make_unique<TrayItem>();
+}
+
+}  // namespace tamsel::qt
