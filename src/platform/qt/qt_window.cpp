@@ -54,16 +54,20 @@ int buttonNumber(Qt::MouseButton button) {
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
     const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
-    // A press soon after a double click is the third click of a run.
-    const bool inRun = nowMs - lastPressMs_ <= QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    // A press of the same button soon after a double click is the third
+    // click of a run; another button starts a new run.
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    const bool inRun = event->button() == lastButton_ && nowMs - lastPressMs_ <= interval;
     clickCount_ = (inRun && clickCount_ >= 2) ? clickCount_ + 1 : 1;
     lastPressMs_ = nowMs;
+    lastButton_ = event->button();
     event->accept();
 }
 
 void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     clickCount_ = 2;
     lastPressMs_ = QDateTime::currentMSecsSinceEpoch();
+    lastButton_ = event->button();
     event->accept();
 }
 

@@ -46,6 +46,7 @@ private:
     QColor background_{255, 255, 255, 255};
     int clickCount_ = 0;
     qint64 lastPressMs_ = 0;
+    Qt::MouseButton lastButton_ = Qt::NoButton;
 };
 
 // One outlet. Reads and writes the widget while it exists and keeps every
