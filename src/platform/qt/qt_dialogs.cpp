@@ -164,7 +164,9 @@ AlertResponse QtDialogs::runAlert(const AlertRequest& request) {
     if (index < 0) index = dialog.escapeIndex() >= 0 ? dialog.escapeIndex() : dialog.buttonCount();
     AlertResponse response;
     response.button = kAlertFirstButtonReturn + index;
-    if (request.secureField) response.fieldText = dialog.takeFieldText().toStdString();
+    // The typed text leaves the dialog only with a confirmation.
+    const QString typed = dialog.takeFieldText();
+    if (index == 0) response.fieldText = typed.toStdString();
     return response;
 }
 

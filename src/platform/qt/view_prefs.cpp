@@ -67,11 +67,8 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     auto window = std::make_unique<QtWindow>(view);
     QtWindow* w = window.get();
 
-    // Reports a user's action; a window that is already closed (hidden by
-    // QtWindow before it goes) reports nothing more.
-    auto act = [view, w](const char* action, const char* sender) {
-        if (view->isVisible()) w->emitAction(action, sender);
-    };
+    // The view drops actions once its window has let go of it.
+    auto act = [view](const char* action, const char* sender) { view->emitAction(action, sender); };
     auto outlet = [w](QWidget* widget, const char* name, nib::Kind kind) {
         widget->setObjectName(QString::fromLatin1(name));
         w->addOutlet(name, widget, kind);

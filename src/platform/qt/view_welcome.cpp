@@ -81,7 +81,6 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
     view->setWindowModality(Qt::ApplicationModal);
     view->setBackground(view->palette().color(QPalette::Window));
     auto window = std::make_unique<QtWindow>(view);
-    QtWindow* w = window.get();
 
     auto* icon = new QLabel;
     icon->setPixmap(tamselIcon().pixmap(64, 64));
@@ -120,11 +119,10 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
     auto* done = new QPushButton(QStringLiteral("Done"));
     done->setDefault(true);
     view->done = done;
-    QObject::connect(done, &QPushButton::clicked, view, [view, w] {
-        if (!view->isVisible()) return;
+    QObject::connect(done, &QPushButton::clicked, view, [view] {
         // From here on the window may close; the controller ends the run.
         view->finished = true;
-        w->emitAction("btnDone:", "btnDone");
+        view->emitAction("btnDone:", "btnDone");
     });
 
     auto* body = new QHBoxLayout;
