@@ -1,0 +1,250 @@
+// The progress indicator: a small click-through window in a screen corner
+// that shows the work progress as a row of squares.
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+#include <QScreen>
+#include <cmath>
+
+#include "platform/qt/compositor.h"
+#include "platform/qt/views.h"
+
+namespace tamsel::qt {
+
+namespace {
+
+// The longest bar the activity monitor draws.
+constexpr int kMaxSegments = 11;
+constexpr int kFontPixels = 17;
+// Room between the squares, so their rims do not run together.
+constexpr qreal kSpacing = 3;
+// Width of the light rim around each square, so the squares read on dark
+// backgrounds as well as light ones.
+constexpr qreal kHaloWidth = 1.6;
+constexpr int kMargin = 3;
+
+const QString kSegment = QStringLiteral(u"\u25FC\uFE0E");
+
+// Draws its text with a halo, from an image rendered only when the text or
+// its colour changes; the window's mask is taken from the same image.
+class BarLabel : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText)
+
+public:
+    explicit BarLabel(QWidget* parent) : QWidget(parent) {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(kFontPixels);
+        // A whole-pixel pitch gives every square the same crisp edges.
+        const qreal advance = QFontMetricsF(f).horizontalAdvance(kSegment);
+        f.setLetterSpacing(QFont::AbsoluteSpacing, kSpacing + std::ceil(advance) - advance);
+        setFont(f);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAccessibleName(QStringLiteral("Work progress"));
+    }
+
+    QString text() const { return text_; }
+
+    void setText(const QString& text) {
+        if (text == text_) return;
+        const bool grew = text.size() > text_.size();
+        text_ = text;
+        setAccessibleDescription(QString::number(text_.size() / kSegment.size()));
+        rerender();
+        if (onTextChanged) onTextChanged(grew);
+    }
+
+    void setAlignment(Qt::Alignment alignment) {
+        if (alignment == alignment_) return;
+        alignment_ = alignment;
+        rerender();
+    }
+    Qt::Alignment alignment() const { return alignment_; }
+
+    const QImage& image() const { return image_; }
+    // Whether the last rendering was for a compositor that blends it.
+    bool composited() const { return composited_; }
+    void rerender();
+
+    // After each change of what is drawn; the argument tells whether the bar
+    // got longer.
+    std::function<void(bool grew)> onTextChanged;
+    std::function<void()> onRendered;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawImage(0, 0, image_);
+    }
+
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+            rerender();
+    }
+
+    void resizeEvent(QResizeEvent*) override { rerender(); }
+
+private:
+    QString text_;
+    QImage image_;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
+    bool composited_ = true;
+};
+
+// Without a compositor X11 shows a translucent pixel at its premultiplied
+// colour: darker than meant, black at the soft edges. There the colour is
+// mixed over a neutral grey instead and drawn without soft edges.
+QColor flattened(const QColor& c) {
+    const float a = c.alphaF();
+    const float grey = 0.5f * (1 - a);
+    return QColor::fromRgbF(c.redF() * a + grey, c.greenF() * a + grey, c.blueF() * a + grey);
+}
+
+void BarLabel::rerender() {
+    const qreal dpr = devicePixelRatioF();
+    QImage image((QSizeF(size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    composited_ = compositorActive();
+    const QColor ink = palette().color(QPalette::WindowText);
+    if (!text_.isEmpty() && ink.alpha() > 0) {
+        QPainterPath path;
+        path.addText(0, 0, font(), text_);
+        const QRectF box = path.boundingRect();
+        const qreal free = width() - 2 * kMargin - box.width();
+        qreal left = kMargin;
+        if (alignment_ & Qt::AlignRight)
+            left += free;
+        else if (alignment_ & Qt::AlignHCenter)
+            left += free / 2;
+        // Edges on whole pixels.
+        path.translate(std::round(left) - box.left(),
+                       std::round((height() - box.height()) / 2) - box.top());
+
+        // A light rim for dark ink, a dark one for light ink, as opaque
+        // as the ink itself: invisible ink leaves no rim either.
+        const bool darkInk = ink.lightnessF() < 0.6;
+        QColor halo = darkInk ? QColor(255, 255, 255) : QColor(0, 0, 0);
+        halo.setAlphaF(ink.alphaF() * 0.75f);
+
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, composited_);
+        // Source: the ink replaces the rim under it instead of mixing.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.strokePath(path, QPen(composited_ ? halo : flattened(halo), 2 * kHaloWidth,
+                                      Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.fillPath(path, composited_ ? ink : flattened(ink));
+    }
+    image_ = std::move(image);
+    update();
+    if (onRendered) onRendered();
+}
+
+class IndicatorView : public ViewWidget {
+public:
+    IndicatorView() {
+        setWindowTitle(QStringLiteral("Tamsel"));
+        // X11BypassWindowManagerHint: a reparenting window manager's frame
+        // swallows the clicks that should pass through otherwise.
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                       Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setBackground(Qt::transparent);
+
+        label = new BarLabel(this);
+        const QFontMetricsF metrics(label->font());
+        const QSize size(
+            static_cast<int>(std::ceil(metrics.horizontalAdvance(kSegment.repeated(kMaxSegments)) +
+                                       2 * (kMargin + kHaloWidth))),
+            static_cast<int>(std::ceil(metrics.height() + 2 * kMargin)));
+        // The controllers move this window but never resize it.
+        setFixedSize(size);
+        label->setGeometry(rect());
+        label->onRendered = [this] { updateMask(); };
+        label->onTextChanged = [this](bool grew) {
+            // Nobody keeps a window that bypasses the window manager on top;
+            // lift it whenever the bar grows. Not when it shrinks: that is
+            // the start of a break, whose windows belong on top.
+            if (grew && isVisible()) raise();
+        };
+    }
+
+    BarLabel* label = nullptr;
+
+protected:
+    void moveEvent(QMoveEvent* event) override {
+        ViewWidget::moveEvent(event);
+        followCorner();
+    }
+
+    void showEvent(QShowEvent* event) override {
+        followCorner();
+        // A compositor may have come or gone since the last rendering.
+        label->rerender();
+        ViewWidget::showEvent(event);
+    }
+
+private:
+    // The bar starts at the screen edge the window sits against: left in a
+    // left corner, centred in the middle, right in a right corner.
+    void followCorner() {
+        const QRect g = geometry();
+        const QScreen* s = QGuiApplication::screenAt(g.center());
+        if (!s) s = screen();
+        if (!s) return;
+        const QRect area = s->geometry();
+        const int centre = g.center().x() - area.left();
+        Qt::Alignment alignment = Qt::AlignHCenter;
+        if (centre < area.width() / 3)
+            alignment = Qt::AlignLeft;
+        else if (centre > area.width() * 2 / 3)
+            alignment = Qt::AlignRight;
+        label->setAlignment(alignment);
+    }
+
+    // Without a compositor the transparent pixels show black: cut the window
+    // down to the pixels that are drawn.
+    void updateMask() {
+        if (label->composited()) {
+            if (!mask().isEmpty()) clearMask();
+            return;
+        }
+        QImage image = label->image();
+        if (image.devicePixelRatio() != 1.0) image = image.scaled(label->size());
+        QRegion region;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            int x = 0;
+            while (x < image.width()) {
+                while (x < image.width() && qAlpha(line[x]) == 0) ++x;
+                const int start = x;
+                while (x < image.width() && qAlpha(line[x]) != 0) ++x;
+                if (x > start) region += QRect(start, y, x - start, 1);
+            }
+        }
+        // An empty region would clear the mask and show the whole black
+        // window; a pixel outside the window shows nothing.
+        if (region.isEmpty()) region = QRegion(-1, -1, 1, 1);
+        setMask(region.translated(label->pos()));
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<QtWindow> makeIndicatorView() {
+    auto* view = new IndicatorView;
+    auto window = std::make_unique<QtWindow>(view);
+    window->addOutlet("lblProgress", view->label, nib::Kind::Label);
+    return window;
+}
+
+}  // namespace tamsel::qt
+
+#include "view_indicator.moc"
