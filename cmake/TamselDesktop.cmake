@@ -1,0 +1,83 @@
+# Desktop integration of the `tamsel` program: the manual and the icons made
+# at build time, what `cmake --install` puts where, and the macOS bundle.
+# Included from the top level once the `tamsel` target exists.
+
+include(GNUInstallDirs)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Gui)
+
+set(TAMSEL_ICON_SIZES 16 22 24 32 48 64 128 256)
+
+# The tool that writes them; it draws the icon with the program's own artwork.
+add_executable(tamsel-resources tools/tamsel_resources.cpp src/platform/qt/artwork.cpp)
+target_include_directories(tamsel-resources PRIVATE src)
+target_link_libraries(tamsel-resources PRIVATE Qt6::Gui)
+
+# Next to the binary, where the program looks for it in a build tree.
+set(TAMSEL_MANUAL ${CMAKE_BINARY_DIR}/Manual.pdf)
+add_custom_command(
+  OUTPUT ${TAMSEL_MANUAL}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen DBUS_SESSION_BUS_ADDRESS=disabled:
+          $<TARGET_FILE:tamsel-resources> manual
+          ${PROJECT_SOURCE_DIR}/resources/manual.md ${TAMSEL_MANUAL}
+  DEPENDS tamsel-resources ${PROJECT_SOURCE_DIR}/resources/manual.md
+  COMMENT "Writing Manual.pdf"
+  VERBATIM)
+
+set(TAMSEL_ICON_DIR ${CMAKE_BINARY_DIR}/icons/hicolor)
+set(TAMSEL_ICONS "")
+foreach(size IN LISTS TAMSEL_ICON_SIZES)
+  list(APPEND TAMSEL_ICONS ${TAMSEL_ICON_DIR}/${size}x${size}/apps/tamsel.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${TAMSEL_ICONS}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen DBUS_SESSION_BUS_ADDRESS=disabled:
+          $<TARGET_FILE:tamsel-resources> icons ${TAMSEL_ICON_DIR} ${TAMSEL_ICON_SIZES}
+  DEPENDS tamsel-resources
+  COMMENT "Rendering the icon for the hicolor theme"
+  VERBATIM)
+
+add_custom_target(tamsel_desktop_files ALL DEPENDS ${TAMSEL_MANUAL} ${TAMSEL_ICONS})
+# Building just `tamsel` gives a working Help command too.
+add_dependencies(tamsel tamsel_desktop_files)
+
+if(APPLE)
+  # A menu-bar app: no Dock icon (LSUIElement), the manual in the bundle's
+  # Resources, where the program looks for it.
+  set_target_properties(tamsel PROPERTIES
+    MACOSX_BUNDLE TRUE
+    OUTPUT_NAME Tamsel
+    MACOSX_BUNDLE_INFO_PLIST ${PROJECT_SOURCE_DIR}/resources/Info.plist.in
+    MACOSX_BUNDLE_BUNDLE_NAME Tamsel
+    MACOSX_BUNDLE_GUI_IDENTIFIER org.tamsel.Tamsel
+    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION}
+    MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION})
+  target_sources(tamsel PRIVATE ${TAMSEL_MANUAL})
+  set_source_files_properties(${TAMSEL_MANUAL} PROPERTIES
+    GENERATED TRUE MACOSX_PACKAGE_LOCATION Resources)
+  install(TARGETS tamsel BUNDLE DESTINATION .)
+  return()
+endif()
+
+# ---- install: exactly the program, its desktop entry, icons and manual -----
+set(TAMSEL_INSTALL_DIRS
+  ${CMAKE_INSTALL_BINDIR}
+  ${CMAKE_INSTALL_DATADIR}/applications
+  ${CMAKE_INSTALL_DOCDIR})
+foreach(size IN LISTS TAMSEL_ICON_SIZES)
+  list(APPEND TAMSEL_INSTALL_DIRS ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# Before anything is copied: note the folders this install creates, for
+# `make uninstall`.
+install(CODE "set(TAMSEL_INSTALL_DIRS \"${TAMSEL_INSTALL_DIRS}\")
+set(TAMSEL_CREATED_DIRS_FILE \"${CMAKE_BINARY_DIR}/install_created_dirs.txt\")")
+install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/record_new_dirs.cmake)
+
+install(TARGETS tamsel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/resources/tamsel.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size IN LISTS TAMSEL_ICON_SIZES)
+  install(FILES ${TAMSEL_ICON_DIR}/${size}x${size}/apps/tamsel.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES ${TAMSEL_MANUAL} DESTINATION ${CMAKE_INSTALL_DOCDIR})
