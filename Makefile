@@ -8,7 +8,8 @@ CMAKE_FLAGS ?=
 # Everything a fresh Debian 12 needs to build, run and test.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev \
             googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
-            trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3
+            trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
+            desktop-file-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -43,9 +44,18 @@ test: build
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
+# Removes the installed files, then the folders the install created (deepest
+# first, only when empty); folders that were there before stay.
 uninstall:
 	@test -f $(BUILD)/install_manifest.txt || { echo "Nothing installed from $(BUILD)"; exit 0; }; \
-	xargs -d '\n' rm -fv < $(BUILD)/install_manifest.txt
+	xargs -d '\n' rm -fv < $(BUILD)/install_manifest.txt; \
+	if [ -f $(BUILD)/install_created_dirs.txt ]; then \
+	  sort -r $(BUILD)/install_created_dirs.txt | while IFS= read -r dir; do \
+	    [ -d "$$dir" ] && rmdir "$$dir" 2>/dev/null && echo "removed directory '$$dir'"; \
+	  done; \
+	  rm -f $(BUILD)/install_created_dirs.txt; \
+	fi; \
+	rm -f $(BUILD)/install_manifest.txt
 
 clean:
 	rm -rf $(BUILD)
