@@ -127,6 +127,11 @@ public:
         layout->addSpacing(28);
         layout->addWidget(snooze, 0, Qt::AlignHCenter);
         layout->addStretch(1);
+        // Clicks on the text (a rich-text label takes them), the ring and the
+        // progress belong to the window: a double click there switches modes.
+        for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(pulse),
+                           static_cast<QWidget*>(progress)})
+            w->setAttribute(Qt::WA_TransparentForMouseEvents);
         // Hidden controls keep their place: switching modes moves nothing.
         for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(pulse),
                            static_cast<QWidget*>(snooze)}) {
