@@ -1,0 +1,25 @@
+// The Qt tests' entry: a QApplication on the offscreen platform, with a
+// settings folder of its own, so no test touches the user's files.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Also when started by hand from a desktop session.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    QTemporaryDir config;
+    if (!config.isValid()) return 2;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setOrganizationName(QStringLiteral("tamsel"));
+    QApplication::setApplicationName(QStringLiteral("tamsel"));
+    QApplication::setApplicationVersion(QStringLiteral("2.6"));
+    return RUN_ALL_TESTS();
+}
