@@ -1,0 +1,49 @@
+// Idle time from the X server's MIT-SCREEN-SAVER extension.
+
+#include <QGuiApplication>
+
+#include "platform/qt/idle_source.h"
+
+// Xlib's macros (Bool, Status, None …) clash with Qt: included last.
+#include <X11/Xlib.h>
+#include <X11/extensions/scrnsaver.h>
+
+namespace tamsel::qt {
+
+namespace {
+
+class X11IdleSource : public CombinedIdleSource {
+  public:
+    explicit X11IdleSource(Display* display) : display_(display), info_(XScreenSaverAllocInfo()) {}
+    ~X11IdleSource() override {
+        if (info_) XFree(info_);
+    }
+    X11IdleSource(const X11IdleSource&) = delete;
+    X11IdleSource& operator=(const X11IdleSource&) = delete;
+
+    std::optional<double> query() override {
+        if (!info_ || !XScreenSaverQueryInfo(display_, DefaultRootWindow(display_), info_))
+            return std::nullopt;
+        return static_cast<double>(info_->idle) / 1000.0;
+    }
+    std::string name() const override { return "the X server"; }
+
+  private:
+    Display* display_;
+    XScreenSaverInfo* info_;
+};
+
+}  // namespace
+
+std::unique_ptr<CombinedIdleSource> makeX11IdleSource() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display) return nullptr;
+    int eventBase = 0, errorBase = 0;
+    if (!XScreenSaverQueryExtension(display, &eventBase, &errorBase)) return nullptr;
+    auto source = std::make_unique<X11IdleSource>(display);
+    if (!source->query()) return nullptr;
+    return source;
+}
+
+}  // namespace tamsel::qt
