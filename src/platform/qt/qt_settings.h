@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "common/platform.h"
+
+class QSettings;
+
+namespace tamsel::qt {
+
+// The settings store over QSettings. Every write is on disk, readable by its
+// owner only, when the call returns. Numbers come back as text from a file:
+// they are converted here, and text that is no number reads 0.
+class QtSettings : public SettingsStore {
+  public:
+    // The user's settings: $XDG_CONFIG_HOME/tamsel/tamsel.conf on Linux.
+    QtSettings();
+    // A settings file of the same format at this path.
+    explicit QtSettings(const QString& path);
+    ~QtSettings() override;
+    QtSettings(const QtSettings&) = delete;
+    QtSettings& operator=(const QtSettings&) = delete;
+
+    long long integerForKey(std::string_view key) override;
+    void setInteger(std::string_view key, long long value) override;
+    double doubleForKey(std::string_view key) override;
+    void setDouble(std::string_view key, double value) override;
+    std::optional<std::string> stringForKey(std::string_view key) override;
+    void setString(std::string_view key, const std::string& value) override;
+
+    QString fileName() const;
+    // Where the content of a damaged file is kept: "<file>.damaged".
+    QString damagedCopyName() const;
+
+    // A file bigger than this is not one Tamsel wrote.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
+
+  private:
+    using Factory = std::unique_ptr<QSettings> (*)(const QString&);
+    void open(Factory make, const QString& path);
+    void recoverDamagedFile(Factory make, const QString& path);
+    void save();
+
+    std::unique_ptr<QSettings> settings_;
+    bool writeFailureReported_ = false;
+};
+
+}  // namespace tamsel::qt
