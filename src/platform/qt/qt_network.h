@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QtGlobal>
+#include <memory>
+
+#include "common/platform.h"
+
+class QNetworkAccessManager;
+
+namespace tamsel::qt {
+
+// HTTP GET of short texts. A failure is any transport error, a status of
+// 400 or more, a time-out, or a body over kMaxBody.
+class QtNetwork : public Network {
+  public:
+    QtNetwork();
+    ~QtNetwork() override;
+    // Waits in a nested loop that takes no user input and holds back every
+    // timer of the system, so nothing else of Tamsel runs meanwhile.
+    FetchResult fetchText(const std::string& url, double timeoutSeconds) override;
+    void get(const std::string& url, std::function<void(const FetchResult&)> done) override;
+
+    static constexpr qint64 kMaxBody = 64 * 1024;
+    static constexpr int kGetTimeoutMs = 30'000;
+
+  private:
+    std::unique_ptr<QNetworkAccessManager> manager_;
+};
+
+}  // namespace tamsel::qt
