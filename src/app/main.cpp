@@ -1,0 +1,33 @@
+// The program: a Qt application around the launch sequence.
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/app_delegate.h"
+#include "engine/scl.h"
+#include "platform/qt/qt_platform.h"
+
+int main(int argc, char** argv) {
+    // Native Wayland windows cannot be placed in a corner, kept on top or
+    // made click-through: where the session also offers an X display, use it.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY") &&
+        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication app(argc, argv);
+    // A tray program: closing its last window must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setOrganizationName(QStringLiteral("tamsel"));
+    QApplication::setApplicationName(QStringLiteral("tamsel"));
+    QApplication::setApplicationVersion(QStringLiteral("2.6"));
+
+    tamsel::qt::QtPlatform platform;
+    tamsel::SCL::reset(platform.platform());
+    tamsel::AppDelegate delegate;
+    QTimer::singleShot(0, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    const int status = app.exec();
+    // Only the desktop ends the loop (the Quit command ends the process at
+    // once): release the windows while their QApplication still exists.
+    tamsel::SCL::reset(platform.platform());
+    return status;
+}

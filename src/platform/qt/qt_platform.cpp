@@ -1,0 +1,53 @@
+#include "platform/qt/qt_platform.h"
+
+#include "platform/qt/idle_source.h"
+#include "platform/qt/qt_application.h"
+#include "platform/qt/qt_console.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_network.h"
+#include "platform/qt/qt_random.h"
+#include "platform/qt/qt_screens.h"
+#include "platform/qt/qt_settings.h"
+#include "platform/qt/qt_status_bar.h"
+#include "platform/qt/qt_timers.h"
+#include "platform/qt/qt_workspace.h"
+#include "platform/qt/views.h"
+
+namespace tamsel::qt {
+
+QtPlatform::QtPlatform()
+    : clock_(std::make_unique<QtClock>()),
+      timers_(std::make_unique<QtTimers>()),
+      idle_(makeIdleSource()),
+      settings_(std::make_unique<QtSettings>()),
+      screens_(std::make_unique<QtScreens>()),
+      windows_(std::make_unique<QtWindowFactory>()),
+      app_(std::make_unique<QtApplication>()),
+      statusBar_(std::make_unique<QtStatusBar>()),
+      dialogs_(std::make_unique<QtDialogs>()),
+      workspace_(std::make_unique<QtWorkspace>()),
+      network_(std::make_unique<QtNetwork>()),
+      random_(std::make_unique<QtRandom>()),
+      console_(std::make_unique<QtConsole>()) {}
+
+QtPlatform::~QtPlatform() = default;
+
+Platform QtPlatform::platform() const {
+    Platform p;
+    p.clock = clock_.get();
+    p.timers = timers_.get();
+    p.idle = idle_.get();
+    p.settings = settings_.get();
+    p.screens = screens_.get();
+    p.windows = windows_.get();
+    p.app = app_.get();
+    p.statusBar = statusBar_.get();
+    p.dialogs = dialogs_.get();
+    p.workspace = workspace_.get();
+    p.network = network_.get();
+    p.random = random_.get();
+    p.console = console_.get();
+    return p;
+}
+
+}  // namespace tamsel::qt

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+#include "common/platform.h"
+
+namespace tamsel::qt {
+
+class QtSettings;
+
+// Every Qt service of the platform layer, built once the QApplication
+// exists and owned here for the life of the process.
+class QtPlatform {
+  public:
+    QtPlatform();
+    ~QtPlatform();
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    Platform platform() const;
+
+  private:
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<Timers> timers_;
+    std::unique_ptr<IdleSource> idle_;
+    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<Screens> screens_;
+    std::unique_ptr<WindowFactory> windows_;
+    std::unique_ptr<Application> app_;
+    std::unique_ptr<StatusBar> statusBar_;
+    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<Network> network_;
+    std::unique_ptr<Random> random_;
+    std::unique_ptr<Console> console_;
+};
+
+}  // namespace tamsel::qt
