@@ -22,7 +22,7 @@ struct SimTimers::Entry {
 };
 
 class SimTimers::Handle : public Timer {
-public:
+  public:
     explicit Handle(std::shared_ptr<Entry> entry) : entry_(std::move(entry)) {}
     void invalidate() override {
         entry_->valid = false;
@@ -30,7 +30,7 @@ public:
     }
     bool isValid() const override { return entry_->valid; }
 
-private:
+  private:
     std::shared_ptr<Entry> entry_;
 };
 
@@ -78,17 +78,20 @@ void SimTimers::advance(double seconds) {
     std::erase_if(entries_, [](const auto& e) { return !e->valid; });
 }
 
-void SimTimers::block(double seconds) { sim_.clock.now_ += seconds; }
+void SimTimers::block(double seconds) {
+    sim_.clock.now_ += seconds;
+}
 
 int SimTimers::validCount() const {
-    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
-                                          [](const auto& e) { return e->valid; }));
+    return static_cast<int>(
+        std::count_if(entries_.begin(), entries_.end(), [](const auto& e) { return e->valid; }));
 }
 
 // ---- input --------------------------------------------------------------------
 
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
     ++queries;
+    asked.push_back(type);
     const double now = clock_.now();
     std::optional<double> last;
     for (auto [from, to] : spans_[type]) {
@@ -100,7 +103,9 @@ double SimIdle::secondsSinceLastEvent(InputEvent type) {
     return last ? now - *last : 1e6;
 }
 
-void SimIdle::event(InputEvent type, double at) { spans_[type].emplace_back(at, at); }
+void SimIdle::event(InputEvent type, double at) {
+    spans_[type].emplace_back(at, at);
+}
 
 void SimIdle::activeBetween(double from, double to, InputEvent type) {
     spans_[type].emplace_back(from, to);
@@ -221,6 +226,13 @@ void SimWindowState::perform(std::string_view action, std::string_view sender) {
         ADD_FAILURE() << "action " << action << " on the closed window " << nibName;
         return;
     }
+    if (auto it = outlets.find(sender); it != outlets.end()) {
+        if (it->second->isHidden() || !it->second->isEnabled()) {
+            ADD_FAILURE() << "the user cannot work the hidden or disabled " << sender << " of "
+                          << nibName;
+            return;
+        }
+    }
     if (onAction) onAction(action, sender);
 }
 
@@ -231,7 +243,7 @@ void SimWindowState::mouseUp(int clickCount, int button) {
 namespace {
 
 class SimWindow : public Window {
-public:
+  public:
     explicit SimWindow(std::shared_ptr<SimWindowState> state) : s_(std::move(state)) {}
     ~SimWindow() override { s_->destroyed = true; }
     Control& outlet(std::string_view name) override { return s_->outlet(name); }
@@ -266,7 +278,7 @@ public:
     }
     bool isVisible() const override { return s_->visible; }
 
-private:
+  private:
     std::shared_ptr<SimWindowState> s_;
 };
 

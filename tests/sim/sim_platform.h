@@ -30,13 +30,13 @@ struct ExitCalled {
 // ---- time -------------------------------------------------------------------
 
 class SimClock : public Clock {
-public:
+  public:
     double now() override { return now_; }
     double now_ = 1'800'000'000.0;
 };
 
 class SimTimers : public Timers {
-public:
+  public:
     explicit SimTimers(SimPlatform& sim) : sim_(sim) {}
     TimerRef schedule(double interval, bool repeats, std::function<void()> fire) override;
 
@@ -48,7 +48,7 @@ public:
     int validCount() const;
     std::uint64_t firings = 0;
 
-private:
+  private:
     struct Entry;
     class Handle;
     std::shared_ptr<Entry> nextDue(double limit) const;
@@ -60,7 +60,7 @@ private:
 // ---- input ------------------------------------------------------------------
 
 class SimIdle : public IdleSource {
-public:
+  public:
     explicit SimIdle(SimClock& clock) : clock_(clock) {}
     double secondsSinceLastEvent(InputEvent type) override;
 
@@ -71,8 +71,10 @@ public:
     void activeBetween(double from, double to, InputEvent type = InputEvent::MouseMoved);
     void activeFor(double seconds, InputEvent type = InputEvent::MouseMoved);
     int queries = 0;
+    // Every type asked about, in order.
+    std::vector<InputEvent> asked;
 
-private:
+  private:
     SimClock& clock_;
     std::map<InputEvent, std::vector<std::pair<double, double>>> spans_;
 };
@@ -80,7 +82,7 @@ private:
 // ---- settings -----------------------------------------------------------------
 
 class SimSettings : public SettingsStore {
-public:
+  public:
     using Value = std::variant<long long, double, std::string>;
     long long integerForKey(std::string_view key) override;
     void setInteger(std::string_view key, long long value) override;
@@ -98,7 +100,7 @@ public:
 // ---- screens ------------------------------------------------------------------
 
 class SimScreens : public Screens {
-public:
+  public:
     std::vector<Rect> screens() override { return list; }
     std::optional<Rect> mainScreen() override;
     void observeChanges(std::function<void()> changed) override;
@@ -106,19 +108,25 @@ public:
     void set(std::vector<Rect> screens);
     std::vector<Rect> list{{0, 0, 1440, 900}};
 
-private:
+  private:
     std::vector<std::function<void()>> observers_;
 };
 
 // ---- windows ------------------------------------------------------------------
 
 class SimControl : public Control {
-public:
+  public:
     SimControl(int min = 0, int max = 0) : min_(min), max_(max) {}
     std::string text() const override { return text_; }
-    void setText(const std::string& text) override { text_ = text; }
+    void setText(const std::string& text) override {
+        text_ = text;
+        ++textWrites;
+    }
     Color textColor() const override { return color_; }
-    void setTextColor(const Color& color) override { color_ = color; }
+    void setTextColor(const Color& color) override {
+        color_ = color;
+        ++colorWrites;
+    }
     bool isHidden() const override { return hidden_; }
     void setHidden(bool hidden) override { hidden_ = hidden; }
     bool isEnabled() const override { return enabled_; }
@@ -132,8 +140,9 @@ public:
     int selectedIndex() const override { return selected_; }
     void selectItem(int index) override;
     int textWrites = 0;
+    int colorWrites = 0;
 
-private:
+  private:
     int min_, max_;
     std::string text_;
     Color color_{0, 0, 0, 1};
@@ -165,13 +174,14 @@ struct SimWindowState {
     std::function<void(const MouseEvent&)> onMouseUp;
 
     SimControl& outlet(std::string_view name);
-    // The user works a control or clicks the background.
+    // The user works a control or clicks the background. A hidden or
+    // disabled control cannot be worked: trying fails the test.
     void perform(std::string_view action, std::string_view sender = "");
     void mouseUp(int clickCount, int button = 0);
 };
 
 class SimWindows : public WindowFactory {
-public:
+  public:
     std::unique_ptr<Window> loadWindow(std::string_view nibName) override;
     // Every window ever loaded, oldest first.
     std::vector<std::shared_ptr<SimWindowState>> all;
@@ -184,7 +194,7 @@ public:
 // ---- application, status item, dialogs ----------------------------------------
 
 class SimApplication : public Application {
-public:
+  public:
     explicit SimApplication(SimPlatform& sim) : sim_(sim) {}
     void activateIgnoringOtherApps() override { ++activations; }
     void runModal(Window& window) override;
@@ -198,13 +208,13 @@ public:
     std::vector<std::string> modalRuns;  // titles, in order
     std::optional<int> exitStatus;
 
-private:
+  private:
     SimPlatform& sim_;
     bool stopRequested_ = false;
 };
 
 class SimStatusItem : public StatusItem {
-public:
+  public:
     bool setImage(std::string_view imageName) override;
     void setMenu(const std::vector<MenuItem>& items,
                  std::function<void(std::string_view action)> chosen) override;
@@ -214,7 +224,7 @@ public:
 };
 
 class SimStatusBar : public StatusBar {
-public:
+  public:
     std::unique_ptr<StatusItem> statusItem() override;
     SimStatusItem* item = nullptr;
     // The user picks a menu item by its action.
@@ -222,20 +232,20 @@ public:
 };
 
 class SimDialogs : public Dialogs {
-public:
+  public:
     explicit SimDialogs(SimPlatform& sim) : sim_(sim) {}
     AlertResponse runAlert(const AlertRequest& request) override;
 
     using Answer = std::function<AlertResponse(const AlertRequest&)>;
     void answer(Answer next) { script_.push_back(std::move(next)); }
-    void pressButton(int button);      // 1000 first, 1001 second
+    void pressButton(int button);  // 1000 first, 1001 second
     void typeAndConfirm(const std::string& text);
     void cancel() { pressButton(kAlertFirstButtonReturn + 1); }
     bool allAnswered() const { return script_.empty(); }
 
     std::vector<AlertRequest> shown;
 
-private:
+  private:
     SimPlatform& sim_;
     std::deque<Answer> script_;
 };
@@ -243,7 +253,7 @@ private:
 // ---- workspace, network, random, console ----------------------------------------
 
 class SimWorkspace : public Workspace {
-public:
+  public:
     bool openFile(const std::string& path) override;
     bool openURL(const std::string& url) override;
     std::string manualPath() override { return "/opt/tamsel/share/doc/tamsel/Manual.pdf"; }
@@ -255,7 +265,7 @@ public:
 };
 
 class SimNetwork : public Network {
-public:
+  public:
     explicit SimNetwork(SimPlatform& sim) : sim_(sim) {}
     FetchResult fetchText(const std::string& url, double timeoutSeconds) override;
     void get(const std::string& url, std::function<void(const FetchResult&)> done) override;
@@ -272,13 +282,13 @@ public:
     // Completes every pending asynchronous GET with this result.
     void completeAll(const FetchResult& result);
 
-private:
+  private:
     SimPlatform& sim_;
     std::vector<std::function<void(const FetchResult&)>> pending_;
 };
 
 class SimRandom : public Random {
-public:
+  public:
     std::uint32_t uniform(std::uint32_t bound) override;
     // Values handed out first, in order, before the fallback.
     std::deque<std::uint32_t> script;
@@ -287,12 +297,12 @@ public:
     void seed(std::uint32_t value) { engine_.emplace(value); }
     std::vector<std::uint32_t> bounds;
 
-private:
+  private:
     std::optional<std::mt19937> engine_;
 };
 
 class SimConsole : public Console {
-public:
+  public:
     void printLine(const std::string& line) override { lines.push_back(line); }
     std::vector<std::string> lines;
 };
@@ -300,7 +310,7 @@ public:
 // ---- the whole ----------------------------------------------------------------
 
 class SimPlatform {
-public:
+  public:
     SimPlatform();
     SimPlatform(const SimPlatform&) = delete;
     SimPlatform& operator=(const SimPlatform&) = delete;
@@ -327,7 +337,7 @@ public:
     SimRandom random;
     SimConsole console;
 
-private:
+  private:
     double start_;
 };
 
