@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "engine/main_window.h"
 #include "engine/scl.h"
 #include "sim/sim_platform.h"
 
 namespace tamsel::test {
 
 // Every test starts from a clean world: a fresh simulated platform and SCL
-// reset onto it.
+// reset onto it. The virtual clock starts on a whole second, so the
+// activity ticks of an engine started at once fall on whole seconds too.
 class SimTest : public ::testing::Test {
-protected:
+  protected:
     SimTest() { SCL::reset(sim.platform()); }
     ~SimTest() override {
         SCL::reset(sim.platform());
@@ -29,6 +33,45 @@ protected:
         sim.settings.setInteger("dropdownOsdLocation", 1);
         sim.settings.writes.clear();
     }
+
+    // The indicator as the launch sequence creates it; its first tick runs now.
+    MainWindow& startEngine() {
+        SCL::mainWindow = std::make_unique<MainWindow>();
+        SCL::mainWindow->showWindow();
+        return *SCL::mainWindow;
+    }
+
+    sim::SimWindowState& indicator() { return *sim.windows.last("MainWindow"); }
+    sim::SimControl& label() { return indicator().outlet("lblProgress"); }
+
+    static std::string bar(int segments) {
+        std::string text;
+        for (int i = 0; i < segments; ++i) text += "\u25FC\uFE0E";
+        return text;
+    }
+    int segments() {
+        const std::string text = label().text();
+        const std::string block = bar(1);
+        int n = 0;
+        for (auto at = text.find(block); at != std::string::npos; at = text.find(block, at + 1))
+            ++n;
+        return n;
+    }
+
+    // Lets the activity ticks run until one starts a break; returns its moment.
+    double runUntilBreak(int maxTicks = 100000) {
+        for (int i = 0; i < maxTicks && !SCL::activityTimerPause; ++i) sim.advance(5);
+        EXPECT_TRUE(SCL::activityTimerPause) << "no break came";
+        return SCL::lockTimerDt.value_or(sim.now());
+    }
+
+    // The break windows, first screen first.
+    sim::SimWindowState& breakWindow(std::size_t index = 0) {
+        auto list = sim.windows.named("LockScreen");
+        EXPECT_GT(list.size(), index);
+        return *list.at(index);
+    }
+    std::size_t openBreakWindows() { return sim.windows.open("LockScreen").size(); }
 
     sim::SimPlatform sim;
 };

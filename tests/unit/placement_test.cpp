@@ -1,0 +1,116 @@
+// The progress indicator window: its set-up, its corner, and the durations
+// it loads whenever it is placed.
+
+#include <limits>
+#include <string>
+
+#include "fixture.h"
+
+namespace tamsel::test {
+
+class Placement : public SimTest {
+  protected:
+    void SetUp() override { storeFirstLaunchSettings(); }
+    Rect placedAt(long long corner) {
+        sim.settings.setInteger("dropdownOsdLocation", corner);
+        SCL::mainWindow->placeWindow();
+        return indicator().frame;
+    }
+};
+
+TEST_F(Placement, LoadingMakesAClickThroughTransparentTopmostWindowAndDrawsAtOnce) {
+    const double t0 = sim.now();
+    startEngine();
+    sim::SimWindowState& w = indicator();
+    EXPECT_EQ(w.title, "Tamsel");
+    EXPECT_TRUE(w.ignoresMouse);
+    EXPECT_FALSE(w.opaque);
+    EXPECT_EQ(w.background.alpha, 0.0);
+    EXPECT_EQ(w.levels, (std::vector{WindowLevel::Floating, WindowLevel::Maximum}));
+    EXPECT_TRUE(w.visible);
+    EXPECT_EQ(label().text(), bar(1)) << "the first bar comes with the window";
+    EXPECT_EQ(*SCL::activityTimerDt, t0);
+    ASSERT_TRUE(SCL::activityTimer);
+    EXPECT_TRUE(SCL::activityTimer->isValid());
+}
+
+TEST_F(Placement, EveryCornerOfTheMainScreen) {
+    startEngine();
+    EXPECT_EQ(indicator().frame, (Rect{620, 850, 200, 30})) << "top centre after the first launch";
+    EXPECT_EQ(placedAt(0), (Rect{0, 850, 200, 30}));
+    EXPECT_EQ(placedAt(1), (Rect{620, 850, 200, 30}));
+    EXPECT_EQ(placedAt(2), (Rect{1240, 850, 200, 30}));
+    EXPECT_EQ(placedAt(3), (Rect{0, 0, 200, 30}));
+    EXPECT_EQ(placedAt(4), (Rect{620, 0, 200, 30}));
+    EXPECT_EQ(placedAt(5), (Rect{1240, 0, 200, 30}));
+    EXPECT_EQ(placedAt(9), (Rect{1240, 0, 200, 30}));
+    EXPECT_EQ(placedAt(-1), (Rect{1240, 0, 200, 30}));
+}
+
+TEST_F(Placement, AScreenRightOfThePrimaryAndOneNarrowerThanTheWindow) {
+    sim.screens.list = {{1440, 0, 1920, 1080}};
+    startEngine();
+    EXPECT_EQ(placedAt(2), (Rect{3160, 1030, 200, 30}));
+    EXPECT_EQ(placedAt(1), (Rect{2300, 1030, 200, 30}));
+    sim.screens.list = {{0, 0, 150, 900}};
+    EXPECT_EQ(placedAt(5), (Rect{-50, 0, 200, 30}));
+    EXPECT_EQ(placedAt(4), (Rect{-25, 0, 200, 30}));
+}
+
+TEST_F(Placement, AScreenChangeMovesTheWindowAndReloadsTheDurations) {
+    MainWindow& engine = startEngine();
+    sim.settings.setInteger("stpWorkDuration", 25);
+    sim.settings.setInteger("stpBreakDuration", 5);
+    sim.settings.setInteger("radWhenHigh", 1);
+    EXPECT_EQ(engine.workDur, 1350) << "stored values wait for the next placement";
+    sim.screens.set({{1440, 0, 1920, 1080}, {0, 0, 1440, 900}});
+    EXPECT_EQ(indicator().frame, (Rect{2300, 1030, 200, 30}));
+    EXPECT_EQ(engine.workDur, 1125);
+    EXPECT_EQ(SCL::lockDur, 300);
+    EXPECT_EQ(engine.showOnHigh, 1);
+}
+
+TEST_F(Placement, DurationsInProgressUnitsAndSeconds) {
+    MainWindow& engine = startEngine();
+    struct Row {
+        long long workMinutes, workDur, breakMinutes, lockDur;
+    };
+    for (Row row : {Row{30, 1350, 2, 120}, Row{25, 1125, 5, 300}, Row{1, 45, 1, 60},
+                    Row{240, 10800, 60, 3600}}) {
+        sim.settings.setInteger("stpWorkDuration", row.workMinutes);
+        sim.settings.setInteger("stpBreakDuration", row.breakMinutes);
+        engine.placeWindow();
+        EXPECT_EQ(engine.workDur, row.workDur) << row.workMinutes << " min";
+        EXPECT_EQ(SCL::lockDur, row.lockDur) << row.breakMinutes << " min";
+    }
+}
+
+// Stored minutes the preferences never write: a damaged or hand-edited store.
+TEST_F(Placement, DurationsOutsideTheOfferedRangeFallBackOrAreCapped) {
+    EXPECT_EQ(MainWindow::workMinutes(0), 30);
+    EXPECT_EQ(MainWindow::workMinutes(-5), 30);
+    EXPECT_EQ(MainWindow::workMinutes(1), 1);
+    EXPECT_EQ(MainWindow::workMinutes(1440), 1440);
+    EXPECT_EQ(MainWindow::workMinutes(std::numeric_limits<long long>::max()), 1440);
+    EXPECT_EQ(MainWindow::breakMinutes(0), 2);
+    EXPECT_EQ(MainWindow::breakMinutes(-5), 2);
+    EXPECT_EQ(MainWindow::breakMinutes(1441), 1440);
+
+    sim.settings.setString("stpWorkDuration", "abc");
+    sim.settings.setInteger("stpBreakDuration", 0);
+    MainWindow& engine = startEngine();
+    EXPECT_EQ(engine.workDur, 1350);
+    EXPECT_EQ(SCL::lockDur, 120);
+    sim.settings.setInteger("stpWorkDuration", std::numeric_limits<long long>::min());
+    sim.settings.setInteger("stpBreakDuration", std::numeric_limits<long long>::max());
+    engine.placeWindow();
+    EXPECT_EQ(engine.workDur, 1350);
+    EXPECT_EQ(SCL::lockDur, 1440 * 60);
+
+    // An engine on such a store still ticks, draws and breaks.
+    sim.idle.activeFor(100000);
+    runUntilBreak(300);
+    EXPECT_EQ(segments(), 1);
+}
+
+}  // namespace tamsel::test
