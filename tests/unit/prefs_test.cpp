@@ -1,0 +1,249 @@
+// The preferences window: loading the stored settings, editing in the
+// controls only, saving all at once, and its links.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fixture.h"
+#include "prefs/pref_window.h"
+
+namespace tamsel::test {
+
+class Preferences : public SimTest {
+  protected:
+    void SetUp() override { storeFirstLaunchSettings(); }
+
+    sim::SimWindowState& open() {
+        prefs_ = std::make_unique<PrefWindow>();
+        prefs_->showWindow();
+        return *sim.windows.last("PrefWindow");
+    }
+    static void setStepper(sim::SimWindowState& w, const char* stepper, const char* action,
+                           double minutes) {
+        w.outlet(stepper).setDoubleValue(minutes);
+        w.perform(action, stepper);
+    }
+    static void setPasswords(sim::SimWindowState& w, const std::string& a, const std::string& b) {
+        w.outlet("txtNewPwd").setText(a);
+        w.outlet("txtConfirmPwd").setText(b);
+    }
+    // Everything a user might change, none of it saved yet.
+    static void editEverything(sim::SimWindowState& w) {
+        setStepper(w, "stpWorkDurationE", "stpWorkDuration:", 25);
+        setStepper(w, "stpBreakDurationEle", "stpBreakDuration:", 5);
+        w.outlet("lblSnooze").setState(0);
+        w.outlet("lblHide").setState(1);
+        setPasswords(w, "pw", "pw");
+        w.perform("radGroupClicked:", "radWhenHigh");
+        w.outlet("dropdownOsdLocation").selectItem(3);
+    }
+
+    std::unique_ptr<PrefWindow> prefs_;
+};
+
+// ---- loading ----------------------------------------------------------------------
+
+TEST_F(Preferences, OpensWithTheStoredSettingsInItsControls) {
+    sim.settings.setInteger("stpWorkDuration", 25);
+    sim.settings.setInteger("stpBreakDuration", 5);
+    sim.settings.setInteger("lblHide", 1);
+    sim.settings.setString("txtNewPwd", "Secret pw");
+    sim.settings.writes.clear();
+    sim::SimWindowState& w = open();
+    EXPECT_EQ(w.title, "Tamsel Preferences 2.6");
+    EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), 25);
+    EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), 25);
+    EXPECT_EQ(w.outlet("stpBreakDurationEle").integerValue(), 5);
+    EXPECT_EQ(w.outlet("lblBreakDuration").integerValue(), 5);
+    EXPECT_EQ(w.outlet("lblSnooze").state(), 1);
+    EXPECT_EQ(w.outlet("lblHide").state(), 1);
+    EXPECT_EQ(w.outlet("txtNewPwd").text(), "Secret pw");
+    EXPECT_EQ(w.outlet("txtConfirmPwd").text(), "Secret pw");
+    EXPECT_EQ(w.outlet("radAlways").state(), 1);
+    EXPECT_EQ(w.outlet("radWhenHigh").state(), 0);
+    const auto& items = w.outlet("dropdownOsdLocation").items();
+    EXPECT_EQ(items, (std::vector<std::string>{"Top Left", "Top Center", "Top Right", "Bottom Left",
+                                               "Bottom Center", "Bottom Right"}));
+    EXPECT_EQ(items.at(w.outlet("dropdownOsdLocation").selectedIndex()), "Top Center");
+    EXPECT_FALSE(w.outlet("btnCopyright").isHidden());
+    EXPECT_TRUE(sim.settings.writes.empty());
+}
+
+TEST_F(Preferences, RadioPairFollowsTheStoredChoiceAndKeepsExactlyOneOn) {
+    sim.settings.setInteger("radWhenHigh", 1);
+    sim::SimWindowState& w = open();
+    EXPECT_EQ(w.outlet("radWhenHigh").state(), 1);
+    EXPECT_EQ(w.outlet("radAlways").state(), 0);
+    w.perform("radGroupClicked:", "radWhenHigh");
+    EXPECT_EQ(w.outlet("radWhenHigh").state(), 1);
+    EXPECT_EQ(w.outlet("radAlways").state(), 0);
+    w.perform("radGroupClicked:", "radAlways");
+    EXPECT_EQ(w.outlet("radWhenHigh").state(), 0);
+    EXPECT_EQ(w.outlet("radAlways").state(), 1);
+}
+
+TEST_F(Preferences, StoredValuesOutsideTheControlsRangesAreShownInRange) {
+    sim.settings.setInteger("stpWorkDuration", 0);
+    sim.settings.setInteger("stpBreakDuration", 1000);
+    sim.settings.setInteger("dropdownOsdLocation", 9);
+    sim::SimWindowState& w = open();
+    EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), 1);
+    EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), 1) << "the label reads the stepper";
+    EXPECT_EQ(w.outlet("stpBreakDurationEle").integerValue(), 60);
+    EXPECT_EQ(w.outlet("lblBreakDuration").integerValue(), 60);
+    EXPECT_EQ(w.outlet("dropdownOsdLocation").selectedIndex(), 5) << "where the indicator sits";
+    sim.settings.setInteger("dropdownOsdLocation", -1);
+    EXPECT_EQ(open().outlet("dropdownOsdLocation").selectedIndex(), 5);
+}
+
+// ---- editing and closing ------------------------------------------------------------
+
+TEST_F(Preferences, EditsStayInTheControlsAndCloseDropsThem) {
+    startEngine();
+    SCL::progress = 100;
+    sim::SimWindowState& w = open();
+    editEverything(w);
+    EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), 25);
+    EXPECT_EQ(w.outlet("lblBreakDuration").integerValue(), 5);
+    EXPECT_EQ(w.outlet("radAlways").state(), 0);
+    w.perform("btnCloseClicked:");
+    EXPECT_TRUE(w.closed);
+    EXPECT_TRUE(sim.settings.writes.empty());
+    EXPECT_EQ(SCL::progress, 100);
+
+    sim::SimWindowState& again = open();
+    EXPECT_EQ(again.outlet("stpWorkDurationE").integerValue(), 30);
+    EXPECT_EQ(again.outlet("lblHide").state(), 0);
+    EXPECT_EQ(again.outlet("txtNewPwd").text(), "");
+    EXPECT_EQ(again.outlet("dropdownOsdLocation").selectedIndex(), 1);
+}
+
+// ---- saving -----------------------------------------------------------------------
+
+TEST_F(Preferences, DifferentPasswordsRefuseTheSaveAndKeepEveryEdit) {
+    startEngine();
+    SCL::progress = 100;
+    sim::SimWindowState& w = open();
+    editEverything(w);
+    setPasswords(w, "secret", "Secret");
+    sim.dialogs.pressButton(kAlertFirstButtonReturn);
+    w.perform("btnSaveClicked:");
+    ASSERT_EQ(sim.dialogs.shown.size(), 1u);
+    EXPECT_EQ(sim.dialogs.shown[0].messageText, "");
+    EXPECT_EQ(sim.dialogs.shown[0].informativeText,
+              "Passwords don't match. Please correct them and try again.");
+    EXPECT_TRUE(sim.settings.writes.empty());
+    EXPECT_EQ(SCL::progress, 100);
+    EXPECT_FALSE(w.closed);
+    EXPECT_EQ(w.outlet("txtConfirmPwd").text(), "Secret");
+    EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), 25);
+
+    w.outlet("txtConfirmPwd").setText("secret");
+    w.perform("btnSaveClicked:");
+    EXPECT_TRUE(w.closed);
+    EXPECT_EQ(sim.settings.writes.size(), 7u);
+}
+
+TEST_F(Preferences, SaveWritesAllSevenKeysInOrder) {
+    startEngine();
+    sim::SimWindowState& w = open();
+    editEverything(w);
+    w.perform("btnSaveClicked:");
+    EXPECT_EQ(sim.settings.writes,
+              (std::vector<std::string>{"stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0",
+                                        "lblHide=1", "txtNewPwd=pw", "radWhenHigh=1",
+                                        "dropdownOsdLocation=3"}));
+    EXPECT_TRUE(w.closed);
+
+    sim.settings.writes.clear();
+    open().perform("btnSaveClicked:");
+    EXPECT_EQ(sim.settings.writes.size(), 7u) << "unchanged keys are written too";
+    EXPECT_EQ(sim.settings.writes[4], "txtNewPwd=pw");
+}
+
+TEST_F(Preferences, TheChildLockFollowsTheSavedPassword) {
+    startEngine();
+    sim::SimWindowState& w = open();
+    setPasswords(w, "pw", "pw");
+    w.perform("btnSaveClicked:");
+    sim.dialogs.typeAndConfirm("pw");
+    EXPECT_TRUE(SCL::isPwdOk());
+    EXPECT_EQ(sim.dialogs.shown.size(), 1u);
+
+    sim::SimWindowState& off = open();
+    setPasswords(off, "", "");
+    off.perform("btnSaveClicked:");
+    EXPECT_TRUE(SCL::isPwdOk());
+    EXPECT_EQ(sim.dialogs.shown.size(), 1u) << "no lock, no box";
+}
+
+TEST_F(Preferences, SaveTakesEffectAtOnceAndRestartsTheWorkPeriod) {
+    const double t0 = sim.now();
+    sim.idle.activeBetween(t0, t0 + 100);
+    MainWindow& engine = startEngine();
+    sim.advance(107);  // the idle tick at 105 only turned the flag
+    ASSERT_EQ(SCL::progress, 100);
+    ASSERT_EQ(label().textColor(), (Color{0, 0, 0, 0.5}));
+
+    sim::SimWindowState& w = open();
+    editEverything(w);
+    w.perform("btnSaveClicked:");
+    EXPECT_EQ(indicator().frame, (Rect{0, 0, 200, 30})) << "bottom left at once";
+    EXPECT_EQ(engine.workDur, 1125);
+    EXPECT_EQ(SCL::lockDur, 300);
+    EXPECT_EQ(SCL::progress, 0);
+    EXPECT_DOUBLE_EQ(*SCL::activityTimerDt, t0 + 107) << "a tick ran right away";
+    // Same one segment as before, but redrawn in the newly chosen colour.
+    EXPECT_EQ(label().text(), bar(1));
+    EXPECT_EQ(label().textColor(), (Color{0, 0, 0, 0}));
+}
+
+TEST_F(Preferences, SaveDuringABreakChangesTheRunningBreaksLength) {
+    storeFirstLaunchSettings(1, 2);
+    sim.idle.activeFor(45);
+    startEngine();
+    const double start = runUntilBreak();
+    sim.advance(30);
+    sim::SimWindowState& w = open();
+    setStepper(w, "stpBreakDurationEle", "stpBreakDuration:", 1);
+    w.perform("btnSaveClicked:");
+    EXPECT_EQ(SCL::lockDur, 60);
+    EXPECT_TRUE(SCL::activityTimerPause);
+    EXPECT_EQ(label().text(), "") << "the paused tick draws nothing";
+    sim.advance(29);
+    EXPECT_TRUE(SCL::activityTimerPause);
+    sim.advance(1);
+    EXPECT_FALSE(SCL::activityTimerPause);
+    EXPECT_DOUBLE_EQ(sim.now() - start, 60.0);
+    EXPECT_EQ(label().text(), bar(1));
+}
+
+// ---- help and links ---------------------------------------------------------------
+
+TEST_F(Preferences, HelpAndTheLinkOpenOutsideAndChangeNothing) {
+    sim::SimWindowState& w = open();
+    w.perform("btnHelp:");
+    w.perform("copyrightClicked:", "btnCopyright");
+    EXPECT_EQ(sim.workspace.openedFiles,
+              (std::vector<std::string>{"/opt/tamsel/share/doc/tamsel/Manual.pdf"}));
+    EXPECT_EQ(sim.workspace.openedURLs, (std::vector<std::string>{"http://127.0.0.1:47613/"}));
+    EXPECT_TRUE(sim.settings.writes.empty());
+    EXPECT_FALSE(w.closed);
+}
+
+TEST_F(Preferences, EachMailClickSchedulesItsOwnFiring) {
+    sim::SimWindowState& w = open();
+    w.perform("btnEmailClicked:");
+    const TimerRef first = prefs_->updTimer;
+    w.perform("btnEmailClicked:");
+    ASSERT_TRUE(first && prefs_->updTimer);
+    EXPECT_NE(first, prefs_->updTimer) << "the field holds the second";
+    const auto firings = sim.timers.firings;
+    sim.advance(0.1);
+    EXPECT_EQ(sim.timers.firings - firings, 2u);
+    EXPECT_FALSE(first->isValid());
+    EXPECT_FALSE(prefs_->updTimer->isValid());
+}
+
+}  // namespace tamsel::test
