@@ -3,7 +3,6 @@
 // server (XWayland) sees only input to X11 windows.
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 #include "platform/qt/idle_source.h"
@@ -17,9 +16,10 @@ constexpr int kCallTimeoutMs = 500;
 
 class DBusIdleSource : public CombinedIdleSource {
   public:
-    DBusIdleSource(QString service, QString path, QString interface, QString method,
-                   double secondsPerUnit, std::string name)
-        : service_(std::move(service)),
+    DBusIdleSource(QDBusConnection bus, QString service, QString path, QString interface,
+                   QString method, double secondsPerUnit, std::string name)
+        : bus_(std::move(bus)),
+          service_(std::move(service)),
           path_(std::move(path)),
           interface_(std::move(interface)),
           method_(std::move(method)),
@@ -27,12 +27,11 @@ class DBusIdleSource : public CombinedIdleSource {
           name_(std::move(name)) {}
 
     std::optional<double> query() override {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected()) return std::nullopt;
+        if (!bus_.isConnected()) return std::nullopt;
         QDBusMessage call = QDBusMessage::createMethodCall(service_, path_, interface_, method_);
         // Never start a desktop service just to ask it the time.
         call.setAutoStartService(false);
-        const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
+        const QDBusMessage reply = bus_.call(call, QDBus::Block, kCallTimeoutMs);
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
             return std::nullopt;
         bool ok = false;
@@ -43,15 +42,21 @@ class DBusIdleSource : public CombinedIdleSource {
     std::string name() const override { return name_; }
 
   private:
+    QDBusConnection bus_;
     QString service_, path_, interface_, method_;
     double secondsPerUnit_;
     std::string name_;
 };
 
-bool serviceRunning(const QString& service) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()) return false;
-    return bus.interface()->isServiceRegistered(service).value();
+bool serviceRunning(const QDBusConnection& bus, const QString& service) {
+    if (!bus.isConnected()) return false;
+    QDBusMessage ask = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    ask << service;
+    const QDBusMessage reply = bus.call(ask, QDBus::Block, kCallTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().toBool();
 }
 
 std::unique_ptr<CombinedIdleSource> probe(std::unique_ptr<DBusIdleSource> source) {
@@ -61,25 +66,25 @@ std::unique_ptr<CombinedIdleSource> probe(std::unique_ptr<DBusIdleSource> source
 
 }  // namespace
 
-std::unique_ptr<CombinedIdleSource> makeMutterIdleSource() {
+std::unique_ptr<CombinedIdleSource> makeMutterIdleSource(const QDBusConnection& bus) {
     const QString service = QStringLiteral("org.gnome.Mutter.IdleMonitor");
-    if (!serviceRunning(service)) return nullptr;
+    if (!serviceRunning(bus, service)) return nullptr;
     return probe(std::make_unique<DBusIdleSource>(
-        service, QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"), service,
+        bus, service, QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"), service,
         QStringLiteral("GetIdletime"), 0.001, "GNOME's idle monitor"));
 }
 
-std::unique_ptr<CombinedIdleSource> makeScreenSaverIdleSource() {
+std::unique_ptr<CombinedIdleSource> makeScreenSaverIdleSource(const QDBusConnection& bus) {
     const QString service = QStringLiteral("org.freedesktop.ScreenSaver");
-    if (!serviceRunning(service)) return nullptr;
+    if (!serviceRunning(bus, service)) return nullptr;
     // The interface promises seconds, but KDE's screen locker (the one that
     // also owns org.kde.screensaver) answers in milliseconds.
     const double secondsPerUnit =
-        serviceRunning(QStringLiteral("org.kde.screensaver")) ? 0.001 : 1.0;
-    return probe(
-        std::make_unique<DBusIdleSource>(service, QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                         service, QStringLiteral("GetSessionIdleTime"),
-                                         secondsPerUnit, "the desktop's screen saver service"));
+        serviceRunning(bus, QStringLiteral("org.kde.screensaver")) ? 0.001 : 1.0;
+    return probe(std::make_unique<DBusIdleSource>(
+        bus, service, QStringLiteral("/org/freedesktop/ScreenSaver"), service,
+        QStringLiteral("GetSessionIdleTime"), secondsPerUnit,
+        "the desktop's screen saver service"));
 }
 
 }  // namespace tamsel::qt

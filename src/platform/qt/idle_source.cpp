@@ -3,6 +3,7 @@
 
 #include "platform/qt/idle_source.h"
 
+#include <QDBusConnection>
 #include <QString>
 #include <QtGlobal>
 #include <algorithm>
@@ -88,10 +89,10 @@ std::unique_ptr<IdleSource> makeIdleSource() {
 #if defined(TAMSEL_HAVE_X11)
     // Under XWayland the X server sees only input to X11 windows: a user
     // typing in any native window would look away, and never get a break.
-    if (!wayland) order.push_back(makeX11IdleSource);
+    if (!wayland) order.emplace_back(makeX11IdleSource);
 #endif
-    order.push_back(makeMutterIdleSource);
-    order.push_back(makeScreenSaverIdleSource);
+    order.push_back([] { return makeMutterIdleSource(QDBusConnection::sessionBus()); });
+    order.push_back([] { return makeScreenSaverIdleSource(QDBusConnection::sessionBus()); });
     for (const auto& make : order)
         if (auto source = make()) return source;
     reportProblem(wayland ? "this Wayland desktop offers no idle time over D-Bus (neither GNOME's "

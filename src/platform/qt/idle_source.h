@@ -10,6 +10,8 @@
 
 #include "common/platform.h"
 
+class QDBusConnection;
+
 namespace tamsel::qt {
 
 // The source this desktop offers, or one that always answers 0 s (the user
@@ -40,8 +42,8 @@ class CombinedIdleSource : public IdleSource {
 
 // Each returns null when the source does not answer on this desktop.
 std::unique_ptr<CombinedIdleSource> makeX11IdleSource();
-std::unique_ptr<CombinedIdleSource> makeMutterIdleSource();
-std::unique_ptr<CombinedIdleSource> makeScreenSaverIdleSource();
+std::unique_ptr<CombinedIdleSource> makeMutterIdleSource(const QDBusConnection& bus);
+std::unique_ptr<CombinedIdleSource> makeScreenSaverIdleSource(const QDBusConnection& bus);
 std::unique_ptr<IdleSource> makeMacIdleSource();
 
 }  // namespace tamsel::qt
