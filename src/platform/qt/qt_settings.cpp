@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QVariantMap>
 #include <cmath>
@@ -93,6 +94,29 @@ void preparePrivateFolder(const QString& file) {
     ownerOnly(folder, 0700);
 }
 
+// Moves a damaged file to "<file>.damaged" (replacing an older copy) and
+// says so; false when it cannot be moved.
+bool setAside(const QString& file, const QString& why, bool someKept) {
+    const QString copy = file + QStringLiteral(".damaged");
+    QFile::remove(copy);
+    const bool moved =
+        QFile::rename(file, copy) || (QFile::copy(file, copy) && QFile::remove(file));
+    if (moved) {
+        ownerOnly(copy, 0600);
+        std::fprintf(stderr, "tamsel: the settings file %s %s. Its content is kept in %s; %s\n",
+                     qPrintable(file), qPrintable(why), qPrintable(copy),
+                     someKept ? "the settings that could be read are kept, the rest start afresh."
+                              : "Tamsel starts with fresh settings.");
+    } else {
+        std::fprintf(stderr,
+                     "tamsel: the settings file %s %s and could not be set aside; Tamsel uses "
+                     "what it can read of it.\n",
+                     qPrintable(file), qPrintable(why));
+    }
+    std::fflush(stderr);
+    return moved;
+}
+
 std::unique_ptr<QSettings> userSettings(const QString&) {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("tamsel"), QStringLiteral("tamsel"));
@@ -123,6 +147,15 @@ QString QtSettings::damagedCopyName() const {
 }
 
 void QtSettings::open(Factory make, const QString& path) {
+    // Where QSettings will look (Linux); a file far too big to be ours is set
+    // aside before QSettings reads it all into memory.
+    const QString expected =
+        path.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                             QStringLiteral("/tamsel/tamsel.conf")
+                       : path;
+    if (QFileInfo(expected).isFile() && QFileInfo(expected).size() > kMaxFileSize)
+        setAside(expected, QStringLiteral("is far too large to be a settings file"), false);
+
     settings_ = make(path);
     const QString file = settings_->fileName();
     const bool iniFile = settings_->format() == QSettings::IniFormat ||
@@ -137,53 +170,31 @@ void QtSettings::open(Factory make, const QString& path) {
 }
 
 // The first write would replace a damaged file with what QSettings could
-// read of it. Before that, its content is copied to "<file>.damaged" and the
-// settings that did read are written back into a clean file.
+// read of it. Before that, its content is set aside as "<file>.damaged" and
+// the settings that did read are written back into a clean file.
 void QtSettings::recoverDamagedFile(Factory make, const QString& path) {
     const QString file = settings_->fileName();
-    const QString copy = damagedCopyName();
-    QString why;
-    QVariantMap kept;
-    if (QFileInfo(file).size() > kMaxFileSize) {
-        // Not parsed at all: reading it would cost time and memory for nothing.
-        why = QStringLiteral("is far too large to be a settings file");
-    } else {
-        QFile in(file);
-        if (!in.open(QIODevice::ReadOnly)) return;  // a write will report it
-        const bool text = isText(in.readAll());
-        const QStringList keys = settings_->allKeys();  // parses every section
-        if (text && settings_->status() == QSettings::NoError) return;
-        why = text ? QStringLiteral("has lines that are not settings")
-                   : QStringLiteral("holds bytes that are not text");
-        // Random bytes parse into odd keys; only names such as ours are kept.
-        static const QRegularExpression plainName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-        for (const QString& key : keys)
-            if (plainName.match(key).hasMatch()) kept.insert(key, settings_->value(key));
-    }
-    settings_.reset();
+    QFile in(file);
+    if (in.size() > kMaxFileSize || !in.open(QIODevice::ReadOnly)) return;  // a write reports it
+    const bool text = isText(in.readAll());
+    const QStringList keys = settings_->allKeys();  // parses every section
+    if (text && settings_->status() == QSettings::NoError) return;
 
-    QFile::remove(copy);
-    const bool copied =
-        QFile::rename(file, copy) || (QFile::copy(file, copy) && QFile::remove(file));
-    if (copied) ownerOnly(copy, 0600);
+    // Random bytes parse into odd keys; only names such as ours are kept.
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    QVariantMap kept;
+    for (const QString& key : keys)
+        if (plainName.match(key).hasMatch()) kept.insert(key, settings_->value(key));
+    settings_.reset();
+    const bool setAsideDone = setAside(file,
+                                       text ? QStringLiteral("has lines that are not settings")
+                                            : QStringLiteral("holds bytes that are not text"),
+                                       !kept.isEmpty());
     settings_ = make(path);
-    if (!copied) {
-        std::fprintf(stderr,
-                     "tamsel: the settings file %s %s and could not be set aside; Tamsel uses "
-                     "what it could read.\n",
-                     qPrintable(file), qPrintable(why));
-        std::fflush(stderr);
-        return;
-    }
+    if (!setAsideDone) return;
     for (auto it = kept.cbegin(); it != kept.cend(); ++it)
         settings_->setValue(it.key(), it.value());
     if (!kept.isEmpty()) save();
-    std::fprintf(stderr, "tamsel: the settings file %s %s. Its content is kept in %s; %s\n",
-                 qPrintable(file), qPrintable(why), qPrintable(copy),
-                 kept.isEmpty() ? "Tamsel starts with fresh settings."
-                                : "the settings that could be read are kept, the rest start "
-                                  "afresh.");
-    std::fflush(stderr);
 }
 
 void QtSettings::save() {
