@@ -152,7 +152,8 @@ class Session:
             shutil.rmtree(self.tmp, ignore_errors=True)
 
     def dump_logs(self, lines=40):
-        for path in sorted(self.logs.iterdir()):
+        for path in sorted(self.logs.glob("*.log")) + sorted(self.logs.glob("*.out")) + \
+                sorted(self.logs.glob("*.err")):
             text = path.read_text(errors="replace").splitlines()
             if not text:
                 continue
@@ -319,6 +320,28 @@ class Display:
         w, h, x, y = best
         return (x + w // 2, y + h // 2)
 
+    def popup_menus(self):
+        """Mapped pop-up menus of the program: its untitled top-level windows
+        that bypass the window manager (Qt marks them no further)."""
+        menus = []
+        for wid in self.search("--onlyvisible", "--maxdepth", "1", "--classname", "tamsel"):
+            info = self.info(wid)
+            if info and info.override_redirect and not (self.title(wid) or "").startswith("Tamsel"):
+                menus.append(info)
+        return menus
+
+    def choose_from_tray_menu(self, position):
+        """Opens the tray icon's menu and chooses its item at `position` (0 first)."""
+        icon = wait_until(self.tray_icon, 5)
+        if not icon:
+            raise AssertionError("no icon docked in the tray")
+        self.click(*icon, button=3)
+        if not wait_until(self.popup_menus, 3, 0.05):
+            raise AssertionError("a right click on the tray icon opened no menu")
+        self.key(*(["Down"] * (position + 1)), "Return")
+        if not wait_until(lambda: not self.popup_menus(), 3, 0.05):
+            raise AssertionError("the tray menu stayed open")
+
     # -- windows -----------------------------------------------------------------
 
     def search(self, *args):
@@ -352,15 +375,17 @@ class Display:
         out = self.run("xprop", "-id", hex(wid), "_NET_WM_WINDOW_TYPE", check=False).decode()
         return set(re.findall(r"_NET_WM_WINDOW_TYPE_(\w+)", out))
 
+    def _is_indicator(self, win):
+        # Alerts and the password box share the title; they are dialogs.
+        return "DIALOG" not in self.window_types(win.wid) and win.height < 200
+
     def indicators(self):
         """Mapped progress indicators: titled "Tamsel" but not a dialog."""
-        return [w for w in self.windows(INDICATOR_TITLE)
-                if "DIALOG" not in self.window_types(w.wid) and w.height < 200]
+        return [w for w in self.windows(INDICATOR_TITLE) if self._is_indicator(w)]
 
-    def dialogs(self, title=ALERT_TITLE):
-        """Mapped alerts and password boxes titled "Tamsel"."""
-        return [w for w in self.windows(title) if w not in self.indicators()
-                and ("DIALOG" in self.window_types(w.wid) or w.height >= 200)]
+    def dialogs(self):
+        """Mapped alerts and password boxes, titled "Tamsel" too."""
+        return [w for w in self.windows(ALERT_TITLE) if not self._is_indicator(w)]
 
     def wait_window(self, title, timeout, count=1):
         """Waits until `count` windows titled `title` are mapped; their infos."""
@@ -385,7 +410,7 @@ class Display:
         self.run("xdotool", "mousemove", str(x), str(y))
 
     def click(self, x, y, button=1, repeat=1):
-        self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "--repeat",
+        self.run("xdotool", "mousemove", str(x), str(y), "click", "--repeat",
                  str(repeat), "--delay", "90", str(button))
 
     def focus(self, wid):

@@ -1,0 +1,76 @@
+#!/usr/bin/env python3
+"""The tray menu's Skip and Quit, with trayer as the tray and a session bus.
+
+After some work the indicator shows several squares; Skip puts it back to
+one square at once, and a second Skip right after is refused with an alert.
+Quit ends the program with status 0."""
+
+import sys
+import time
+
+import harness as h
+
+# A 2-minute period has a bar step of 9: the tick that Skip runs at once
+# (+5) still shows one square.
+SETTINGS = h.default_settings(stpWorkDuration=2, stpBreakDuration=1, dropdownOsdLocation=3)
+MENU_SKIP, MENU_QUIT = 2, 3  # Preferences…, Help, Skip, Quit
+
+
+def squares(display, win):
+    """Squares on the indicator: runs of columns holding dark ink."""
+    image = display.screenshot().crop(win.x, win.y, win.width, win.height)
+    count, inside = 0, False
+    for x in range(image.width):
+        ink = any(max(image.pixel(x, y)) < 100 for y in range(image.height))
+        if ink and not inside:
+            count += 1
+        inside = ink
+    return count
+
+
+def story(session):
+    display = session.display()
+    display.start_compositor()  # the compositor's plain grey shows behind the squares
+    display.start_tray()
+    app = h.Tamsel(session, display, bus=session.session_bus())
+    app.write_settings(SETTINGS)
+    app.start()
+    win = app.wait_indicator(5)
+    h.check(win, "no indicator")
+    time.sleep(0.5)
+    start_count = squares(display, win)
+    h.note(f"indicator at {win.geometry}: {start_count} square(s) at start")
+    h.check(start_count == 1, f"{start_count} squares at start, expected 1")
+
+    activity = h.Activity(display, x=900, y=500).start()
+    grown = h.wait_until(lambda: (lambda n: n if n >= 3 else None)(squares(display, win)), 40, 1)
+    h.check(grown, "the bar did not grow to three squares within 40 s of work")
+    h.note(f"{grown} squares after {app.since_start():.1f} s of work")
+    activity.stop()
+
+    display.choose_from_tray_menu(MENU_SKIP)
+    chosen = time.monotonic()
+    reset = h.wait_until(lambda: squares(display, win) == 1, 3, 0.1)
+    h.note(f"Skip: one square again after {time.monotonic() - chosen:.2f} s")
+    h.check(reset, f"Skip left {squares(display, win)} squares")
+    h.check(not display.dialogs(), "the first Skip was refused")
+
+    # Within 3000 s of the last skip, no second one.
+    display.choose_from_tray_menu(MENU_SKIP)
+    alert = h.wait_until(display.dialogs, 3, 0.05)
+    h.check(alert, "a second Skip right after the first brought no alert")
+    h.note(f"second Skip refused with an alert at {alert[0].geometry}")
+    display.focus(alert[0].wid)
+    display.key("Return")
+    h.check(h.wait_until(lambda: not display.dialogs(), 3), "Return did not close the alert")
+
+    display.choose_from_tray_menu(MENU_QUIT)
+    chosen = time.monotonic()
+    status = app.wait_exit(5)
+    h.check(status is not None, "Quit did not end the program within 5 s")
+    h.note(f"Quit: exit status {status} after {time.monotonic() - chosen:.2f} s")
+    h.check(status == 0, f"Quit ended the program with status {status}")
+
+
+if __name__ == "__main__":
+    sys.exit(h.run_story(story, timeout=110))
