@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QRegion>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/compositor.h"
@@ -216,16 +217,28 @@ private:
             if (!mask().isEmpty()) clearMask();
             return;
         }
-        QImage image = label->image();
-        if (image.devicePixelRatio() != 1.0) image = image.scaled(label->size());
+        const QImage& image = label->image();
+        const qreal dpr = image.devicePixelRatio();
+        const QSize logical = label->size();
+        // A point belongs to the mask only when every device pixel of it is
+        // drawn: a partly drawn one would show black at scaled resolutions.
+        auto drawn = [&](int x, int y) {
+            const int x0 = int(x * dpr), y0 = int(y * dpr);
+            const int x1 = std::max(x0 + 1, int((x + 1) * dpr));
+            const int y1 = std::max(y0 + 1, int((y + 1) * dpr));
+            if (x1 > image.width() || y1 > image.height()) return false;
+            for (int py = y0; py < y1; ++py)
+                for (int px = x0; px < x1; ++px)
+                    if (qAlpha(image.pixel(px, py)) == 0) return false;
+            return true;
+        };
         QRegion region;
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int y = 0; y < logical.height(); ++y) {
             int x = 0;
-            while (x < image.width()) {
-                while (x < image.width() && qAlpha(line[x]) == 0) ++x;
+            while (x < logical.width()) {
+                while (x < logical.width() && !drawn(x, y)) ++x;
                 const int start = x;
-                while (x < image.width() && qAlpha(line[x]) != 0) ++x;
+                while (x < logical.width() && drawn(x, y)) ++x;
                 if (x > start) region += QRect(start, y, x - start, 1);
             }
         }
