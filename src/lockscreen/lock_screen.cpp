@@ -62,7 +62,9 @@ void LockScreen::winFocusTimerEvent() {
     // A zero length would divide by zero; such a break is over at once.
     const std::int64_t percent = SCL::lockDur > 0 ? SCL::lockTicks * 100 / SCL::lockDur : 100;
     lockProgress().setDoubleValue(static_cast<double>(percent));
-    if (SCL::lockTicks >= SCL::lockDur) {
+    // The count may stop short of a break length saved after the countdown
+    // ended; a window must not outlive its break for that.
+    if (SCL::lockTicks >= SCL::lockDur || !SCL::activityTimerPause) {
         closeButton();
         SCL::lastSnoozeDate() = SCL::now() - 6000.0;
         SCL::lastSkipDate() = SCL::now() - 6000.0;

@@ -20,6 +20,8 @@ class BreakWindow : public SimTest {
 
     // A break window as the engine makes one, without the engine.
     sim::SimWindowState& show(Rect screen = {0, 0, 1440, 900}, bool first = true) {
+        // The engine pauses the monitor before it shows a break window.
+        SCL::activityTimerPause = true;
         auto controller = std::make_unique<LockScreen>();
         controller->screenFrame = screen;
         controller->isFirst = first;
@@ -214,6 +216,23 @@ TEST_F(BreakWindow, ShowsWholePercentsOfTheBreakAndClosesAtItsEnd) {
         EXPECT_EQ(w.closed, ticks == 120) << ticks << " of 120";
     }
     EXPECT_EQ(SCL::lockTicks, 1001);
+}
+
+TEST_F(BreakWindow, ALongerBreakSavedAfterTheCountdownEndedDoesNotKeepTheWindowsUp) {
+    breakOf(16, {{0, 0, 1440, 900}, {1440, 0, 1920, 1080}});
+    sim.advance(100);
+    // Back from a sleep: the windows' focus ticks come first, then the late
+    // countdown tick ends the break at count 961.
+    sim.block(3600);
+    sim.advance(0);
+    ASSERT_FALSE(SCL::activityTimerPause);
+    ASSERT_EQ(openBreakWindows(), 2u);
+    // A break length saved before the windows' next focus tick.
+    sim.settings.setInteger("stpBreakDuration", 55);
+    SCL::mainWindow->placeWindow();
+    ASSERT_GT(SCL::lockDur, SCL::lockTicks);
+    sim.advance(0.5);
+    EXPECT_EQ(openBreakWindows(), 0u);
 }
 
 TEST_F(BreakWindow, ASnoozeOnOneOfTwoWindowsClosesTheOtherAtItsNextFocusTick) {
