@@ -55,7 +55,7 @@ void SimTimers::advance(double seconds) {
     const double target = sim_.now() + seconds;
     // Nothing fires inside a modal run: time only passes.
     if (sim_.inModal()) {
-        sim_.clock.now_ = target;
+        block(seconds);
         return;
     }
     while (auto entry = nextDue(target)) {
@@ -73,6 +73,7 @@ void SimTimers::advance(double seconds) {
         // The callback may invalidate its own timer; keep it alive meanwhile.
         auto fire = entry->fire;
         if (fire) fire();
+        if (afterFire) afterFire();
     }
     sim_.clock.now_ = std::max(sim_.clock.now_, target);
     std::erase_if(entries_, [](const auto& e) { return !e->valid; });
@@ -80,6 +81,7 @@ void SimTimers::advance(double seconds) {
 
 void SimTimers::block(double seconds) {
     sim_.clock.now_ += seconds;
+    blockedSeconds += seconds;
 }
 
 int SimTimers::validCount() const {
@@ -93,23 +95,40 @@ double SimIdle::secondsSinceLastEvent(InputEvent type) {
     ++queries;
     asked.push_back(type);
     const double now = clock_.now();
-    std::optional<double> last;
-    for (auto [from, to] : spans_[type]) {
-        if (from > now) continue;
-        const double seen = std::min(to, now);
-        if (!last || seen > *last) last = seen;
-    }
+    const Spans& spans = spans_[type];
+    // The last span that has begun; the latest end among it and all before.
+    auto begun = std::upper_bound(spans.list.begin(), spans.list.end(), now,
+                                  [](double t, const auto& span) { return t < span.first; });
     // Never: as long ago as a desktop would say after a fresh login.
-    return last ? now - *last : 1e6;
+    if (begun == spans.list.begin()) return 1e6;
+    const auto index = static_cast<std::size_t>(begun - spans.list.begin()) - 1;
+    return now - std::min(spans.latestEnd[index], now);
 }
 
-void SimIdle::event(InputEvent type, double at) {
-    spans_[type].emplace_back(at, at);
+void SimIdle::Spans::add(double from, double to) {
+    auto at = std::upper_bound(list.begin(), list.end(), from,
+                               [](double t, const auto& span) { return t < span.first; });
+    const auto index = static_cast<std::size_t>(at - list.begin());
+    list.insert(at, {from, to});
+    refresh(index);
 }
 
-void SimIdle::activeBetween(double from, double to, InputEvent type) {
-    spans_[type].emplace_back(from, to);
+void SimIdle::Spans::refresh(std::size_t from) {
+    latestEnd.resize(list.size());
+    for (std::size_t i = from; i < list.size(); ++i)
+        latestEnd[i] = i == 0 ? list[i].second : std::max(latestEnd[i - 1], list[i].second);
 }
+
+void SimIdle::forgetBefore(double moment) {
+    for (auto& [type, spans] : spans_) {
+        std::erase_if(spans.list, [moment](const auto& span) { return span.second < moment; });
+        spans.refresh(0);
+    }
+}
+
+void SimIdle::event(InputEvent type, double at) { spans_[type].add(at, at); }
+
+void SimIdle::activeBetween(double from, double to, InputEvent type) { spans_[type].add(from, to); }
 
 void SimIdle::activeFor(double seconds, InputEvent type) {
     activeBetween(clock_.now(), clock_.now() + seconds, type);
@@ -319,6 +338,10 @@ std::vector<std::shared_ptr<SimWindowState>> SimWindows::open(std::string_view n
     return found;
 }
 
+void SimWindows::forgetClosed() {
+    std::erase_if(all, [](const auto& w) { return w->closed || w->destroyed; });
+}
+
 std::shared_ptr<SimWindowState> SimWindows::last(std::string_view nibName) const {
     auto list = named(nibName);
     return list.empty() ? nullptr : list.back();
@@ -375,6 +398,12 @@ void SimStatusBar::choose(std::string_view action) {
 
 AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
     shown.push_back(request);
+    if (script_.empty() && responder) {
+        ++sim_.app.modalDepth;
+        AlertResponse response = responder(request);
+        --sim_.app.modalDepth;
+        return response;
+    }
     if (script_.empty()) {
         ADD_FAILURE() << "unscripted dialog \"" << request.messageText << "\" / \""
                       << request.informativeText << "\" at t=" << sim_.elapsed() << " s";

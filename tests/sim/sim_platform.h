@@ -47,6 +47,10 @@ class SimTimers : public Timers {
     void block(double seconds);
     int validCount() const;
     std::uint64_t firings = 0;
+    // Seconds the clock moved with no timer allowed to run (blocked or modal).
+    double blockedSeconds = 0;
+    // Runs after every timer callback: where long runs check invariants.
+    std::function<void()> afterFire;
 
   private:
     struct Entry;
@@ -73,10 +77,20 @@ class SimIdle : public IdleSource {
     int queries = 0;
     // Every type asked about, in order.
     std::vector<InputEvent> asked;
+    // Drops input that ended before a moment (long runs).
+    void forgetBefore(double moment);
 
   private:
+    // Input spans sorted by start, with the latest end up to each one, so a
+    // query is a binary search however long the run.
+    struct Spans {
+        std::vector<std::pair<double, double>> list;
+        std::vector<double> latestEnd;
+        void add(double from, double to);
+        void refresh(std::size_t from);
+    };
     SimClock& clock_;
-    std::map<InputEvent, std::vector<std::pair<double, double>>> spans_;
+    std::map<InputEvent, Spans> spans_;
 };
 
 // ---- settings -----------------------------------------------------------------
@@ -189,6 +203,8 @@ class SimWindows : public WindowFactory {
     // Open (not closed, not dropped) windows of one kind.
     std::vector<std::shared_ptr<SimWindowState>> open(std::string_view nibName) const;
     std::shared_ptr<SimWindowState> last(std::string_view nibName) const;
+    // Drops the records of closed and dropped windows (long runs).
+    void forgetClosed();
 };
 
 // ---- application, status item, dialogs ----------------------------------------
@@ -243,6 +259,9 @@ class SimDialogs : public Dialogs {
     void cancel() { pressButton(kAlertFirstButtonReturn + 1); }
     bool allAnswered() const { return script_.empty(); }
 
+    // Answers every dialog the script does not; long randomised runs use it
+    // instead of a script.
+    Answer responder;
     std::vector<AlertRequest> shown;
 
   private:
