@@ -13,7 +13,7 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev 
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test install uninstall clean
+.PHONY: all deps configure build run test install uninstall clean bench
 
 all: build
 
@@ -56,6 +56,11 @@ uninstall:
 	  rm -f $(BUILD)/install_created_dirs.txt; \
 	fi; \
 	rm -f $(BUILD)/install_manifest.txt
+
+# Footprint of tamsel against a minimal Qt tray app, side by side on Xvfb
+# (about 9 minutes); not part of `make test`.
+bench: build
+	python3 bench/run.py --build $(BUILD) --results bench/RESULTS.md
 
 clean:
 	rm -rf $(BUILD)
