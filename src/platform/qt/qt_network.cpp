@@ -33,7 +33,9 @@ FetchResult failure(std::string error) {
 
 // Reads a reply up to the cap and calls finish once with the outcome. The
 // reply is aborted when the body grows past the cap or the time runs out.
-void collect(QNetworkReply* reply, int timeoutMs, std::function<void(const FetchResult&)> finish) {
+// With errorStatusFails false an HTTP error status still delivers its body.
+void collect(QNetworkReply* reply, int timeoutMs, bool errorStatusFails,
+             std::function<void(const FetchResult&)> finish) {
     struct State {
         QByteArray body;
         bool tooLarge = false;
@@ -62,7 +64,7 @@ void collect(QNetworkReply* reply, int timeoutMs, std::function<void(const Fetch
 
     QObject::connect(
         reply, &QNetworkReply::finished, reply,
-        [reply, state, timeoutMs, finish = std::move(finish)] {
+        [reply, state, timeoutMs, errorStatusFails, finish = std::move(finish)] {
             reply->deleteLater();
             if (!state->tooLarge && !state->timedOut && reply->isReadable()) {
                 state->body += reply->read(QtNetwork::kMaxBody + 1 - state->body.size());
@@ -76,7 +78,8 @@ void collect(QNetworkReply* reply, int timeoutMs, std::function<void(const Fetch
                 result = failure("no reply within " +
                                  QString::number(timeoutMs / 1000.0, 'g', 3).toStdString() + " s");
             } else if (status >= 400) {
-                result = failure("HTTP " + std::to_string(status));
+                result = errorStatusFails ? failure("HTTP " + std::to_string(status))
+                                          : FetchResult{true, QString::fromUtf8(state->body).toStdString(), {}};
             } else if (reply->error() != QNetworkReply::NoError) {
                 result = failure(reply->errorString().toStdString());
             } else {
@@ -111,7 +114,8 @@ FetchResult QtNetwork::fetchText(const std::string& url, double timeoutSeconds) 
     QEventLoop loop;
     FetchResult result;
     bool finished = false;
-    collect(manager_->get(requestFor(*address)), timeoutMs,
+    // An error page is no version number.
+    collect(manager_->get(requestFor(*address)), timeoutMs, true,
             [&result, &finished, &loop](const FetchResult& outcome) {
                 result = outcome;
                 finished = true;
@@ -132,7 +136,8 @@ void QtNetwork::get(const std::string& url, std::function<void(const FetchResult
     }
     QNetworkRequest request = requestFor(*address);
     request.setTransferTimeout(kGetTimeoutMs);
-    collect(manager_->get(request), kGetTimeoutMs, [done = std::move(done)](const FetchResult& r) {
+    // A usage event's reply is printed whatever its status.
+    collect(manager_->get(request), kGetTimeoutMs, false, [done = std::move(done)](const FetchResult& r) {
         if (done) done(r);
     });
 }
