@@ -108,6 +108,19 @@ TEST(QtDialogs, InputBoxFieldIsMaskedSizedFocusedAndReturnConfirmsIt) {
     EXPECT_EQ(answer.fieldText, " pä;=#\\ ");
 }
 
+TEST(QtDialogs, CanonicallyEqualEntriesGiveTheSameText) {
+    QtDialogs dialogs;
+    // "é" typed as e + combining acute, as some input methods send it.
+    whenModal([](QDialog& dialog) {
+        auto* field = dialog.findChild<QLineEdit*>();
+        ASSERT_NE(field, nullptr);
+        field->setText(QStringLiteral("caf") + QChar(u'e') + QChar(0x0301));
+        press(field, Qt::Key_Return);
+    });
+    const AlertResponse answer = dialogs.runAlert(inputBox());
+    EXPECT_EQ(answer.fieldText, "caf\u00e9");
+}
+
 TEST(QtDialogs, InputBoxCancelledByEscapeCloseOrCancelGivesNoText) {
     QtDialogs dialogs;
     const std::vector<std::function<void(QDialog&)>> cancels = {

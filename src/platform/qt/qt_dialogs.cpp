@@ -166,7 +166,8 @@ AlertResponse QtDialogs::runAlert(const AlertRequest& request) {
     response.button = kAlertFirstButtonReturn + index;
     // The typed text leaves the dialog only with a confirmation.
     const QString typed = dialog.takeFieldText();
-    if (index == 0) response.fieldText = typed.toStdString();
+    // Canonically equal texts must compare equal: one form for every entry.
+    if (index == 0) response.fieldText = typed.normalized(QString::NormalizationForm_C).toStdString();
     return response;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/qt/artwork.h"
+#include "platform/qt/idle_source.h"
 
 namespace tamsel::qt {
 
@@ -40,7 +41,8 @@ QString noTrayText() {
 }
 
 // Not modal: the engine goes on while it is open.
-void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen) {
+void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
+                      const QString& more) {
     auto* notice = new QWidget(nullptr, Qt::Window);
     notice->setAttribute(Qt::WA_DeleteOnClose);
     notice->setWindowTitle(QString::fromLatin1(kNoTrayTitle));
@@ -49,7 +51,7 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen) 
 
     auto* icon = new QLabel;
     icon->setPixmap(tamselIcon().pixmap(48, 48));
-    auto* text = new QLabel(noTrayText());
+    auto* text = new QLabel(more.isEmpty() ? noTrayText() : more + QStringLiteral("\n\n") + noTrayText());
     text->setWordWrap(true);
     text->setTextFormat(Qt::PlainText);
     text->setFixedWidth(420);
@@ -131,9 +133,15 @@ class TrayItem : public StatusItem {
         menu_ = std::move(menu);
         if (!tray_->icon().isNull()) tray_->show();
 
+        // Idle time that cannot be read is said where the user looks: on
+        // the tray, or in the notice when there is none.
+        const QString idle = QString::fromStdString(idleProblem());
         if (!QSystemTrayIcon::isSystemTrayAvailable() && !noticeShown) {
             noticeShown = true;
-            showNoTrayNotice(items, chosen);
+            showNoTrayNotice(items, chosen, idle);
+        } else if (!idle.isEmpty() && !noticeShown) {
+            noticeShown = true;
+            tray_->showMessage(QStringLiteral("Tamsel"), idle, QSystemTrayIcon::Warning, 20000);
         }
     }
 

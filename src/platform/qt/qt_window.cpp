@@ -95,6 +95,10 @@ QtControl::QtControl(QWidget* widget, nib::Kind kind) : widget_(widget), kind_(k
 std::string QtControl::text() const {
     if (widget_) {
         QVariant t = widget_->property("text");
+        // Passwords are compared as texts: canonically equal entries (a
+        // precomposed or a combined accent) must give the same bytes.
+        if (t.isValid() && kind_ == nib::Kind::SecureField)
+            return t.toString().normalized(QString::NormalizationForm_C).toStdString();
         if (t.isValid()) return t.toString().toStdString();
     }
     return text_;
