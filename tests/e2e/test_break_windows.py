@@ -26,10 +26,6 @@ RIGHT = (1920, 80, 1440, 760)
 SPOT = (200, 300)  # a point of the left break window's bare background
 
 
-def region(image, box):
-    return image.crop(*box)
-
-
 def bands(image, background, tolerance=40):
     """Runs of rows holding something other than the plain background:
     the controls drawn on a break window, top to bottom, as (first, last) rows."""
@@ -64,8 +60,7 @@ def story(session):
     app.start()
     activity.start()
 
-    wins = h.wait_until(lambda: (lambda ws: ws if len(ws) >= 2 else None)(
-        display.windows(h.BREAK_TITLE)), 70, 0.2)
+    wins = display.wait_window(h.BREAK_TITLE, 70, count=2)
     h.check(wins, f"no two break windows within 70 s: {display.windows(h.BREAK_TITLE)}")
     first_break = app.since_start()
     time.sleep(1.0)  # the windows take their frames 0.1 s after they show
@@ -80,8 +75,8 @@ def story(session):
         display.click(*SPOT, repeat=2)
         time.sleep(0.8)
         see_through = display.screenshot()
-    left_dim, left_see = region(dimmed, LEFT).mean(), region(see_through, LEFT).mean()
-    right_dim, right_see = region(dimmed, RIGHT).mean(), region(see_through, RIGHT).mean()
+    left_dim, left_see = dimmed.crop(*LEFT).mean(), see_through.crop(*LEFT).mean()
+    right_dim, right_see = dimmed.crop(*RIGHT).mean(), see_through.crop(*RIGHT).mean()
     h.note(f"mean brightness left {left_dim:.1f} -> {left_see:.1f}, "
            f"right {right_dim:.1f} -> {right_see:.1f} after a double click on the left")
     h.check(left_see - left_dim > 30, "a double click did not make the left window see-through "
@@ -93,7 +88,7 @@ def story(session):
         display.click(*SPOT, repeat=2)
         time.sleep(0.8)
         dimmed_again = display.screenshot()
-    left_again = region(dimmed_again, LEFT).mean()
+    left_again = dimmed_again.crop(*LEFT).mean()
     for name, image in (("dimmed", dimmed), ("see-through", see_through),
                         ("dimmed-again", dimmed_again)):
         image.save(session.logs / f"break-{name}.ppm")  # kept with TAMSEL_E2E_KEEP=1
@@ -103,13 +98,13 @@ def story(session):
 
     # The snooze button is the lowest control that see-through mode hides.
     background = dimmed_again.pixel(*SPOT)[0]
-    shown = bands(region(dimmed_again, LEFT), background)
-    bare = bands(region(see_through, LEFT), see_through.pixel(*SPOT)[0])
+    shown = bands(dimmed_again.crop(*LEFT), background)
+    bare = bands(see_through.crop(*LEFT), see_through.pixel(*SPOT)[0])
     h.note(f"controls (rows) dimmed {shown}, see-through {bare}")
     h.check(shown and bare and shown[-1][0] > bare[-1][1],
             "no control below the progress bar that see-through mode hides")
     top, bottom = shown[-1]
-    left_x, right_x = columns(region(dimmed_again, LEFT), top, bottom, background)
+    left_x, right_x = columns(dimmed_again.crop(*LEFT), top, bottom, background)
     button = ((left_x + right_x) // 2 + LEFT[0], (top + bottom) // 2 + LEFT[1])
     h.note(f"snooze button at x {left_x}-{right_x}, y {top + LEFT[1]}-{bottom + LEFT[1]}: "
            f"clicking {button}")
@@ -126,8 +121,7 @@ def story(session):
     h.check(first_gone and first_gone_after < 0.5, "the snoozed window did not close at once")
     h.check(all_gone and all_gone_after < 1.5, "the other break window stayed after the snooze")
 
-    again = h.wait_until(lambda: (lambda ws: ws if len(ws) >= 2 else None)(
-        display.windows(h.BREAK_TITLE)), NEXT_BREAK[1] + 5, 0.2)
+    again = display.wait_window(h.BREAK_TITLE, NEXT_BREAK[1] + 5, count=2)
     after = time.monotonic() - snoozed
     h.check(again, f"no break within {NEXT_BREAK[1] + 5:.0f} s after the snooze")
     time.sleep(1.0)

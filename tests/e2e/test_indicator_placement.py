@@ -2,7 +2,8 @@
 """The progress indicator maps within 2 s in the stored corner of a
 1920x1080 screen: top positions 20 px below the top edge, bottom ones on the
 bottom edge, side ones flush with the sides; an unknown corner number means
-bottom right. Once more under a window manager, which must not move it."""
+bottom right. Once more under a window manager, which must not move it.
+There is no tray here, so the program also says that in its notice."""
 
 import sys
 
@@ -19,7 +20,7 @@ def expected_origin(corner, w, hgt):
     return x, y
 
 
-def place(session, display, corner, label):
+def place(session, display, corner, label, tray_notice=False):
     app = h.Tamsel(session, display, name=f"corner{corner}-{label}")
     app.write_settings(h.default_settings(dropdownOsdLocation=corner))
     app.start()
@@ -37,6 +38,11 @@ def place(session, display, corner, label):
     h.check(0 < win.width <= 600 and 0 < win.height <= 120,
             f"corner {corner}: indicator of implausible size {win.width}x{win.height}")
     h.check(len(display.indicators()) == 1, f"corner {corner}: more than one indicator mapped")
+    if tray_notice:
+        # No tray on this display: the program says so and runs on.
+        notice = display.wait_window(h.NO_TRAY_TITLE, 3)
+        h.check(notice, f"no window titled {h.NO_TRAY_TITLE!r} without a tray")
+        h.note(f"tray notice at {notice[0].geometry}")
     app.stop()
     h.check(display.wait_gone(h.INDICATOR_TITLE, 3), f"corner {corner}: indicator outlived its run")
     return win
@@ -46,7 +52,7 @@ def story(session):
     display = session.display(SCREEN_W, SCREEN_H)
     sizes = set()
     for corner in (0, 1, 2, 3, 4, 5, 9):
-        sizes.add(place(session, display, corner, "no WM").width)
+        sizes.add(place(session, display, corner, "no WM", tray_notice=corner == 0).width)
     # The size is the view's own and must not depend on the corner.
     h.check(len(sizes) == 1, f"indicator width changes with the corner: {sorted(sizes)}")
 

@@ -41,9 +41,14 @@ def story(session):
     start_count = squares(display, win)
     h.note(f"indicator at {win.geometry}: {start_count} square(s) at start")
     h.check(start_count == 1, f"{start_count} squares at start, expected 1")
+    h.check(display.tray_icon(), "no icon docked in the tray")
+    h.check(not display.windows(h.NO_TRAY_TITLE), "the no-tray notice shows although a tray runs")
 
     activity = h.Activity(display, x=900, y=500).start()
-    grown = h.wait_until(lambda: (lambda n: n if n >= 3 else None)(squares(display, win)), 40, 1)
+    def three_or_more():
+        n = squares(display, win)
+        return n if n >= 3 else None
+    grown = h.wait_until(three_or_more, 40, 1)
     h.check(grown, "the bar did not grow to three squares within 40 s of work")
     h.note(f"{grown} squares after {app.since_start():.1f} s of work")
     activity.stop()
