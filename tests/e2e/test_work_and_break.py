@@ -12,7 +12,9 @@ import time
 
 import harness as h
 
-FIRST_BREAK = (45.0, 55.0)   # s after start: 9 or 10 active ticks of 5 s
+# s after start: 9 or 10 active ticks of 5 s. Qt's coarse timers may move a
+# tick up to 5 % (250 ms) early to land on a whole second.
+FIRST_BREAK = (44.5, 55.0)
 BREAK_LENGTH = (57.0, 63.0)  # s the break window stays: 60 countdown ticks
 IDLE_WATCH = 65.0            # s the idle screen must stay free of breaks at least
 SETTINGS = h.default_settings(stpWorkDuration=1, stpBreakDuration=1, lblHide=0)
@@ -56,7 +58,7 @@ def story(session):
     h.note(f"break mapped {mapped_at:.1f} s after start, geometry {windows[0].geometry}, "
            f"{len(windows)} window(s)")
     h.check(FIRST_BREAK[0] <= mapped_at <= FIRST_BREAK[1],
-            f"break mapped after {mapped_at:.1f} s, expected {FIRST_BREAK[0]:.0f}-"
+            f"break mapped after {mapped_at:.1f} s, expected {FIRST_BREAK[0]:.1f}-"
             f"{FIRST_BREAK[1]:.0f} s")
     h.check(len(windows) == 1, f"one screen but {len(windows)} break windows")
     h.check(windows[0].geometry == (0, -100, 1920, 1180),
