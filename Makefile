@@ -1,7 +1,9 @@
 # make run   installs what is missing (apt-get), builds, starts Tamsel
-# make test  the same set-up, then every test (unit, Qt, end-to-end on Xvfb)
+# make test  the same set-up, then every test (unit, Qt, soak, end-to-end on
+#            Xvfb), then the unit, Qt and soak tests again under ASan + UBSan
 
 BUILD  ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS   ?= 2
 CMAKE_FLAGS ?=
 
@@ -9,11 +11,11 @@ CMAKE_FLAGS ?=
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev \
             googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
-            desktop-file-utils
+            desktop-file-utils valgrind
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test install uninstall clean bench
+.PHONY: all deps configure build run test check-sanitize install uninstall clean bench
 
 all: build
 
@@ -40,6 +42,15 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) check-sanitize
+
+# The tests that need no X server, built with AddressSanitizer (leaks
+# included) and UndefinedBehaviorSanitizer; any report fails the run.
+check-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTAMSEL_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target tamsel_unit_tests tamsel_qt_tests tamsel_soak
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(SANITIZE_BUILD) -L 'unit|qt|soak' --output-on-failure -j $(JOBS)
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
@@ -63,4 +74,4 @@ bench: build
 	python3 bench/run.py --build $(BUILD) --results bench/RESULTS.md
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
