@@ -65,9 +65,14 @@ void LockScreen::winFocusTimerEvent() {
     // The count may stop short of a break length saved after the countdown
     // ended; a window must not outlive its break for that.
     if (SCL::lockTicks >= SCL::lockDur || !SCL::activityTimerPause) {
+        // A snooze on the other screen's window is no completed break: the
+        // snooze and skip limits stay.
+        const bool snoozed = SCL::isSnoozedCount(SCL::lockTicks);
         closeButton();
-        SCL::lastSnoozeDate() = SCL::now() - 6000.0;
-        SCL::lastSkipDate() = SCL::now() - 6000.0;
+        if (!snoozed) {
+            SCL::lastSnoozeDate() = SCL::now() - 6000.0;
+            SCL::lastSkipDate() = SCL::now() - 6000.0;
+        }
     }
 }
 

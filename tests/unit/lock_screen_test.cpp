@@ -218,6 +218,22 @@ TEST_F(BreakWindow, ShowsWholePercentsOfTheBreakAndClosesAtItsEnd) {
     EXPECT_EQ(SCL::lockTicks, 1001);
 }
 
+TEST_F(BreakWindow, ASnoozeOnTheSecondScreenKeepsTheSnoozeAndSkipLimits) {
+    breakOf(2, {{0, 0, 1440, 900}, {1440, 0, 1920, 1080}});
+    const double skipBefore = SCL::lastSkipDate();
+    sim.advance(30);
+    breakWindow(1).perform("closeButton:", "closeBtn");
+    sim.advance(2);
+    ASSERT_FALSE(SCL::activityTimerPause);
+    EXPECT_EQ(SCL::lastSkipDate(), skipBefore);
+    // The next break, within 300 s: its snooze is refused.
+    sim.idle.activeFor(200);
+    sim.advance(120);
+    ASSERT_TRUE(SCL::activityTimerPause);
+    EXPECT_FALSE(breakWindow(2).outlet("closeBtn").isEnabled());
+    EXPECT_EQ(breakWindow(2).outlet("closeBtn").text(), "Snooze disabled due to previous use");
+}
+
 TEST_F(BreakWindow, ALongerBreakSavedAfterTheCountdownEndedDoesNotKeepTheWindowsUp) {
     breakOf(16, {{0, 0, 1440, 900}, {1440, 0, 1920, 1080}});
     sim.advance(100);
@@ -243,8 +259,8 @@ TEST_F(BreakWindow, ASnoozeOnOneOfTwoWindowsClosesTheOtherAtItsNextFocusTick) {
     EXPECT_FALSE(breakWindow(0).closed);
     sim.advance(0.5);
     EXPECT_TRUE(breakWindow(0).closed);
-    // The other window's close is an end of break for it: both limits lifted.
-    EXPECT_DOUBLE_EQ(SCL::lastSnoozeDate(), start + 30.5 - 6000);
+    // A snooze on either screen is a snooze: the limits are not lifted.
+    EXPECT_DOUBLE_EQ(SCL::lastSnoozeDate(), start + 30.5);
     sim.advance(0.5);
     EXPECT_FALSE(SCL::activityTimerPause);
     EXPECT_EQ(SCL::progress, 45 - 60);
