@@ -7,7 +7,10 @@ outside with xwininfo, xprop and screenshots. Whatever happens, every process
 a story started is ended by its PID when the story ends, and a hard time-out
 per story keeps a hung program from hanging the whole run.
 
-Python 3 standard library only.
+Python 3 standard library only. By hand:
+    TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \
+        python3 tests/e2e/test_child_lock.py
+TAMSEL_E2E_KEEP=1 keeps the story's temp dir (logs, screenshots) afterwards.
 """
 
 import ctypes
@@ -216,7 +219,6 @@ class WinInfo:
         self.y = num("Absolute upper-left Y")
         self.width = num("Width")
         self.height = num("Height")
-        self.depth = num("Depth")
         self.viewable = "Map State: IsViewable" in text
         self.override_redirect = "Override Redirect State: yes" in text
 
@@ -399,11 +401,9 @@ class Display:
 
     # -- input -------------------------------------------------------------------
 
-    def key(self, *keys, window=None):
-        args = ["xdotool", "key", "--delay", "60"]
-        if window is not None:
-            args += ["--window", str(window)]
-        self.run(*args, *keys)
+    def key(self, *keys):
+        """Presses keys (xdotool names, e.g. "alt+p") on the focused window."""
+        self.run("xdotool", "key", "--delay", "60", *keys)
 
     def type(self, text):
         self.run("xdotool", "type", "--delay", "40", "--", text)
@@ -428,7 +428,8 @@ class Display:
 
     def screenshot(self):
         require_tools("import")
-        return Image.from_ppm(self.run("import", "-silent", "-window", "root", "-depth", "8", "ppm:-"))
+        return Image.from_ppm(
+            self.run("import", "-silent", "-window", "root", "-depth", "8", "ppm:-"))
 
 
 def _selection_owner(display_name, selection):
