@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/qt/user_notice.h"
+
 namespace tamsel::qt {
 
 namespace {
@@ -209,6 +211,12 @@ void QtSettings::save() {
                      "be written). Changes made now are lost when Tamsel quits.\n",
                      qPrintable(file));
         std::fflush(stderr);
+        // A line on stderr is seen by nobody who started Tamsel from a menu.
+        tellUser(QStringLiteral("Tamsel cannot save its settings: %1 cannot be written (its "
+                                "folder is missing, read-only or not a folder). Tamsel runs "
+                                "with the settings it has, but changes made now are lost when "
+                                "it quits.")
+                     .arg(file));
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/qt/artwork.h"
 #include "platform/qt/idle_source.h"
+#include "platform/qt/user_notice.h"
 
 namespace tamsel::qt {
 
@@ -117,6 +118,7 @@ class TrayItem : public StatusItem {
         tray_->setIcon(tamselIcon());
         // Shown even with no tray yet: Qt docks it when one appears.
         tray_->show();
+        setNoticeIcon(tray_.get());
         return true;
     }
 
