@@ -79,6 +79,9 @@ def story(session):
     h.check(BREAK_LENGTH[0] <= lasted <= BREAK_LENGTH[1],
             f"break lasted {lasted:.1f} s, expected {BREAK_LENGTH[0]:.0f}-{BREAK_LENGTH[1]:.0f} s")
     h.check(busy.running(), "the program ended during the break")
+    # A closed break window is released, not just hidden (about 9 MB each).
+    h.check(h.wait_until(lambda: not busy_display.windows(h.BREAK_TITLE, viewable_only=False), 3),
+            "the break window still exists, unmapped, after the break")
     h.check(busy.wait_indicator(2), "the indicator is gone after the break")
 
     # The idle screen: watched for at least IDLE_WATCH s, without a break.
