@@ -199,5 +199,18 @@ TEST(AsyncGet, FailuresCarryAReadableError) {
     EXPECT_FALSE(bad.ok);
 }
 
+TEST(AsyncGet, AServerThatNeverAnswersIsGivenUpAtTheTimeOutInPlainWords) {
+    LocalServer server;
+    server.silent = true;
+    QtNetwork network(300);
+    QElapsedTimer clock;
+    clock.start();
+    const FetchResult r = waitFor(network, server.url("/logistics/ln.php?cat=x"));
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "no reply within 0.3 s");
+}
+
 }  // namespace
 }  // namespace tamsel::qt

@@ -98,7 +98,8 @@ QNetworkRequest requestFor(const QUrl& address) {
 
 }  // namespace
 
-QtNetwork::QtNetwork() : manager_(std::make_unique<QNetworkAccessManager>()) {}
+QtNetwork::QtNetwork(int getTimeoutMs)
+    : manager_(std::make_unique<QNetworkAccessManager>()), getTimeoutMs_(getTimeoutMs) {}
 
 QtNetwork::~QtNetwork() = default;
 
@@ -134,12 +135,13 @@ void QtNetwork::get(const std::string& url, std::function<void(const FetchResult
         });
         return;
     }
-    QNetworkRequest request = requestFor(*address);
-    request.setTransferTimeout(kGetTimeoutMs);
+    // One time-out, collect()'s own: Qt's transfer time-out would end the
+    // same wait first and call it "Operation canceled".
     // A usage event's reply is printed whatever its status.
-    collect(manager_->get(request), kGetTimeoutMs, false, [done = std::move(done)](const FetchResult& r) {
-        if (done) done(r);
-    });
+    collect(manager_->get(requestFor(*address)), getTimeoutMs_, false,
+            [done = std::move(done)](const FetchResult& r) {
+                if (done) done(r);
+            });
 }
 
 }  // namespace tamsel::qt

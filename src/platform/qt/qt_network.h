@@ -13,7 +13,8 @@ namespace tamsel::qt {
 // 400 or more, a time-out, or a body over kMaxBody.
 class QtNetwork : public Network {
   public:
-    QtNetwork();
+    // getTimeoutMs: how long an asynchronous GET may take in all.
+    explicit QtNetwork(int getTimeoutMs = kGetTimeoutMs);
     ~QtNetwork() override;
     // Waits in a nested loop that takes no user input and holds back every
     // timer of the system, so nothing else of Tamsel runs meanwhile.
@@ -25,6 +26,7 @@ class QtNetwork : public Network {
 
   private:
     std::unique_ptr<QNetworkAccessManager> manager_;
+    int getTimeoutMs_;
 };
 
 }  // namespace tamsel::qt
