@@ -33,8 +33,12 @@ void PrefWindow::windowDidLoad() {
     Control& corners = outlet("dropdownOsdLocation");
     corners.setItems(std::vector<std::string>(std::begin(kCorners), std::end(kCorners)));
 
-    outlet("stpWorkDurationE").setIntegerValue(defaults.integerForKey(key::stpWorkDuration));
-    outlet("stpBreakDurationEle").setIntegerValue(defaults.integerForKey(key::stpBreakDuration));
+    // The lengths in force, as the engine reads them: a stored 0 or text
+    // must not show as 1 minute and be saved as such untouched.
+    outlet("stpWorkDurationE")
+        .setIntegerValue(MainWindow::workMinutes(defaults.integerForKey(key::stpWorkDuration)));
+    outlet("stpBreakDurationEle")
+        .setIntegerValue(MainWindow::breakMinutes(defaults.integerForKey(key::stpBreakDuration)));
     outlet("lblWorkDuration").setIntegerValue(outlet("stpWorkDurationE").integerValue());
     outlet("lblBreakDuration").setIntegerValue(outlet("stpBreakDurationEle").integerValue());
 

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <limits>
 #include <map>
 #include <string>
 #include <utility>
@@ -94,6 +95,10 @@ TEST(PreferencesView, ControlsKeepWhatTheControllerSets) {
         {"stpBreakDurationEle", 5, 5},
         {"stpBreakDurationEle", 61, nib::kBreakMinutesMax},
         {"stpBreakDurationEle", -3, nib::kBreakMinutesMin},
+        // Beyond int: the nearest end, not a wrapped value.
+        {"stpBreakDurationEle", std::numeric_limits<long long>::max(), nib::kBreakMinutesMax},
+        {"stpWorkDurationE", 4'294'967'297LL, nib::kWorkMinutesMax},
+        {"stpWorkDurationE", std::numeric_limits<long long>::min(), nib::kWorkMinutesMin},
     };
     for (auto [name, set, expected] : steps) {
         w.outlet(name).setIntegerValue(set);

@@ -1,6 +1,7 @@
 // The preferences window: loading the stored settings, editing in the
 // controls only, saving all at once, and its links.
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,17 +85,25 @@ TEST_F(Preferences, RadioPairFollowsTheStoredChoiceAndKeepsExactlyOneOn) {
 }
 
 TEST_F(Preferences, StoredValuesOutsideTheControlsRangesAreShownInRange) {
+    // A stored 0 (or text) runs the default 30 minutes: that is what shows,
+    // so an untouched Save keeps it.
     sim.settings.setInteger("stpWorkDuration", 0);
     sim.settings.setInteger("stpBreakDuration", 1000);
     sim.settings.setInteger("dropdownOsdLocation", 9);
     sim::SimWindowState& w = open();
-    EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), 1);
-    EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), 1) << "the label reads the stepper";
+    EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), 30);
+    EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), 30) << "the label reads the stepper";
     EXPECT_EQ(w.outlet("stpBreakDurationEle").integerValue(), 60);
     EXPECT_EQ(w.outlet("lblBreakDuration").integerValue(), 60);
     EXPECT_EQ(w.outlet("dropdownOsdLocation").selectedIndex(), 5) << "where the indicator sits";
     sim.settings.setInteger("dropdownOsdLocation", -1);
     EXPECT_EQ(open().outlet("dropdownOsdLocation").selectedIndex(), 5);
+
+    sim.settings.setInteger("stpBreakDuration", -4);
+    sim.settings.setInteger("stpWorkDuration", std::numeric_limits<long long>::max());
+    sim::SimWindowState& again = open();
+    EXPECT_EQ(again.outlet("stpBreakDurationEle").integerValue(), 2);
+    EXPECT_EQ(again.outlet("stpWorkDurationE").integerValue(), 240);
 }
 
 // ---- editing and closing ------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QStyleHints>
 #include <QVariant>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/geometry.h"
@@ -151,10 +152,14 @@ void QtControl::setDoubleValue(double value) {
     if (!widget_) return;
     // Integer widgets (steppers, progress bars) keep their own range.
     QVariant current = widget_->property("value");
-    if (current.typeId() == QMetaType::Int)
-        widget_->setProperty("value", static_cast<int>(std::llround(value)));
-    else
+    if (current.typeId() == QMetaType::Int) {
+        // Clamped first: a huge value cast to int would wrap to the minimum.
+        const double whole = std::isnan(value) ? 0.0 : std::round(value);
+        widget_->setProperty("value",
+                             static_cast<int>(std::clamp(whole, -2147483648.0, 2147483647.0)));
+    } else {
         widget_->setProperty("value", value);
+    }
     value_ = doubleValue();
 }
 
