@@ -29,6 +29,9 @@ void LockScreen::windowDidLoad() {
     w->setBackgroundColor({0, 0, 0, kSeeThroughAlpha});
     w->setLevel(WindowLevel::Floating);
     w->setLevel(WindowLevel::Maximum);
+    // Where the placement timer will put it, so it never flashes up at its
+    // natural size in a corner first.
+    w->setFrame(coverFrame(), false);
     w->setActionHandler([this](std::string_view action, std::string_view) {
         if (action == "closeButton:") closeButton();
     });
@@ -45,9 +48,13 @@ void LockScreen::windowDidLoad() {
     }
 }
 
+Rect LockScreen::coverFrame() const {
+    return {screenFrame.x, screenFrame.y, screenFrame.width, screenFrame.height + 100.0};
+}
+
 void LockScreen::moveWinTimerEvent() {
     Window* w = window();
-    w->setFrame({screenFrame.x, screenFrame.y, screenFrame.width, screenFrame.height + 100.0}, true);
+    w->setFrame(coverFrame(), true);
     if (SCL::defaults().integerForKey(key::lblHide) == 1)
         setSeeThrough();
     else

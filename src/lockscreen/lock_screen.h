@@ -36,6 +36,7 @@ protected:
     void windowDidLoad() override;
 
 private:
+    Rect coverFrame() const;
     void setSeeThrough();
     void setDimmed();
 };

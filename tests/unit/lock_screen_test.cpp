@@ -64,6 +64,8 @@ TEST_F(BreakWindow, FiveMinuteBreakFromFirstLookToClose) {
     EXPECT_FALSE(w.outlet("closeBtn").isHidden());
     EXPECT_TRUE(w.outlet("closeBtn").isEnabled());
     EXPECT_EQ(w.outlet("closeBtn").text(), nib::kSnoozeTitle);
+    // Already where it belongs when it first shows, not at its natural size.
+    EXPECT_EQ(w.frame, (Rect{0, 0, 1440, 1000}));
 
     sim.advance(0.1);
     EXPECT_EQ(w.frame, (Rect{0, 0, 1440, 1000}));
