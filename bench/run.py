@@ -7,7 +7,9 @@ Measured per program:
   - start-up: exec to the first mapped window or tray icon (median of N);
   - resident memory (VmRSS) after two minutes;
   - CPU time and context switches per minute, idle and under input;
-  - helper processes started on its behalf.
+  - helper processes started on its behalf;
+  - memory over 100 break cycles, run in time lapse by tamsel-timelapse
+    (the same program with its clock, timers and idle time 60x faster).
 Prints one Markdown table with both columns, the ratios and PASS/FAIL.
 
   python3 bench/run.py [--build DIR] [--results bench/RESULTS.md]
@@ -42,6 +44,13 @@ radWhenHigh=0
 dropdownOsdLocation=1
 txtNewPwd=
 """
+
+# One minute of work, one minute of break, no snooze: 1.75 s a cycle at 60x.
+CYCLE_SETTINGS = SETTINGS.replace("stpWorkDuration=30", "stpWorkDuration=1") \
+    .replace("stpBreakDuration=2", "stpBreakDuration=1").replace("lblSnooze=1", "lblSnooze=0")
+BREAK_TITLE = "Tamsel break"
+GROWTH_LIMIT_KB = 2 * 1024
+SAMPLE_DELAY = 0.3  # s after a break window unmaps
 
 # ---- a little Xlib, enough to find mapped windows ---------------------------
 
@@ -157,6 +166,11 @@ class X11:
                 return window, f'window "{self.name(window)}"'
             stack.extend((child, window) for child in self.children(window))
         return None, None
+
+    def count_viewable(self, title):
+        """Viewable top-level windows with exactly this name."""
+        return sum(1 for w in self.children(self.root)
+                   if self.viewable(w) and self.name(w) == title)
 
     def has_selection_owner(self, name):
         atom = self.lib.XInternAtom(self.dpy, name.encode(), 0)
@@ -515,6 +529,75 @@ def measure(args, programs):
     return results
 
 
+class Input:
+    """Continuous pointer motion: one xdotool at a time, moving every 30 ms
+    (under 2 s of idle time at 60x, well below the 5 s that counts as away)."""
+
+    def __init__(self, desktop):
+        self.env = {k: v for k, v in desktop.env.items() if k != "TAMSEL_BENCH"}
+        self.proc = None
+
+    def keep_going(self):
+        if self.proc is None or self.proc.poll() is not None:
+            chain = []
+            for i in range(500):
+                chain += ["mousemove", str(600 + i % 2), "600", "sleep", "0.03"]
+            self.proc = subprocess.Popen(["xdotool"] + chain, env=self.env,
+                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def stop(self):
+        if self.proc:
+            stop(self.proc)
+
+
+def break_cycles(args, run_id):
+    """Runs tamsel-timelapse through args.cycles breaks under steady input;
+    VmRSS (kB) right after each break window unmaps, by cycle number."""
+    exe = os.path.join(args.build, "tamsel-timelapse")
+    desktop = Desktop("timelapse", run_id, CYCLE_SETTINGS)
+    p = None
+    input_ = Input(desktop)
+    rss = {}
+    try:
+        p = desktop.launch(exe)
+        started = time.monotonic()
+        on_break, cycles, sample_at = False, 0, None
+        # A cycle takes under 2 s; ten times that without one is a hang.
+        deadline = started + 20
+        while cycles < args.cycles or sample_at:
+            input_.keep_going()
+            if p.poll() is not None:
+                err = p.stderr.read().decode(errors="replace").strip()
+                raise RuntimeError(f"tamsel-timelapse ended with {p.returncode}: {err[-500:]}")
+            now = time.monotonic()
+            if now > deadline:
+                raise RuntimeError(f"no break cycle within 20 s (after {cycles} cycles)")
+            shown = desktop.x.count_viewable(BREAK_TITLE) > 0
+            if shown and not on_break:
+                on_break = True
+            elif on_break and not shown:
+                on_break = False
+                cycles += 1
+                deadline = now + 20
+                # Read once the closed windows are released (from the event
+                # loop), still early in the next work period (0.75 s).
+                sample_at = now + SAMPLE_DELAY
+            if sample_at and now >= sample_at:
+                sample_at = None
+                rss[cycles] = memory_kb(p.pid)[0]
+                if cycles in (1, args.warmup) or cycles % 10 == 0:
+                    print(f"  break cycle {cycles}: VmRSS {rss[cycles] / 1024:.1f} MB "
+                          f"after {now - started:.0f} s", flush=True)
+            time.sleep(0.01)
+        return {"rss": rss, "seconds": time.monotonic() - started}
+    finally:
+        input_.stop()
+        if p:
+            stop(p)
+        desktop.close()
+
+
 METHOD = """How it was measured: each program runs on its own Xvfb with trayer as
 the tray, a private dbus-daemon and a fresh HOME; tamsel has the settings of
 a second launch (30-minute work period, indicator top centre). Start-up is
@@ -529,6 +612,12 @@ pointer every second. Helpers are the program's children, services its
 private bus started, and any process carrying its desktop's marker variable.
 The floor is bench/floor.cpp. The machine is shared with other work, so
 absolute start-up times vary between runs; each ratio compares one run.
+Break cycles: tamsel-timelapse is the same program built with its clock,
+timers and idle time 60 times faster (TAMSEL_TIME_SCALE=60); with a 1-minute
+work period, a 1-minute break and no snooze, and xdotool moving the pointer
+every 30 ms, a cycle takes under 2 s. A cycle ends when the break window
+unmaps; VmRSS is read 0.3 s later (18 s into the next work period). The growth is measured from the end of
+a warm-up cycle (the first breaks load fonts and styles once) to the last.
 """
 
 
@@ -563,6 +652,13 @@ def table(results, args):
            f["idle"]["switches"], 1.5)
     judged("Context switches per minute, active", "", t["active"]["switches"],
            f["active"]["switches"], 1.5)
+    cycles = results.get("cycles")
+    if cycles:
+        first, last = cycles["rss"][args.warmup], cycles["rss"][args.cycles]
+        growth = last - first
+        rows.append((f"Memory growth over break cycles {args.warmup}→{args.cycles} (VmRSS)",
+                     f"{growth / 1024:+.2f} MiB ({first / 1024:.1f} → {last / 1024:.1f})",
+                     "—", "—", "≤ 2 MiB", "PASS" if growth <= GROWTH_LIMIT_KB else "FAIL"))
     th, fh = t["helpers"], f["helpers"]
     rows.append(("Helper processes started", describe(th), describe(fh), "—", "none",
                  "PASS" if not th else "FAIL"))
@@ -584,6 +680,13 @@ def table(results, args):
     for phase in ("idle", "active"):
         lines.append(f"| CPU per minute, {phase}, utime+stime (10 ms ticks) "
                      f"| {t[phase]['cpu_ticks_ms']:.0f} ms | {f[phase]['cpu_ticks_ms']:.0f} ms |")
+    if cycles:
+        marks = sorted({1, args.warmup, args.cycles // 4, args.cycles // 2,
+                        3 * args.cycles // 4, args.cycles} - {0})
+        lines.append(f"| VmRSS after break cycle " + ", ".join(map(str, marks)) + " | " +
+                     ", ".join(f"{cycles['rss'][m] / 1024:.1f}" for m in marks) + " MB | — |")
+        lines.append(f"| {args.cycles} break cycles in time lapse took | "
+                     f"{cycles['seconds']:.0f} s | — |")
     failed = any(row[-1] == "FAIL" for row in rows)
     return "\n".join(lines), failed
 
@@ -615,6 +718,10 @@ def main():
     parser.add_argument("--settle", type=float, default=120, help="seconds before memory")
     parser.add_argument("--idle", type=float, default=180, help="seconds of the idle phase")
     parser.add_argument("--active", type=float, default=180, help="seconds of the input phase")
+    parser.add_argument("--cycles", type=int, default=100,
+                        help="break cycles in time lapse (0: none)")
+    parser.add_argument("--warmup", type=int, default=3,
+                        help="break cycles before the memory growth is counted")
     parser.add_argument("--results", help="also write the table to this Markdown file")
     parser.add_argument("--strict", action="store_true", help="exit 1 when a target is missed")
     args = parser.parse_args()
@@ -630,11 +737,18 @@ def main():
         sys.exit("missing tools: " + ", ".join(missing) + " (make deps installs them)")
     if args.starts < 1:
         sys.exit("--starts must be at least 1")
+    if args.cycles and not os.access(os.path.join(args.build, "tamsel-timelapse"), os.X_OK):
+        sys.exit("tamsel-timelapse not found: cmake --build BUILD --target tamsel-timelapse")
+    if args.cycles and not 1 <= args.warmup < args.cycles:
+        sys.exit("--warmup must be at least 1 and below --cycles")
 
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     when = datetime.datetime.now().astimezone()
     print(f"Tamsel footprint benchmark, {when:%Y-%m-%d %H:%M %Z}", flush=True)
     results = measure(args, programs)
+    if args.cycles:
+        print(f"  {args.cycles} break cycles in time lapse", flush=True)
+        results["cycles"] = break_cycles(args, uuid.uuid4().hex[:8])
     text, failed = table(results, args)
     print()
     print(text)
@@ -643,7 +757,8 @@ def main():
             f.write("# Footprint benchmark results\n\n")
             f.write(f"Run on {when:%Y-%m-%d %H:%M %Z} with `bench/run.py` "
                     f"(start-ups: {args.starts}, memory after {args.settle:.0f} s, "
-                    f"idle {args.idle:.0f} s, active {args.active:.0f} s).\n\n")
+                    f"idle {args.idle:.0f} s, active {args.active:.0f} s, "
+                    f"{args.cycles} break cycles).\n\n")
             f.write(f"Machine: {machine()}.\n\n")
             f.write(text + "\n\n")
             f.write(METHOD)

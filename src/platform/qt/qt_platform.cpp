@@ -13,6 +13,14 @@
 #include "platform/qt/qt_workspace.h"
 #include "platform/qt/views.h"
 
+// The benchmark's tamsel-timelapse build sets this; the program runs at 1.
+#ifndef TAMSEL_TIME_SCALE
+#define TAMSEL_TIME_SCALE 1
+#endif
+#if TAMSEL_TIME_SCALE != 1
+#include "platform/qt/time_lapse.h"
+#endif
+
 namespace tamsel::qt {
 
 QtPlatform::QtPlatform()
@@ -28,7 +36,13 @@ QtPlatform::QtPlatform()
       workspace_(std::make_unique<QtWorkspace>()),
       network_(std::make_unique<QtNetwork>()),
       random_(std::make_unique<QtRandom>()),
-      console_(std::make_unique<QtConsole>()) {}
+      console_(std::make_unique<QtConsole>()) {
+#if TAMSEL_TIME_SCALE != 1
+    clock_ = timeLapsed(std::move(clock_), TAMSEL_TIME_SCALE);
+    timers_ = timeLapsed(std::move(timers_), TAMSEL_TIME_SCALE);
+    idle_ = timeLapsed(std::move(idle_), TAMSEL_TIME_SCALE);
+#endif
+}
 
 QtPlatform::~QtPlatform() = default;
 
