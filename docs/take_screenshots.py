@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Takes docs/password.png, docs/no-tray.png and docs/tray-menu.png on a
+private Xvfb with openbox (window frames) and trayer (the tray).
+
+    TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
+        python3 docs/take_screenshots.py
+
+Look at the pictures afterwards: a window that was still drawing shows up
+half-painted, and then it is simply taken again."""
+
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+DOCS = Path(__file__).resolve().parent
+sys.path.insert(0, str(DOCS.parent / "tests" / "e2e"))
+
+import harness as h  # noqa: E402
+
+BACKGROUND = "#4a5866"
+
+
+def desktop(session, tray):
+    display = session.display()
+    display.run("xsetroot", "-solid", BACKGROUND)
+    display.start_wm()
+    if tray:
+        display.start_tray()
+    return display
+
+
+def window_with_frame(display, win, path):
+    """The window as the user sees it, title bar and border included."""
+    time.sleep(0.5)  # openbox draws the frame a moment after the map
+    png = display.run("import", "-silent", "-frame", "-window", hex(win.wid), "png:-")
+    path.write_bytes(png)
+
+
+def password_box(session):
+    display = desktop(session, tray=True)
+    app = h.Tamsel(session, display, name="password")
+    app.write_settings(h.default_settings(txtNewPwd="open Sesame 7"))
+    app.start()
+    box = h.wait_until(lambda: (display.dialogs() or [None])[0], 5)
+    h.check(box, "no password box")
+    # A click into the field, as a user would: xdotool's own focus call
+    # leaves openbox drawing the frame as inactive.
+    time.sleep(0.5)
+    display.click(box.x + box.width // 3, box.y + box.height // 2)
+    display.type("opens")
+    window_with_frame(display, box, DOCS / "password.png")
+    app.stop()
+
+
+def no_tray_notice(session):
+    display = desktop(session, tray=False)
+    app = h.Tamsel(session, display, name="no-tray")
+    app.write_settings(h.default_settings())
+    app.start()
+    notice = display.wait_window(h.NO_TRAY_TITLE, 5)
+    h.check(notice, "no notice")
+    window_with_frame(display, notice[0], DOCS / "no-tray.png")
+    app.stop()
+
+
+def tray_menu(session):
+    display = desktop(session, tray=True)
+    app = h.Tamsel(session, display, name="menu")
+    app.write_settings(h.default_settings(dropdownOsdLocation=3))
+    app.start()
+    icon = h.wait_until(display.tray_icon, 5)
+    h.check(icon, "no icon in the tray")
+    display.click(*icon, button=3)
+    menus = h.wait_until(display.popup_menus, 3, 0.05)
+    h.check(menus, "no menu")
+    display.move(menus[0].x + 20, menus[0].y + 12)  # the first item highlighted
+    time.sleep(0.5)
+    menu = display.popup_menus()[0]
+    # The menu with the panel and the icon above it, and some desktop.
+    left = menu.x - 120
+    width = display.width - left
+    height = menu.y + menu.height + 50
+    shot = display.run("import", "-silent", "-window", "root", "-crop",
+                       f"{width}x{height}+{left}+0", "+repage", "png:-")
+    (DOCS / "tray-menu.png").write_bytes(shot)
+    app.stop()
+
+
+def story(session):
+    h.require_tools("import", "xsetroot", "openbox", "trayer")
+    password_box(session)
+    no_tray_notice(session)
+    tray_menu(session)
+    for name in ("password.png", "no-tray.png", "tray-menu.png"):
+        size = subprocess.run(["identify", "-format", "%wx%h", str(DOCS / name)],
+                              capture_output=True, text=True, check=False).stdout
+        h.note(f"docs/{name}: {size}")
+
+
+if __name__ == "__main__":
+    sys.exit(h.run_story(story, timeout=60))
