@@ -11,7 +11,6 @@ settings folder should be; root ignores permission bits), the user is told
 on screen, once: on the tray icon, or in a small "Tamsel" window where there
 is no tray."""
 
-import os
 import random
 import stat
 import sys
