@@ -61,10 +61,14 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::menuChosen(std::string_view action) {
-    if (action == "prefMenuBtn:") prefMenuBtn();
-    else if (action == "helpBtn:") helpBtn();
-    else if (action == "skipBtn:") skipBtn();
-    else if (action == "quitBtn:") quitBtn();
+    if (action == "prefMenuBtn:")
+        prefMenuBtn();
+    else if (action == "helpBtn:")
+        helpBtn();
+    else if (action == "skipBtn:")
+        skipBtn();
+    else if (action == "quitBtn:")
+        quitBtn();
 }
 
 void AppDelegate::prefMenuBtn() {

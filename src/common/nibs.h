@@ -44,10 +44,14 @@ inline constexpr Outlet kPrefWindowOutlets[] = {
     {"lblBreakDuration", Kind::Label},
     {"stpWorkDurationE", Kind::Stepper, kWorkMinutesMin, kWorkMinutesMax},
     {"stpBreakDurationEle", Kind::Stepper, kBreakMinutesMin, kBreakMinutesMax},
-    {"lblSnooze", Kind::CheckBox},       {"lblHide", Kind::CheckBox},
-    {"txtNewPwd", Kind::SecureField},    {"txtConfirmPwd", Kind::SecureField},
-    {"dropdownOsdLocation", Kind::PopUp}, {"radAlways", Kind::Radio},
-    {"radWhenHigh", Kind::Radio},        {"btnCopyright", Kind::Button},
+    {"lblSnooze", Kind::CheckBox},
+    {"lblHide", Kind::CheckBox},
+    {"txtNewPwd", Kind::SecureField},
+    {"txtConfirmPwd", Kind::SecureField},
+    {"dropdownOsdLocation", Kind::PopUp},
+    {"radAlways", Kind::Radio},
+    {"radWhenHigh", Kind::Radio},
+    {"btnCopyright", Kind::Button},
 };
 
 inline constexpr std::span<const Outlet> outletsOf(std::string_view nibName) {
@@ -74,6 +78,5 @@ inline constexpr std::string_view titleOf(std::string_view nibName) {
 
 // The snooze button's ordinary title.
 inline constexpr std::string_view kSnoozeTitle = "Snooze for a minute";
-
 
 }  // namespace tamsel::nib

@@ -224,10 +224,10 @@ public:
 inline constexpr int kAlertFirstButtonReturn = 1000;
 
 struct AlertRequest {
-    std::string messageText;      // the bold heading
-    std::string informativeText;  // the text below it
+    std::string messageText;           // the bold heading
+    std::string informativeText;       // the text below it
     std::vector<std::string> buttons;  // none: one "OK" button
-    bool secureField = false;     // a masked 200 x 24 field as accessory
+    bool secureField = false;          // a masked 200 x 24 field as accessory
 };
 
 struct AlertResponse {

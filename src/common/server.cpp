@@ -12,6 +12,8 @@ std::string_view serverUrl() {
     return url;
 }
 
-bool hasServer() { return !serverUrl().empty(); }
+bool hasServer() {
+    return !serverUrl().empty();
+}
 
 }  // namespace tamsel

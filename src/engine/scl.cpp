@@ -57,7 +57,9 @@ double& SCL::lastSnoozeDate() {
     return *lastSnoozeDate_;
 }
 
-std::int64_t SCL::snoozeMarker() { return lockDur < 1000 ? kSnoozeMarker : lockDur + kSnoozeMarker; }
+std::int64_t SCL::snoozeMarker() {
+    return lockDur < 1000 ? kSnoozeMarker : lockDur + kSnoozeMarker;
+}
 
 bool SCL::isSnoozedCount(std::int64_t ticks) {
     return ticks >= (lockDur < 1000 ? 1000 : lockDur + 1000);

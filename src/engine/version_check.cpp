@@ -41,7 +41,9 @@ std::string renderVersion(double version) {
     return text;
 }
 
-std::string webSiteAddress() { return hasServer() ? std::string(serverUrl()) + "/" : std::string(); }
+std::string webSiteAddress() {
+    return hasServer() ? std::string(serverUrl()) + "/" : std::string();
+}
 
 void runVersionCheck() {
     if (!hasServer()) return;

@@ -20,14 +20,22 @@ void PrefWindow::windowDidLoad() {
     SettingsStore& defaults = SCL::defaults();
     Window* w = window();
     w->setActionHandler([this](std::string_view action, std::string_view sender) {
-        if (action == "stpWorkDuration:") stpWorkDuration();
-        else if (action == "stpBreakDuration:") stpBreakDuration();
-        else if (action == "radGroupClicked:") radGroupClicked(sender);
-        else if (action == "btnSaveClicked:") btnSaveClicked();
-        else if (action == "btnCloseClicked:") btnCloseClicked();
-        else if (action == "btnHelp:") btnHelp();
-        else if (action == "copyrightClicked:") copyrightClicked();
-        else if (action == "btnEmailClicked:") btnEmailClicked();
+        if (action == "stpWorkDuration:")
+            stpWorkDuration();
+        else if (action == "stpBreakDuration:")
+            stpBreakDuration();
+        else if (action == "radGroupClicked:")
+            radGroupClicked(sender);
+        else if (action == "btnSaveClicked:")
+            btnSaveClicked();
+        else if (action == "btnCloseClicked:")
+            btnCloseClicked();
+        else if (action == "btnHelp:")
+            btnHelp();
+        else if (action == "copyrightClicked:")
+            copyrightClicked();
+        else if (action == "btnEmailClicked:")
+            btnEmailClicked();
     });
 
     Control& corners = outlet("dropdownOsdLocation");
@@ -50,7 +58,8 @@ void PrefWindow::windowDidLoad() {
 
     const long long whenHigh = defaults.integerForKey(key::radWhenHigh);
     outlet("radWhenHigh").setState(static_cast<int>(whenHigh));
-    outlet("radAlways").setState(static_cast<int>(std::llabs(defaults.integerForKey(key::radWhenHigh) - 1)));
+    outlet("radAlways")
+        .setState(static_cast<int>(std::llabs(defaults.integerForKey(key::radWhenHigh) - 1)));
 
     // The indicator sits bottom right for any index outside the list, so the
     // pop-up says the same.

@@ -17,7 +17,7 @@ constexpr InputEvent kAllTypes[] = {InputEvent::KeyUp, InputEvent::LeftMouseDown
                                     InputEvent::ScrollWheel};
 
 class ScriptedSource : public CombinedIdleSource {
-  public:
+public:
     std::optional<double> query() override {
         ++queries;
         return answer;

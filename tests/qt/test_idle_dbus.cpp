@@ -20,19 +20,19 @@ namespace {
 class FakeMutter : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.gnome.Mutter.IdleMonitor")
-  public:
+public:
     std::atomic<quint64> idleMs{12345};
-  public slots:
+public slots:
     quint64 GetIdletime() { return idleMs; }
 };
 
 class FakeScreenSaver : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
-  public:
+public:
     std::atomic<uint> idle{42};
     std::atomic<bool> refuse{false};
-  public slots:
+public slots:
     uint GetSessionIdleTime() {
         // What KDE's locker answers on Wayland.
         if (refuse)
@@ -44,7 +44,7 @@ class FakeScreenSaver : public QObject, protected QDBusContext {
 // A session bus of our own, and a thread that answers for the stand-ins:
 // the sources block the calling thread while they wait.
 class DBusIdle : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
         if (daemon.isEmpty()) GTEST_SKIP() << "dbus-daemon is not installed";

@@ -17,7 +17,7 @@ namespace {
 
 // Answers every request with one fixed reply, or never when silent.
 class LocalServer {
-  public:
+public:
     LocalServer() {
         EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
         QObject::connect(&server_, &QTcpServer::newConnection, [this] {
@@ -46,7 +46,7 @@ class LocalServer {
     QByteArray reply;
     int connections = 0;
 
-  private:
+private:
     QTcpServer server_;
     QByteArray request_;
 };

@@ -59,9 +59,7 @@ TEST(PreferencesView, HasEveryOutletOfItsDefinitionAndTheBaseTitle) {
         QWidget* w = v.widget<QWidget>(std::string(o.name).c_str());
         ASSERT_NE(w, nullptr) << o.name;
         switch (o.kind) {
-            case nib::Kind::Stepper:
-                EXPECT_NE(qobject_cast<Stepper*>(w), nullptr) << o.name;
-                break;
+            case nib::Kind::Stepper: EXPECT_NE(qobject_cast<Stepper*>(w), nullptr) << o.name; break;
             case nib::Kind::CheckBox:
                 EXPECT_NE(qobject_cast<QCheckBox*>(w), nullptr) << o.name;
                 break;
@@ -70,15 +68,12 @@ TEST(PreferencesView, HasEveryOutletOfItsDefinitionAndTheBaseTitle) {
                 // The controller keeps one of the pair on, not Qt.
                 EXPECT_FALSE(qobject_cast<QRadioButton*>(w)->autoExclusive()) << o.name;
                 break;
-            case nib::Kind::PopUp:
-                EXPECT_NE(qobject_cast<QComboBox*>(w), nullptr) << o.name;
-                break;
+            case nib::Kind::PopUp: EXPECT_NE(qobject_cast<QComboBox*>(w), nullptr) << o.name; break;
             case nib::Kind::SecureField:
                 ASSERT_NE(qobject_cast<QLineEdit*>(w), nullptr) << o.name;
                 EXPECT_EQ(qobject_cast<QLineEdit*>(w)->echoMode(), QLineEdit::Password) << o.name;
                 break;
-            default:
-                break;
+            default: break;
         }
     }
 }
@@ -209,7 +204,7 @@ TEST(PreferencesView, ButtonsAndKeysReportTheirActionsWithTheirSenders) {
 // ---- the controller over the real view ------------------------------------------
 
 class MemorySettings : public SettingsStore {
-  public:
+public:
     std::map<std::string, std::string, std::less<>> values;
     std::vector<std::string> writes;
     long long integerForKey(std::string_view key) override {
@@ -230,7 +225,7 @@ class MemorySettings : public SettingsStore {
     }
     void setString(std::string_view key, const std::string& value) override { set(key, value); }
 
-  private:
+private:
     void set(std::string_view key, std::string value) {
         values[std::string(key)] = std::move(value);
         writes.emplace_back(key);
@@ -238,7 +233,7 @@ class MemorySettings : public SettingsStore {
 };
 
 class QuietWorkspace : public Workspace {
-  public:
+public:
     bool openFile(const std::string&) override { return true; }
     bool openURL(const std::string&) override { return true; }
     std::string manualPath() override { return "/nonexistent/Manual.pdf"; }
@@ -247,7 +242,7 @@ class QuietWorkspace : public Workspace {
 };
 
 class PreferencesOverQt : public ::testing::Test {
-  protected:
+protected:
     PreferencesOverQt() {
         store.values = {{"stpWorkDuration", "30"},   {"stpBreakDuration", "2"},
                         {"lblSnooze", "1"},          {"lblHide", "0"},

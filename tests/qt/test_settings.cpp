@@ -27,7 +27,7 @@ QByteArray contentsOf(const QString& path) {
 }
 
 class SettingsFile : public ::testing::Test {
-  protected:
+protected:
     QString folder() const { return dir_.path() + QStringLiteral("/tamsel"); }
     QString file() const { return folder() + QStringLiteral("/tamsel.conf"); }
     QString damagedCopy() const { return file() + QStringLiteral(".damaged"); }

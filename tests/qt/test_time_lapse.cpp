@@ -14,7 +14,7 @@ namespace tamsel::qt {
 namespace {
 
 class FixedIdle : public IdleSource {
-  public:
+public:
     double secondsSinceLastEvent(InputEvent) override { return 0.25; }
 };
 

@@ -34,7 +34,7 @@ QString textOf(QWidget* notice) {
 
 // CTest runs each test in a process of its own; by hand they share one.
 class UserNotice : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { closeAll(); }
     void TearDown() override { closeAll(); }
     static void closeAll() {

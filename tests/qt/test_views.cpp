@@ -76,7 +76,7 @@ void doubleClick(QWidget* target, Qt::MouseButton button) {
 // ---- progress indicator -------------------------------------------------------------
 
 class IndicatorViewTest : public ::testing::Test {
-  protected:
+protected:
     IndicatorViewTest() : window(makeIndicatorView()) {}
     // As the controller sets the window up.
     void setUpLikeController() {
@@ -208,7 +208,7 @@ TEST_F(IndicatorViewTest, OnlyAChangedTextIsRepainted) {
 // ---- break window -------------------------------------------------------------------
 
 class BreakViewTest : public ::testing::Test {
-  protected:
+protected:
     BreakViewTest() : window(makeBreakView()) {
         window->setActionHandler([this](std::string_view action, std::string_view sender) {
             actions.emplace_back(std::string(action) + " " + std::string(sender));

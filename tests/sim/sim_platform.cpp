@@ -22,7 +22,7 @@ struct SimTimers::Entry {
 };
 
 class SimTimers::Handle : public Timer {
-  public:
+public:
     explicit Handle(std::shared_ptr<Entry> entry) : entry_(std::move(entry)) {}
     void invalidate() override {
         entry_->valid = false;
@@ -30,7 +30,7 @@ class SimTimers::Handle : public Timer {
     }
     bool isValid() const override { return entry_->valid; }
 
-  private:
+private:
     std::shared_ptr<Entry> entry_;
 };
 
@@ -126,9 +126,13 @@ void SimIdle::forgetBefore(double moment) {
     }
 }
 
-void SimIdle::event(InputEvent type, double at) { spans_[type].add(at, at); }
+void SimIdle::event(InputEvent type, double at) {
+    spans_[type].add(at, at);
+}
 
-void SimIdle::activeBetween(double from, double to, InputEvent type) { spans_[type].add(from, to); }
+void SimIdle::activeBetween(double from, double to, InputEvent type) {
+    spans_[type].add(from, to);
+}
 
 void SimIdle::activeFor(double seconds, InputEvent type) {
     activeBetween(clock_.now(), clock_.now() + seconds, type);
@@ -262,7 +266,7 @@ void SimWindowState::mouseUp(int clickCount, int button) {
 namespace {
 
 class SimWindow : public Window {
-  public:
+public:
     explicit SimWindow(std::shared_ptr<SimWindowState> state) : s_(std::move(state)) {}
     ~SimWindow() override { s_->destroyed = true; }
     Control& outlet(std::string_view name) override { return s_->outlet(name); }
@@ -297,7 +301,7 @@ class SimWindow : public Window {
     }
     bool isVisible() const override { return s_->visible; }
 
-  private:
+private:
     std::shared_ptr<SimWindowState> s_;
 };
 

@@ -30,13 +30,13 @@ struct ExitCalled {
 // ---- time -------------------------------------------------------------------
 
 class SimClock : public Clock {
-  public:
+public:
     double now() override { return now_; }
     double now_ = 1'800'000'000.0;
 };
 
 class SimTimers : public Timers {
-  public:
+public:
     explicit SimTimers(SimPlatform& sim) : sim_(sim) {}
     TimerRef schedule(double interval, bool repeats, std::function<void()> fire) override;
 
@@ -52,7 +52,7 @@ class SimTimers : public Timers {
     // Runs after every timer callback: where long runs check invariants.
     std::function<void()> afterFire;
 
-  private:
+private:
     struct Entry;
     class Handle;
     std::shared_ptr<Entry> nextDue(double limit) const;
@@ -64,7 +64,7 @@ class SimTimers : public Timers {
 // ---- input ------------------------------------------------------------------
 
 class SimIdle : public IdleSource {
-  public:
+public:
     explicit SimIdle(SimClock& clock) : clock_(clock) {}
     double secondsSinceLastEvent(InputEvent type) override;
 
@@ -80,7 +80,7 @@ class SimIdle : public IdleSource {
     // Drops input that ended before a moment (long runs).
     void forgetBefore(double moment);
 
-  private:
+private:
     // Input spans sorted by start, with the latest end up to each one, so a
     // query is a binary search however long the run.
     struct Spans {
@@ -96,7 +96,7 @@ class SimIdle : public IdleSource {
 // ---- settings -----------------------------------------------------------------
 
 class SimSettings : public SettingsStore {
-  public:
+public:
     using Value = std::variant<long long, double, std::string>;
     long long integerForKey(std::string_view key) override;
     void setInteger(std::string_view key, long long value) override;
@@ -114,7 +114,7 @@ class SimSettings : public SettingsStore {
 // ---- screens ------------------------------------------------------------------
 
 class SimScreens : public Screens {
-  public:
+public:
     std::vector<Rect> screens() override { return list; }
     std::optional<Rect> mainScreen() override;
     void observeChanges(std::function<void()> changed) override;
@@ -122,14 +122,14 @@ class SimScreens : public Screens {
     void set(std::vector<Rect> screens);
     std::vector<Rect> list{{0, 0, 1440, 900}};
 
-  private:
+private:
     std::vector<std::function<void()>> observers_;
 };
 
 // ---- windows ------------------------------------------------------------------
 
 class SimControl : public Control {
-  public:
+public:
     SimControl(int min = 0, int max = 0) : min_(min), max_(max) {}
     std::string text() const override { return text_; }
     void setText(const std::string& text) override {
@@ -156,7 +156,7 @@ class SimControl : public Control {
     int textWrites = 0;
     int colorWrites = 0;
 
-  private:
+private:
     int min_, max_;
     std::string text_;
     Color color_{0, 0, 0, 1};
@@ -195,7 +195,7 @@ struct SimWindowState {
 };
 
 class SimWindows : public WindowFactory {
-  public:
+public:
     std::unique_ptr<Window> loadWindow(std::string_view nibName) override;
     // Every window ever loaded, oldest first.
     std::vector<std::shared_ptr<SimWindowState>> all;
@@ -210,7 +210,7 @@ class SimWindows : public WindowFactory {
 // ---- application, status item, dialogs ----------------------------------------
 
 class SimApplication : public Application {
-  public:
+public:
     explicit SimApplication(SimPlatform& sim) : sim_(sim) {}
     void activateIgnoringOtherApps() override { ++activations; }
     void runModal(Window& window) override;
@@ -224,13 +224,13 @@ class SimApplication : public Application {
     std::vector<std::string> modalRuns;  // titles, in order
     std::optional<int> exitStatus;
 
-  private:
+private:
     SimPlatform& sim_;
     bool stopRequested_ = false;
 };
 
 class SimStatusItem : public StatusItem {
-  public:
+public:
     bool setImage(std::string_view imageName) override;
     void setMenu(const std::vector<MenuItem>& items,
                  std::function<void(std::string_view action)> chosen) override;
@@ -240,7 +240,7 @@ class SimStatusItem : public StatusItem {
 };
 
 class SimStatusBar : public StatusBar {
-  public:
+public:
     std::unique_ptr<StatusItem> statusItem() override;
     SimStatusItem* item = nullptr;
     // The user picks a menu item by its action.
@@ -248,7 +248,7 @@ class SimStatusBar : public StatusBar {
 };
 
 class SimDialogs : public Dialogs {
-  public:
+public:
     explicit SimDialogs(SimPlatform& sim) : sim_(sim) {}
     AlertResponse runAlert(const AlertRequest& request) override;
 
@@ -264,7 +264,7 @@ class SimDialogs : public Dialogs {
     Answer responder;
     std::vector<AlertRequest> shown;
 
-  private:
+private:
     SimPlatform& sim_;
     std::deque<Answer> script_;
 };
@@ -272,7 +272,7 @@ class SimDialogs : public Dialogs {
 // ---- workspace, network, random, console ----------------------------------------
 
 class SimWorkspace : public Workspace {
-  public:
+public:
     bool openFile(const std::string& path) override;
     bool openURL(const std::string& url) override;
     std::string manualPath() override { return "/opt/tamsel/share/doc/tamsel/Manual.pdf"; }
@@ -284,7 +284,7 @@ class SimWorkspace : public Workspace {
 };
 
 class SimNetwork : public Network {
-  public:
+public:
     explicit SimNetwork(SimPlatform& sim) : sim_(sim) {}
     FetchResult fetchText(const std::string& url, double timeoutSeconds) override;
     void get(const std::string& url, std::function<void(const FetchResult&)> done) override;
@@ -301,13 +301,13 @@ class SimNetwork : public Network {
     // Completes every pending asynchronous GET with this result.
     void completeAll(const FetchResult& result);
 
-  private:
+private:
     SimPlatform& sim_;
     std::vector<std::function<void(const FetchResult&)>> pending_;
 };
 
 class SimRandom : public Random {
-  public:
+public:
     std::uint32_t uniform(std::uint32_t bound) override;
     // Values handed out first, in order, before the fallback.
     std::deque<std::uint32_t> script;
@@ -316,12 +316,12 @@ class SimRandom : public Random {
     void seed(std::uint32_t value) { engine_.emplace(value); }
     std::vector<std::uint32_t> bounds;
 
-  private:
+private:
     std::optional<std::mt19937> engine_;
 };
 
 class SimConsole : public Console {
-  public:
+public:
     void printLine(const std::string& line) override { lines.push_back(line); }
     std::vector<std::string> lines;
 };
@@ -329,7 +329,7 @@ class SimConsole : public Console {
 // ---- the whole ----------------------------------------------------------------
 
 class SimPlatform {
-  public:
+public:
     SimPlatform();
     SimPlatform(const SimPlatform&) = delete;
     SimPlatform& operator=(const SimPlatform&) = delete;
@@ -356,7 +356,7 @@ class SimPlatform {
     SimRandom random;
     SimConsole console;
 
-  private:
+private:
     double start_;
 };
 

@@ -33,9 +33,9 @@ std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
     return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
 }
 
-constexpr std::string_view kPrefKeys[] = {"stpWorkDuration", "stpBreakDuration", "lblSnooze",
-                                          "lblHide",         "txtNewPwd",        "radWhenHigh",
-                                          "dropdownOsdLocation"};
+constexpr std::string_view kPrefKeys[] = {
+    "stpWorkDuration", "stpBreakDuration", "lblSnooze",          "lblHide",
+    "txtNewPwd",       "radWhenHigh",      "dropdownOsdLocation"};
 
 class Soak {
 public:
@@ -125,9 +125,9 @@ private:
         const int roll = pick(0, 999);
         lastEvent_ = roll;
         char line[160];
-        std::snprintf(line, sizeof line, "t=%.1f roll=%d pause=%d ticks=%lld dur=%lld open=%zu", sim_->now(), roll,
-                      int(SCL::activityTimerPause), (long long)SCL::lockTicks, (long long)SCL::lockDur,
-                      sim_->windows.open("LockScreen").size());
+        std::snprintf(line, sizeof line, "t=%.1f roll=%d pause=%d ticks=%lld dur=%lld open=%zu",
+                      sim_->now(), roll, int(SCL::activityTimerPause), (long long)SCL::lockTicks,
+                      (long long)SCL::lockDur, sim_->windows.open("LockScreen").size());
         trace_.push_back(line);
         if (trace_.size() > 12) trace_.erase(trace_.begin());
         if (roll < 380) {
@@ -250,7 +250,8 @@ private:
 
     void doubleClick() {
         auto open = sim_->windows.open("LockScreen");
-        if (!open.empty()) open[pick(0, static_cast<int>(open.size()) - 1)]->mouseUp(pick(1, 3), pick(0, 1));
+        if (!open.empty())
+            open[pick(0, static_cast<int>(open.size()) - 1)]->mouseUp(pick(1, 3), pick(0, 1));
     }
 
     void quit() {
@@ -321,16 +322,20 @@ private:
         MainWindow* engine = SCL::mainWindow.get();
         if (!engine) return;
         if (!pause) {
-            ASSERT_LT(SCL::progress, engine->workDur) << "progress reached the work period outside a break";
+            ASSERT_LT(SCL::progress, engine->workDur)
+                << "progress reached the work period outside a break";
             // Time the main loop spent blocked (a dialog, a fetch, a sleep)
             // does not count against the window: no timer could run then.
-            const double running = !breakEnd_ ? 0 : now - *breakEnd_ - (sim_->timers.blockedSeconds - blockedAtEnd_);
+            const double running =
+                !breakEnd_ ? 0 : now - *breakEnd_ - (sim_->timers.blockedSeconds - blockedAtEnd_);
             if (breakEnd_ && running > 0.5 + 1e-6) {
                 ASSERT_TRUE(sim_->windows.open("LockScreen").empty())
                     << "a break window outlived its break by more than a focus tick: ended at "
                     << *breakEnd_ << ", now " << now << ", lockTicks " << SCL::lockTicks
-                    << ", lockDur " << SCL::lockDur << ", open " << sim_->windows.open("LockScreen").size()
-                    << ", last event " << lastEvent_ << "\n" << [this] {
+                    << ", lockDur " << SCL::lockDur << ", open "
+                    << sim_->windows.open("LockScreen").size() << ", last event " << lastEvent_
+                    << "\n"
+                    << [this] {
                            std::string all;
                            for (auto& l : trace_) all += l + "\n";
                            return all;
@@ -349,7 +354,9 @@ private:
             ASSERT_EQ(read(key), value) << "setting " << key << " is not what was saved";
     }
 
-    std::string read(std::string_view key) { return sim_->settings.stringForKey(key).value_or("<absent>"); }
+    std::string read(std::string_view key) {
+        return sim_->settings.stringForKey(key).value_or("<absent>");
+    }
 
     std::shared_ptr<sim::SimWindowState> openWindow(std::string_view nibName) {
         auto open = sim_->windows.open(nibName);
@@ -396,7 +403,8 @@ TEST(Soak, TenThousandDaysKeepEveryInvariant) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf(
-        "soak: %llu days, %llu events, %llu invariant checks, %llu breaks, %llu snoozes, %llu skips,"
+        "soak: %llu days, %llu events, %llu invariant checks, %llu breaks, %llu snoozes, %llu "
+        "skips,"
         " %llu saves, %llu version checks, %llu launches (%llu by Quit), %.1f s\n",
         (unsigned long long)soak.days, (unsigned long long)soak.events,
         (unsigned long long)soak.checks, (unsigned long long)soak.breaks,

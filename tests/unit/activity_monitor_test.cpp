@@ -12,7 +12,7 @@ namespace tamsel::test {
 using sim::SimNetwork;
 
 class ActivityMonitor : public SimTest {
-  protected:
+protected:
     void SetUp() override { storeFirstLaunchSettings(); }
 
     // A tick that only turns the direction flag draws the bar for exactly

@@ -14,7 +14,7 @@ namespace tamsel::test {
 using sim::ExitCalled;
 
 class App : public SimTest {
-  protected:
+protected:
     // The user reads the welcome window and presses Done.
     void pressDoneOnWelcome() {
         sim.app.modalScript["Welcome to Tamsel"] = [this](Window&) {

@@ -6,7 +6,7 @@
 namespace tamsel::test {
 
 class Countdown : public SimTest {
-  protected:
+protected:
     // Starts the engine with the user at work until the break falls due
     // (t0 + workDur under unbroken activity); returns the break's start.
     double workUntilBreak(long long workMinutes, long long breakMinutes) {

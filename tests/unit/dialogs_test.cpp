@@ -8,7 +8,7 @@
 namespace tamsel::test {
 
 class Dialogs : public SimTest {
-  protected:
+protected:
     void SetUp() override { storeFirstLaunchSettings(); }
     void setPassword(const std::string& password) { sim.settings.setString("txtNewPwd", password); }
     const AlertRequest& shown(std::size_t i) { return sim.dialogs.shown.at(i); }

@@ -14,7 +14,7 @@ namespace tamsel::test {
 // reset onto it. The virtual clock starts on a whole second, so the
 // activity ticks of an engine started at once fall on whole seconds too.
 class SimTest : public ::testing::Test {
-  protected:
+protected:
     SimTest() { SCL::reset(sim.platform()); }
     ~SimTest() override {
         SCL::reset(sim.platform());

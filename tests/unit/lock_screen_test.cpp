@@ -12,7 +12,7 @@
 namespace tamsel::test {
 
 class BreakWindow : public SimTest {
-  protected:
+protected:
     void SetUp() override {
         storeFirstLaunchSettings();
         SCL::lockDur = 120;

@@ -9,7 +9,7 @@
 namespace tamsel::test {
 
 class Placement : public SimTest {
-  protected:
+protected:
     void SetUp() override { storeFirstLaunchSettings(); }
     Rect placedAt(long long corner) {
         sim.settings.setInteger("dropdownOsdLocation", corner);

@@ -12,7 +12,7 @@
 namespace tamsel::test {
 
 class Preferences : public SimTest {
-  protected:
+protected:
     void SetUp() override { storeFirstLaunchSettings(); }
 
     sim::SimWindowState& open() {

@@ -9,7 +9,7 @@
 namespace tamsel::test {
 
 class UsageEvents : public SimTest {
-  protected:
+protected:
     std::string printed() {
         EXPECT_EQ(sim.console.lines.size(), 1u);
         return sim.console.lines.empty() ? "" : sim.console.lines.front();

@@ -12,7 +12,7 @@ namespace tamsel::test {
 using sim::SimNetwork;
 
 class VersionCheck : public SimTest {
-  protected:
+protected:
     void SetUp() override { storeFirstLaunchSettings(); }
 
     void serve(const std::string& body, double seconds = 0.1) {

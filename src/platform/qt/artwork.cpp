@@ -98,7 +98,7 @@ namespace {
 
 // Draws on demand, so every size asked for is rendered for that size.
 class ArtworkEngine : public QIconEngine {
-  public:
+public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
         const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;

@@ -15,7 +15,7 @@ namespace {
 constexpr int kCallTimeoutMs = 500;
 
 class DBusIdleSource : public CombinedIdleSource {
-  public:
+public:
     DBusIdleSource(QDBusConnection bus, QString service, QString path, QString interface,
                    QString method, double secondsPerUnit, std::string name)
         : bus_(std::move(bus)),
@@ -41,7 +41,7 @@ class DBusIdleSource : public CombinedIdleSource {
     }
     std::string name() const override { return name_; }
 
-  private:
+private:
     QDBusConnection bus_;
     QString service_, path_, interface_, method_;
     double secondsPerUnit_;

@@ -9,7 +9,7 @@ namespace tamsel::qt {
 namespace {
 
 class MacIdleSource : public IdleSource {
-  public:
+public:
     double secondsSinceLastEvent(InputEvent type) override {
         // InputEvent is numbered as CGEventType is.
         return CGEventSourceSecondsSinceLastEventType(kCGEventSourceStateCombinedSessionState,

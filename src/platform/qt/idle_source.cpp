@@ -29,7 +29,7 @@ std::string& problemText() {
 // Used when nothing answers: the user counts as active, so a break still
 // comes after each work period instead of never.
 class AlwaysActive : public IdleSource {
-  public:
+public:
     double secondsSinceLastEvent(InputEvent) override { return 0.0; }
 };
 

@@ -24,7 +24,7 @@ std::string idleProblem();
 // A desktop that reports one idle time for all input answers it for every
 // event type. A tick asks up to five times in a row: one query serves them.
 class CombinedIdleSource : public IdleSource {
-  public:
+public:
     double secondsSinceLastEvent(InputEvent type) override;
 
     // Seconds since the last input of any kind; empty when the desktop did
@@ -33,7 +33,7 @@ class CombinedIdleSource : public IdleSource {
     // Names the source in messages, e.g. "the X server".
     virtual std::string name() const = 0;
 
-  private:
+private:
     std::chrono::steady_clock::time_point queriedAt_{};
     bool hasAnswer_ = false;
     double answer_ = 0;

@@ -13,7 +13,7 @@ namespace tamsel::qt {
 namespace {
 
 class X11IdleSource : public CombinedIdleSource {
-  public:
+public:
     explicit X11IdleSource(Display* display) : display_(display), info_(XScreenSaverAllocInfo()) {}
     ~X11IdleSource() override {
         if (info_) XFree(info_);
@@ -28,7 +28,7 @@ class X11IdleSource : public CombinedIdleSource {
     }
     std::string name() const override { return "the X server"; }
 
-  private:
+private:
     Display* display_;
     XScreenSaverInfo* info_;
 };

@@ -16,6 +16,8 @@ void ModalGate::leave() {
     for (auto& fire : std::exchange(held_, {})) QTimer::singleShot(0, [fire] { fire(); });
 }
 
-void ModalGate::hold(std::function<void()> fire) { held_.push_back(std::move(fire)); }
+void ModalGate::hold(std::function<void()> fire) {
+    held_.push_back(std::move(fire));
+}
 
 }  // namespace tamsel::qt

@@ -12,7 +12,7 @@ class QWindow;
 namespace tamsel::qt {
 
 class QtApplication : public Application {
-  public:
+public:
     QtApplication();
     // Brings the app's modal window, else the window the user last worked
     // in, else its most recent visible window to the front.
@@ -23,7 +23,7 @@ class QtApplication : public Application {
     void stopModal() override;
     [[noreturn]] void exit(int status) override;
 
-  private:
+private:
     QObject context_;
     // Our windows in the order the user last worked in them, newest last.
     std::vector<QPointer<QWindow>> focusHistory_;

@@ -7,7 +7,7 @@ namespace tamsel::qt {
 // Standard output, one flushed line at a time: the line is there even if
 // the process ends right after.
 class QtConsole : public Console {
-  public:
+public:
     void printLine(const std::string& line) override;
 };
 

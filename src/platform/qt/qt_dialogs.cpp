@@ -20,7 +20,7 @@ constexpr int kTextWidth = 340;
 constexpr int kIconSize = 48;
 
 class AlertDialog : public QDialog {
-  public:
+public:
     explicit AlertDialog(const AlertRequest& request) {
         setWindowTitle(QStringLiteral("Tamsel"));
         setWindowIcon(tamselIcon());
@@ -115,7 +115,7 @@ class AlertDialog : public QDialog {
         return typed;
     }
 
-  protected:
+protected:
     // Escape and the close button land here.
     void reject() override {
         if (escape_ >= 0) finish(escape_);
@@ -138,7 +138,7 @@ class AlertDialog : public QDialog {
         activateWindow();
     }
 
-  private:
+private:
     void finish(int index) {
         answer_ = index;
         done(QDialog::Accepted);
@@ -167,7 +167,8 @@ AlertResponse QtDialogs::runAlert(const AlertRequest& request) {
     // The typed text leaves the dialog only with a confirmation.
     const QString typed = dialog.takeFieldText();
     // Canonically equal texts must compare equal: one form for every entry.
-    if (index == 0) response.fieldText = typed.normalized(QString::NormalizationForm_C).toStdString();
+    if (index == 0)
+        response.fieldText = typed.normalized(QString::NormalizationForm_C).toStdString();
     return response;
 }
 

@@ -11,7 +11,7 @@ namespace tamsel::qt {
 // one-button alert; an alert with several buttons and no "Cancel" waits for
 // a real choice, so no answer is taken by accident.
 class QtDialogs : public Dialogs {
-  public:
+public:
     AlertResponse runAlert(const AlertRequest& request) override;
 };
 

@@ -78,8 +78,9 @@ void collect(QNetworkReply* reply, int timeoutMs, bool errorStatusFails,
                 result = failure("no reply within " +
                                  QString::number(timeoutMs / 1000.0, 'g', 3).toStdString() + " s");
             } else if (status >= 400) {
-                result = errorStatusFails ? failure("HTTP " + std::to_string(status))
-                                          : FetchResult{true, QString::fromUtf8(state->body).toStdString(), {}};
+                result = errorStatusFails
+                             ? failure("HTTP " + std::to_string(status))
+                             : FetchResult{true, QString::fromUtf8(state->body).toStdString(), {}};
             } else if (reply->error() != QNetworkReply::NoError) {
                 result = failure(reply->errorString().toStdString());
             } else {

@@ -12,7 +12,7 @@ namespace tamsel::qt {
 // HTTP GET of short texts. A failure is any transport error, a status of
 // 400 or more, a time-out, or a body over kMaxBody.
 class QtNetwork : public Network {
-  public:
+public:
     // getTimeoutMs: how long an asynchronous GET may take in all.
     explicit QtNetwork(int getTimeoutMs = kGetTimeoutMs);
     ~QtNetwork() override;
@@ -24,7 +24,7 @@ class QtNetwork : public Network {
     static constexpr qint64 kMaxBody = 64 * 1024;
     static constexpr int kGetTimeoutMs = 30'000;
 
-  private:
+private:
     std::unique_ptr<QNetworkAccessManager> manager_;
     int getTimeoutMs_;
 };

@@ -11,7 +11,7 @@ class QtSettings;
 // Every Qt service of the platform layer, built once the QApplication
 // exists and owned here for the life of the process.
 class QtPlatform {
-  public:
+public:
     QtPlatform();
     ~QtPlatform();
     QtPlatform(const QtPlatform&) = delete;
@@ -19,7 +19,7 @@ class QtPlatform {
 
     Platform platform() const;
 
-  private:
+private:
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<Timers> timers_;
     std::unique_ptr<IdleSource> idle_;

@@ -13,7 +13,7 @@ namespace tamsel::qt {
 
 // The desktop's screens in the controllers' coordinates, primary first.
 class QtScreens : public Screens {
-  public:
+public:
     QtScreens();
     std::vector<Rect> screens() override;
     std::optional<Rect> mainScreen() override;
@@ -21,7 +21,7 @@ class QtScreens : public Screens {
     // screens at once), posted to the main loop.
     void observeChanges(std::function<void()> changed) override;
 
-  private:
+private:
     void watch(QScreen* screen);
     void changed();
 

@@ -54,10 +54,8 @@ bool isIntegerType(int id) {
         case QMetaType::UShort:
         case QMetaType::Char:
         case QMetaType::SChar:
-        case QMetaType::UChar:
-            return true;
-        default:
-            return false;
+        case QMetaType::UChar: return true;
+        default: return false;
     }
 }
 

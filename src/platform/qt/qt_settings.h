@@ -13,7 +13,7 @@ namespace tamsel::qt {
 // owner only, when the call returns. Numbers come back as text from a file:
 // they are converted here, and text that is no number reads 0.
 class QtSettings : public SettingsStore {
-  public:
+public:
     // The user's settings: $XDG_CONFIG_HOME/tamsel/tamsel.conf on Linux.
     QtSettings();
     // A settings file of the same format at this path.
@@ -36,7 +36,7 @@ class QtSettings : public SettingsStore {
     // A file bigger than this is not one Tamsel wrote.
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
-  private:
+private:
     using Factory = std::unique_ptr<QSettings> (*)(const QString&);
     void open(Factory make, const QString& path);
     void recoverDamagedFile(Factory make, const QString& path);

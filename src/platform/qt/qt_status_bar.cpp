@@ -52,7 +52,8 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
 
     auto* icon = new QLabel;
     icon->setPixmap(tamselIcon().pixmap(48, 48));
-    auto* text = new QLabel(more.isEmpty() ? noTrayText() : more + QStringLiteral("\n\n") + noTrayText());
+    auto* text =
+        new QLabel(more.isEmpty() ? noTrayText() : more + QStringLiteral("\n\n") + noTrayText());
     text->setWordWrap(true);
     text->setTextFormat(Qt::PlainText);
     text->setFixedWidth(420);
@@ -95,7 +96,7 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
 bool noticeShown = false;
 
 class TrayItem : public StatusItem {
-  public:
+public:
     TrayItem() : tray_(std::make_unique<QSystemTrayIcon>()) {
         tray_->setToolTip(QStringLiteral("Tamsel"));
         QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
@@ -147,7 +148,7 @@ class TrayItem : public StatusItem {
         }
     }
 
-  private:
+private:
     // The menu outlives the icon that points at it.
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;

@@ -10,7 +10,7 @@ namespace tamsel::qt {
 // user is told once per launch, in a window that does not block, and the
 // icon is kept ready: Qt docks it as soon as a tray appears.
 class QtStatusBar : public StatusBar {
-  public:
+public:
     std::unique_ptr<StatusItem> statusItem() override;
 };
 

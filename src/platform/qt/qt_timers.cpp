@@ -8,7 +8,9 @@
 
 namespace tamsel::qt {
 
-double QtClock::now() { return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0; }
+double QtClock::now() {
+    return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
 
 namespace {
 

@@ -120,14 +120,18 @@ void QtControl::setTextColor(const Color& color) {
     widget_->setPalette(palette);
 }
 
-bool QtControl::isHidden() const { return widget_ ? widget_->isHidden() : hidden_; }
+bool QtControl::isHidden() const {
+    return widget_ ? widget_->isHidden() : hidden_;
+}
 
 void QtControl::setHidden(bool hidden) {
     hidden_ = hidden;
     if (widget_) widget_->setHidden(hidden);
 }
 
-bool QtControl::isEnabled() const { return widget_ ? widget_->isEnabled() : enabled_; }
+bool QtControl::isEnabled() const {
+    return widget_ ? widget_->isEnabled() : enabled_;
+}
 
 void QtControl::setEnabled(bool enabled) {
     enabled_ = enabled;
@@ -245,7 +249,8 @@ Control& QtWindow::outlet(std::string_view name) {
         // A definition without a listed outlet is a programming error; keep
         // running on a detached control rather than crash a user's session.
         qWarning("tamsel: window has no outlet %.*s", int(name.size()), name.data());
-        it = outlets_.emplace(std::string(name), std::make_unique<QtControl>(nullptr, nib::Kind::Label))
+        it = outlets_
+                 .emplace(std::string(name), std::make_unique<QtControl>(nullptr, nib::Kind::Label))
                  .first;
     }
     return *it->second;
@@ -269,9 +274,9 @@ void QtWindow::setFrame(const Rect& frame, bool display) {
     frame_ = frame;
     if (!view_) return;
     QRectF r = toQt(frame, primaryScreenHeight());
-    view_->setGeometry(QRect(static_cast<int>(std::lround(r.x())), static_cast<int>(std::lround(r.y())),
-                             static_cast<int>(std::lround(r.width())),
-                             static_cast<int>(std::lround(r.height()))));
+    view_->setGeometry(
+        QRect(static_cast<int>(std::lround(r.x())), static_cast<int>(std::lround(r.y())),
+              static_cast<int>(std::lround(r.width())), static_cast<int>(std::lround(r.height()))));
     if (display) view_->update();
 }
 
@@ -320,6 +325,8 @@ void QtWindow::close() {
     view_ = nullptr;
 }
 
-bool QtWindow::isVisible() const { return view_ && view_->isVisible(); }
+bool QtWindow::isVisible() const {
+    return view_ && view_->isVisible();
+}
 
 }  // namespace tamsel::qt

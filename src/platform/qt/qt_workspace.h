@@ -5,7 +5,7 @@
 namespace tamsel::qt {
 
 class QtWorkspace : public Workspace {
-  public:
+public:
     // False for a missing file; never runs a shell.
     bool openFile(const std::string& path) override;
     // Web addresses only (http, https).

@@ -68,29 +68,15 @@ void Stepper::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Right:
-        case Qt::Key_Plus:
-            stepBy(1);
-            break;
+        case Qt::Key_Plus: stepBy(1); break;
         case Qt::Key_Down:
         case Qt::Key_Left:
-        case Qt::Key_Minus:
-            stepBy(-1);
-            break;
-        case Qt::Key_PageUp:
-            stepBy(kPageStep);
-            break;
-        case Qt::Key_PageDown:
-            stepBy(-kPageStep);
-            break;
-        case Qt::Key_Home:
-            stepBy(minimum_ - value_);
-            break;
-        case Qt::Key_End:
-            stepBy(maximum_ - value_);
-            break;
-        default:
-            QWidget::keyPressEvent(event);
-            return;
+        case Qt::Key_Minus: stepBy(-1); break;
+        case Qt::Key_PageUp: stepBy(kPageStep); break;
+        case Qt::Key_PageDown: stepBy(-kPageStep); break;
+        case Qt::Key_Home: stepBy(minimum_ - value_); break;
+        case Qt::Key_End: stepBy(maximum_ - value_); break;
+        default: QWidget::keyPressEvent(event); return;
     }
     event->accept();
 }

@@ -16,7 +16,7 @@ class Stepper : public QWidget {
     Q_PROPERTY(int minimum READ minimum)
     Q_PROPERTY(int maximum READ maximum)
 
-  public:
+public:
     Stepper(int minimum, int maximum, QWidget* parent = nullptr);
 
     int value() const { return value_; }
@@ -29,15 +29,15 @@ class Stepper : public QWidget {
     QToolButton* downButton() const { return down_; }
     QToolButton* upButton() const { return up_; }
 
-  signals:
+signals:
     void valueChanged(int value);
     void stepped();
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-  private:
+private:
     void updateButtons();
 
     int minimum_;

@@ -5,39 +5,39 @@ namespace tamsel::qt {
 namespace {
 
 class LapsedClock : public Clock {
-  public:
+public:
     LapsedClock(std::unique_ptr<Clock> real, double scale)
         : real_(std::move(real)), scale_(scale), start_(real_->now()) {}
     double now() override { return start_ + (real_->now() - start_) * scale_; }
 
-  private:
+private:
     std::unique_ptr<Clock> real_;
     double scale_;
     double start_;
 };
 
 class LapsedTimers : public Timers {
-  public:
+public:
     LapsedTimers(std::unique_ptr<Timers> real, double scale)
         : real_(std::move(real)), scale_(scale) {}
     TimerRef schedule(double interval, bool repeats, std::function<void()> fire) override {
         return real_->schedule(interval / scale_, repeats, std::move(fire));
     }
 
-  private:
+private:
     std::unique_ptr<Timers> real_;
     double scale_;
 };
 
 class LapsedIdle : public IdleSource {
-  public:
+public:
     LapsedIdle(std::unique_ptr<IdleSource> real, double scale)
         : real_(std::move(real)), scale_(scale) {}
     double secondsSinceLastEvent(InputEvent type) override {
         return real_->secondsSinceLastEvent(type) * scale_;
     }
 
-  private:
+private:
     std::unique_ptr<IdleSource> real_;
     double scale_;
 };

@@ -23,11 +23,11 @@ namespace tamsel::qt {
 namespace {
 
 class PrefsView : public ViewWidget {
-  public:
+public:
     QPushButton* save = nullptr;
     QPushButton* close = nullptr;
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override {
         // A plain window has no default button of its own: Return saves,
         // Escape closes without saving, wherever the focus is.

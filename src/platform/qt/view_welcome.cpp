@@ -20,11 +20,11 @@ namespace tamsel::qt {
 namespace {
 
 class WelcomeView : public ViewWidget {
-  public:
+public:
     QPushButton* done = nullptr;
     bool finished = false;
 
-  protected:
+protected:
     // The launch waits for Done; any other way out would leave it waiting.
     void closeEvent(QCloseEvent* event) override {
         if (finished)
