@@ -1,5 +1,6 @@
 #include "engine/version_check.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,7 +59,14 @@ void runVersionCheck() {
         return;
     }
     if (text == kVersion) return;
-    if (text == renderVersion(SCL::defaults().doubleForKey(key::skipVersion))) return;
+    const std::string skipped = renderVersion(SCL::defaults().doubleForKey(key::skipVersion));
+    if (text == skipped) return;
+    // "3" is stored as 3 and reads back as "3.0": the same refused number,
+    // so it is not offered again. Texts with more points cannot be stored
+    // whole and stay compared as text.
+    if (std::count(text.begin(), text.end(), '.') <= 1 &&
+        renderVersion(std::strtod(std::string(text).c_str(), nullptr)) == skipped)
+        return;
 
     p.app->activateIgnoringOtherApps();
     AlertRequest ask;

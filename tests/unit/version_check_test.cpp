@@ -99,14 +99,26 @@ TEST_F(VersionCheck, ARefusedVersionIsNotOfferedAgainButALaterOneIs) {
     EXPECT_DOUBLE_EQ(sim.settings.doubleForKey("skipVersion"), 2.8);
 }
 
-TEST_F(VersionCheck, ARefusedWholeNumberIsStoredAsX_0AndAskedAgain) {
+TEST_F(VersionCheck, ARefusedWholeNumberIsStoredAsX_0AndNotOfferedAgain) {
     serve("3");
-    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
     sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
     runVersionCheck();
     EXPECT_EQ(renderVersion(sim.settings.doubleForKey("skipVersion")), "3.0");
     runVersionCheck();
+    EXPECT_EQ(asked(), 1u);
+    // A newer release is offered again.
+    serve("3.1");
+    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
+    runVersionCheck();
     EXPECT_EQ(asked(), 2u);
+}
+
+TEST_F(VersionCheck, AVersionWithTwoPointsIsNeverTakenForTheNumberItStartsWith) {
+    sim.settings.setDouble("skipVersion", 2.7);
+    serve("2.7.1");
+    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
+    runVersionCheck();
+    EXPECT_EQ(asked(), 1u);
 }
 
 TEST_F(VersionCheck, BlanksAroundTheNumberAreNotPartOfIt) {
