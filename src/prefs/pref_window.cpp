@@ -50,16 +50,19 @@ void PrefWindow::windowDidLoad() {
     outlet("lblWorkDuration").setIntegerValue(outlet("stpWorkDurationE").integerValue());
     outlet("lblBreakDuration").setIntegerValue(outlet("stpBreakDurationEle").integerValue());
 
-    outlet("lblSnooze").setState(static_cast<int>(defaults.integerForKey(key::lblSnooze)));
-    outlet("lblHide").setState(static_cast<int>(defaults.integerForKey(key::lblHide)));
+    // Boxes show what the break windows will do with a hand-edited value:
+    // any snooze value but 0 allows it, only exactly 1 starts see-through.
+    outlet("lblSnooze").setState(defaults.integerForKey(key::lblSnooze) != 0 ? 1 : 0);
+    outlet("lblHide").setState(defaults.integerForKey(key::lblHide) == 1 ? 1 : 0);
 
     outlet("txtNewPwd").setText(defaults.stringForKey(key::txtNewPwd).value_or(""));
     outlet("txtConfirmPwd").setText(defaults.stringForKey(key::txtNewPwd).value_or(""));
 
-    const long long whenHigh = defaults.integerForKey(key::radWhenHigh);
+    // 0 and 1 as stored; any other value means "when high" to the engine,
+    // and exactly one radio button is on.
+    const long long whenHigh = defaults.integerForKey(key::radWhenHigh) != 0 ? 1 : 0;
     outlet("radWhenHigh").setState(static_cast<int>(whenHigh));
-    outlet("radAlways")
-        .setState(static_cast<int>(std::llabs(defaults.integerForKey(key::radWhenHigh) - 1)));
+    outlet("radAlways").setState(static_cast<int>(std::llabs(whenHigh - 1)));
 
     // The indicator sits bottom right for any index outside the list, so the
     // pop-up says the same.

@@ -106,6 +106,17 @@ TEST_F(Preferences, StoredValuesOutsideTheControlsRangesAreShownInRange) {
     EXPECT_EQ(again.outlet("stpWorkDurationE").integerValue(), 240);
 }
 
+TEST_F(Preferences, HandEditedSwitchesShowWhatTheBreaksWillDo) {
+    sim.settings.setInteger("radWhenHigh", 2);
+    sim.settings.setInteger("lblSnooze", 7);
+    sim.settings.setInteger("lblHide", 2);
+    sim::SimWindowState& w = open();
+    EXPECT_EQ(w.outlet("radWhenHigh").state(), 1);
+    EXPECT_EQ(w.outlet("radAlways").state(), 0) << "exactly one radio button on";
+    EXPECT_EQ(w.outlet("lblSnooze").state(), 1) << "any value but 0 allows snoozing";
+    EXPECT_EQ(w.outlet("lblHide").state(), 0) << "only exactly 1 starts see-through";
+}
+
 // ---- editing and closing ------------------------------------------------------------
 
 TEST_F(Preferences, EditsStayInTheControlsAndCloseDropsThem) {
