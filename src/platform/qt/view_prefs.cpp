@@ -80,13 +80,13 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     times->setColumnMinimumWidth(0, 16);
     auto addDuration = [&](int row, const QString& caption, const char* labelName,
                            const char* stepperName, const char* action) {
-        const nib::Outlet* spec = nullptr;
+        const nib::Outlet* outletDef = nullptr;
         for (const auto& o : nib::kPrefWindowOutlets)
-            if (o.name == stepperName) spec = &o;
+            if (o.name == stepperName) outletDef = &o;
         auto* number = new QLabel;
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
-        auto* stepper = new Stepper(spec->min, spec->max);
+        auto* stepper = new Stepper(outletDef->min, outletDef->max);
         stepper->setAccessibleName(caption);
         auto* name = new QLabel(caption);
         name->setBuddy(stepper);
