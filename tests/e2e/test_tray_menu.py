@@ -9,24 +9,13 @@ import sys
 import time
 
 import harness as h
+from faults_support import squares
 
 # A 3-minute period has a bar step of 13: the tick that Skip runs at once
 # (+5) and the next one, still active from the menu's keys (+5), both leave
 # one square.
 SETTINGS = h.default_settings(stpWorkDuration=3, stpBreakDuration=1, dropdownOsdLocation=3)
 MENU_SKIP, MENU_QUIT = 2, 3  # Preferences…, Help, Skip, Quit
-
-
-def squares(display, win):
-    """Squares on the indicator: runs of columns holding dark ink."""
-    image = display.screenshot().crop(win.x, win.y, win.width, win.height)
-    count, inside = 0, False
-    for x in range(image.width):
-        ink = any(max(image.pixel(x, y)) < 100 for y in range(image.height))
-        if ink and not inside:
-            count += 1
-        inside = ink
-    return count
 
 
 def story(session):
