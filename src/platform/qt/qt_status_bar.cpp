@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -15,6 +14,7 @@
 
 #include "platform/qt/artwork.h"
 #include "platform/qt/idle_source.h"
+#include "platform/qt/message_layout.h"
 #include "platform/qt/user_notice.h"
 
 namespace tamsel::qt {
@@ -59,10 +59,8 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
     text->setFixedWidth(420);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* body = new QHBoxLayout;
-    body->setSpacing(16);
-    body->addWidget(icon, 0, Qt::AlignTop);
-    body->addWidget(text, 1);
+    auto* column = new QVBoxLayout;
+    column->addWidget(text);
 
     auto* row = new QHBoxLayout;
     for (const MenuItem& item : items) {
@@ -78,16 +76,8 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
     QObject::connect(ok, &QPushButton::clicked, notice, &QWidget::close);
     row->addWidget(ok);
 
-    auto* outer = new QVBoxLayout(notice);
-    outer->setContentsMargins(20, 20, 20, 16);
-    outer->setSpacing(18);
-    outer->addLayout(body);
-    outer->addLayout(row);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
-
-    notice->adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        notice->move(screen->availableGeometry().center() - notice->rect().center());
+    layOutMessage(notice, icon, column, row, 20, 18);
+    centreOnPrimaryScreen(notice);
     notice->show();
     notice->raise();
     ok->setFocus();

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QSet>
 #include <QStringList>
 #include <QSystemTrayIcon>
@@ -15,6 +14,7 @@
 #include <utility>
 
 #include "platform/qt/artwork.h"
+#include "platform/qt/message_layout.h"
 
 namespace tamsel::qt {
 
@@ -55,23 +55,13 @@ void showWindow(const QString& text) {
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, box, &QDialog::accept);
 
-    auto* body = new QHBoxLayout;
-    body->setSpacing(16);
-    body->addWidget(icon, 0, Qt::AlignTop);
-    body->addWidget(label, 1);
+    auto* column = new QVBoxLayout;
+    column->addWidget(label);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(ok);
-    auto* outer = new QVBoxLayout(box);
-    outer->setContentsMargins(20, 20, 20, 16);
-    outer->setSpacing(16);
-    outer->addLayout(body);
-    outer->addLayout(row);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
-
-    box->adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        box->move(screen->availableGeometry().center() - box->rect().center());
+    layOutMessage(box, icon, column, row, 20, 16);
+    centreOnPrimaryScreen(box);
     box->show();
     ok->setFocus();
 }

@@ -11,10 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "platform/qt/artwork.h"
+#include "platform/qt/message_layout.h"
 #include "platform/qt/stepper.h"
 #include "platform/qt/views.h"
 
@@ -210,10 +210,7 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     form->addSpacing(16);
     form->addLayout(buttons);
     form->setSizeConstraint(QLayout::SetFixedSize);
-    // Centred on the main screen; without a window manager nobody else would.
-    view->adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        view->move(screen->availableGeometry().center() - view->rect().center());
+    centreOnPrimaryScreen(view);
 
     return window;
 }

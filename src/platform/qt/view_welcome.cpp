@@ -8,11 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "platform/qt/artwork.h"
+#include "platform/qt/message_layout.h"
 #include "platform/qt/views.h"
 
 namespace tamsel::qt {
@@ -125,24 +125,11 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
         view->emitAction("btnDone:", "btnDone");
     });
 
-    auto* body = new QHBoxLayout;
-    body->setSpacing(18);
-    body->addWidget(icon, 0, Qt::AlignTop);
-    body->addLayout(text, 1);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(done);
-
-    auto* outer = new QVBoxLayout(view);
-    outer->setContentsMargins(22, 22, 22, 16);
-    outer->setSpacing(18);
-    outer->addLayout(body);
-    outer->addLayout(row);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
-    // Centred on the main screen; without a window manager nobody else would.
-    view->adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        view->move(screen->availableGeometry().center() - view->rect().center());
+    layOutMessage(view, icon, text, row, 22, 18);
+    centreOnPrimaryScreen(view);
     return window;
 }
 
