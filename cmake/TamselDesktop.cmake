@@ -8,7 +8,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Gui)
 set(TAMSEL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 # The tool that writes them; it draws the icon with the program's own artwork.
-add_executable(tamsel-resources tools/tamsel_resources.cpp src/platform/qt/artwork.cpp)
+add_executable(tamsel-resources tools/tamsel_resources.cpp src/platform/qt/views/artwork.cpp)
 target_include_directories(tamsel-resources PRIVATE src)
 target_link_libraries(tamsel-resources PRIVATE Qt6::Gui)
 

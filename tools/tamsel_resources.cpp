@@ -22,7 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/qt/artwork.h"
+#include "platform/qt/views/artwork.h"
 
 namespace {
 

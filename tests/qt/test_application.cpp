@@ -11,7 +11,7 @@
 #include "platform/qt/modal_gate.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_timers.h"
-#include "platform/qt/qt_window.h"
+#include "platform/qt/views/qt_window.h"
 
 namespace tamsel::qt {
 namespace {

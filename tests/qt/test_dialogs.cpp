@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/qt/modal_gate.h"
-#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/qt_timers.h"
 
 namespace tamsel::qt {

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/qt/idle_source.h"
+#include "platform/qt/idle/idle_source.h"
 
 namespace tamsel::qt {
 namespace {

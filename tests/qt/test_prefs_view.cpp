@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "engine/scl.h"
-#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/qt_timers.h"
-#include "platform/qt/stepper.h"
-#include "platform/qt/views.h"
+#include "platform/qt/views/stepper.h"
+#include "platform/qt/views/views.h"
 #include "prefs/pref_window.h"
 
 namespace tamsel::qt {

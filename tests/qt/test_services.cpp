@@ -10,7 +10,7 @@
 #include "platform/qt/qt_console.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_random.h"
-#include "platform/qt/qt_workspace.h"
+#include "platform/qt/desktop/qt_workspace.h"
 
 namespace tamsel::qt {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/artwork.h"
-#include "platform/qt/qt_status_bar.h"
+#include "platform/qt/views/artwork.h"
+#include "platform/qt/desktop/qt_status_bar.h"
 
 namespace tamsel::qt {
 namespace {

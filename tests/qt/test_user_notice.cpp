@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/qt/qt_settings.h"
-#include "platform/qt/user_notice.h"
+#include "platform/qt/desktop/user_notice.h"
 
 namespace tamsel::qt {
 namespace {

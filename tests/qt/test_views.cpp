@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/qt/geometry.h"
-#include "platform/qt/views.h"
+#include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
 namespace {

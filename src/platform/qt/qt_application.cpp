@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "platform/qt/modal_gate.h"
-#include "platform/qt/qt_window.h"
+#include "platform/qt/views/qt_window.h"
 
 namespace tamsel::qt {
 

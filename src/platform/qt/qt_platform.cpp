@@ -1,17 +1,17 @@
 #include "platform/qt/qt_platform.h"
 
-#include "platform/qt/idle_source.h"
+#include "platform/qt/idle/idle_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_console.h"
-#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_random.h"
 #include "platform/qt/qt_screens.h"
 #include "platform/qt/qt_settings.h"
-#include "platform/qt/qt_status_bar.h"
+#include "platform/qt/desktop/qt_status_bar.h"
 #include "platform/qt/qt_timers.h"
-#include "platform/qt/qt_workspace.h"
-#include "platform/qt/views.h"
+#include "platform/qt/desktop/qt_workspace.h"
+#include "platform/qt/views/views.h"
 
 // The benchmark's tamsel-timelapse build sets this; the program runs at 1.
 #ifndef TAMSEL_TIME_SCALE

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "platform/qt/user_notice.h"
+#include "platform/qt/desktop/user_notice.h"
 
 namespace tamsel::qt {
 

@@ -2,7 +2,7 @@
 
 #include <QGuiApplication>
 
-#include "platform/qt/idle_source.h"
+#include "platform/qt/idle/idle_source.h"
 
 // Xlib's macros (Bool, Status, None …) clash with Qt: included last.
 #include <X11/Xlib.h>

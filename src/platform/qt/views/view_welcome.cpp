@@ -11,9 +11,9 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "platform/qt/artwork.h"
-#include "platform/qt/message_layout.h"
-#include "platform/qt/views.h"
+#include "platform/qt/views/artwork.h"
+#include "platform/qt/views/message_layout.h"
+#include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
 

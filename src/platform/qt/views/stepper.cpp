@@ -1,4 +1,4 @@
-#include "platform/qt/stepper.h"
+#include "platform/qt/views/stepper.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/qt/views.h"
+#include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
 

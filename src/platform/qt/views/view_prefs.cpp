@@ -13,10 +13,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "platform/qt/artwork.h"
-#include "platform/qt/message_layout.h"
-#include "platform/qt/stepper.h"
-#include "platform/qt/views.h"
+#include "platform/qt/views/artwork.h"
+#include "platform/qt/views/message_layout.h"
+#include "platform/qt/views/stepper.h"
+#include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
 

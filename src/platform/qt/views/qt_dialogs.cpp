@@ -1,4 +1,4 @@
-#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/views/qt_dialogs.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "platform/qt/artwork.h"
+#include "platform/qt/views/artwork.h"
 #include "platform/qt/modal_gate.h"
 
 namespace tamsel::qt {

@@ -1,4 +1,4 @@
-#include "platform/qt/compositor.h"
+#include "platform/qt/desktop/compositor.h"
 
 #include <QGuiApplication>
 #include <string>

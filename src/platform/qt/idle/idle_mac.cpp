@@ -2,7 +2,7 @@
 
 #include <CoreGraphics/CoreGraphics.h>
 
-#include "platform/qt/idle_source.h"
+#include "platform/qt/idle/idle_source.h"
 
 namespace tamsel::qt {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/message_layout.h"
+#include "platform/qt/views/message_layout.h"
 
 #include <QBoxLayout>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/qt/views.h"
+#include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/user_notice.h"
+#include "platform/qt/desktop/user_notice.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "platform/qt/artwork.h"
-#include "platform/qt/message_layout.h"
+#include "platform/qt/views/artwork.h"
+#include "platform/qt/views/message_layout.h"
 
 namespace tamsel::qt {
 

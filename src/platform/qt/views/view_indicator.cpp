@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/qt/compositor.h"
-#include "platform/qt/views.h"
+#include "platform/qt/desktop/compositor.h"
+#include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
 

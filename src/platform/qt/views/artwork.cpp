@@ -1,4 +1,4 @@
-#include "platform/qt/artwork.h"
+#include "platform/qt/views/artwork.h"
 
 #include <QIconEngine>
 #include <QPainter>

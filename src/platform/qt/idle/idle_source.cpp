@@ -1,7 +1,7 @@
 // Picks the idle source of this desktop. Every choice that depends on the
 // operating system is made here; the sources themselves live in idle_*.cpp.
 
-#include "platform/qt/idle_source.h"
+#include "platform/qt/idle/idle_source.h"
 
 #include <QDBusConnection>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_workspace.h"
+#include "platform/qt/desktop/qt_workspace.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

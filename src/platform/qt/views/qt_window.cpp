@@ -1,4 +1,4 @@
-#include "platform/qt/qt_window.h"
+#include "platform/qt/views/qt_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
-#include "platform/qt/idle_source.h"
+#include "platform/qt/idle/idle_source.h"
 
 namespace tamsel::qt {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_status_bar.h"
+#include "platform/qt/desktop/qt_status_bar.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/artwork.h"
-#include "platform/qt/idle_source.h"
-#include "platform/qt/message_layout.h"
-#include "platform/qt/user_notice.h"
+#include "platform/qt/views/artwork.h"
+#include "platform/qt/idle/idle_source.h"
+#include "platform/qt/views/message_layout.h"
+#include "platform/qt/desktop/user_notice.h"
 
 namespace tamsel::qt {
 

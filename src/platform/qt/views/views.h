@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/qt/qt_window.h"
+#include "platform/qt/views/qt_window.h"
 
 namespace tamsel::qt {
 
