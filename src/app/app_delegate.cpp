@@ -18,27 +18,19 @@ AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
     const Platform& p = SCL::platform();
-    SettingsStore& defaults = SCL::defaults();
 
-    const bool firstLaunch = defaults.integerForKey(key::uid) == 0;
+    const bool firstLaunch = settings::uid() == 0;
     if (firstLaunch) {
         std::uint32_t uid = 0;
         while (uid == 0) uid = p.random->uniform(kUidBound);
-        defaults.setInteger(key::uid, uid);
-        defaults.setInteger(key::stpWorkDuration, 30);
-        defaults.setInteger(key::stpBreakDuration, 2);
-        defaults.setInteger(key::lblSnooze, 1);
-        defaults.setInteger(key::lblHide, 0);
-        defaults.setInteger(key::radWhenHigh, 0);
-        defaults.setString(key::txtNewPwd, "");
-        defaults.setInteger(key::dropdownOsdLocation, 1);
+        settings::writeFirstLaunch(SCL::defaults(), uid);
 
         SCL::accessWindow = std::make_unique<AccessWindow>();
         SCL::accessWindow->showWindow();
         if (Window* w = SCL::accessWindow->window()) p.app->runModal(*w);
     }
 
-    SCL::uid = defaults.integerForKey(key::uid);
+    SCL::uid = settings::uid();
 
     if (systemMenu) {
         systemMenu->setImage("SysMenuImg");

@@ -25,7 +25,7 @@ bool SCL::isPwdOk(const std::string& prompt) {
     std::string question = prompt;
     for (;;) {
         // Read afresh on every round: the stored password is the truth.
-        std::string stored = defaults().stringForKey(key::txtNewPwd).value_or("");
+        std::string stored = settings::password();
         if (stored.empty()) return true;
         platform().app->activateIgnoringOtherApps();
         std::string typed = showInputBox("Child lock enabled", question);

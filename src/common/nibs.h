@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "engine/settings.h"
+
 namespace tamsel::nib {
 
 inline constexpr std::string_view kMainWindow = "MainWindow";
@@ -14,12 +16,12 @@ inline constexpr std::string_view kLockScreen = "LockScreen";
 inline constexpr std::string_view kPrefWindow = "PrefWindow";
 inline constexpr std::string_view kAccessWindow = "AccessWindow";
 
-// Stepper ranges of the preferences window, in minutes. Breaks of any length
-// in this range are handled by the break windows and the countdown.
-inline constexpr int kWorkMinutesMin = 1;
-inline constexpr int kWorkMinutesMax = 240;
-inline constexpr int kBreakMinutesMin = 1;
-inline constexpr int kBreakMinutesMax = 60;
+// Stepper ranges of the preferences window, in minutes: the lengths the
+// engine accepts.
+inline constexpr int kWorkMinutesMin = static_cast<int>(kWorkMinutes.min);
+inline constexpr int kWorkMinutesMax = static_cast<int>(kWorkMinutes.max);
+inline constexpr int kBreakMinutesMin = static_cast<int>(kBreakMinutes.min);
+inline constexpr int kBreakMinutesMax = static_cast<int>(kBreakMinutes.max);
 
 enum class Kind { Label, Button, CheckBox, Radio, Stepper, PopUp, SecureField, Progress };
 

@@ -24,10 +24,6 @@ constexpr std::array kSampledEvents = {InputEvent::KeyUp, InputEvent::LeftMouseD
                                        InputEvent::RightMouseUp, InputEvent::MouseMoved,
                                        InputEvent::ScrollWheel};
 
-constexpr long long kDefaultWorkMinutes = 30;
-constexpr long long kDefaultBreakMinutes = 2;
-constexpr long long kMaxMinutes = 24 * 60;
-
 std::size_t segmentCount(const std::string& bar, const std::string& block) {
     return block.empty() ? 0 : bar.size() / block.size();
 }
@@ -37,16 +33,6 @@ std::size_t segmentCount(const std::string& bar, const std::string& block) {
 MainWindow::MainWindow() : WindowController(nib::kMainWindow), versionCheck(runVersionCheck) {}
 
 MainWindow::~MainWindow() = default;
-
-std::int64_t MainWindow::workMinutes(long long stored) {
-    if (stored < 1) return kDefaultWorkMinutes;
-    return stored > kMaxMinutes ? kMaxMinutes : stored;
-}
-
-std::int64_t MainWindow::breakMinutes(long long stored) {
-    if (stored < 1) return kDefaultBreakMinutes;
-    return stored > kMaxMinutes ? kMaxMinutes : stored;
-}
 
 void MainWindow::windowDidLoad() {
     Window* w = window();
@@ -74,22 +60,20 @@ void MainWindow::placeWindow() {
         const double centre = s.x + (s.width - f.width) / 2;
         const double right = s.x + s.width - f.width;
         double x = right, y = s.y;
-        switch (SCL::defaults().integerForKey(key::dropdownOsdLocation)) {
-            case 0: x = s.x, y = top; break;
-            case 1: x = centre, y = top; break;
-            case 2: x = right, y = top; break;
-            case 3: x = s.x; break;
-            case 4: x = centre; break;
-            default: break;
+        switch (settings::corner()) {
+            case Corner::TopLeft: x = s.x, y = top; break;
+            case Corner::TopCentre: x = centre, y = top; break;
+            case Corner::TopRight: x = right, y = top; break;
+            case Corner::BottomLeft: x = s.x; break;
+            case Corner::BottomCentre: x = centre; break;
+            case Corner::BottomRight: break;
         }
         w->setFrame({x, y, f.width, f.height}, true);
     }
     // Minutes × 60 × 0.75, truncated toward zero.
-    workDur = static_cast<std::int64_t>(
-        static_cast<double>(workMinutes(SCL::defaults().integerForKey(key::stpWorkDuration))) *
-        60.0 * 0.75);
-    SCL::lockDur = breakMinutes(SCL::defaults().integerForKey(key::stpBreakDuration)) * 60;
-    showOnHigh = SCL::defaults().integerForKey(key::radWhenHigh);
+    workDur = static_cast<std::int64_t>(static_cast<double>(settings::workMinutes()) * 60.0 * 0.75);
+    SCL::lockDur = settings::breakMinutes() * 60;
+    showOnHigh = settings::onlyWhenNear() ? 1 : 0;
 }
 
 void MainWindow::activityTimerEvent() {

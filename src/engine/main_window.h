@@ -35,11 +35,6 @@ public:
     // Runs on the rare draw of a tick; the version check by default.
     std::function<void()> versionCheck;
 
-    // Durations as they are applied: stored minutes outside the range the
-    // preferences offer would stop the bar (0) or overflow, so they fall back.
-    static std::int64_t workMinutes(long long stored);
-    static std::int64_t breakMinutes(long long stored);
-
 protected:
     void windowDidLoad() override;
 

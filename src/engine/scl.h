@@ -10,24 +10,12 @@
 #include <string_view>
 
 #include "common/platform.h"
+#include "engine/settings.h"
 
 namespace tamsel {
 
 class MainWindow;
 class AccessWindow;
-
-// Settings keys, named after the controls that edit them.
-namespace key {
-inline constexpr std::string_view uid = "uid";
-inline constexpr std::string_view stpWorkDuration = "stpWorkDuration";
-inline constexpr std::string_view stpBreakDuration = "stpBreakDuration";
-inline constexpr std::string_view lblSnooze = "lblSnooze";
-inline constexpr std::string_view lblHide = "lblHide";
-inline constexpr std::string_view radWhenHigh = "radWhenHigh";
-inline constexpr std::string_view dropdownOsdLocation = "dropdownOsdLocation";
-inline constexpr std::string_view txtNewPwd = "txtNewPwd";
-inline constexpr std::string_view skipVersion = "skipVersion";
-}  // namespace key
 
 inline constexpr std::string_view kVersion = "2.6";
 

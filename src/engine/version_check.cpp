@@ -59,7 +59,7 @@ void runVersionCheck() {
         return;
     }
     if (text == kVersion) return;
-    const std::string skipped = renderVersion(SCL::defaults().doubleForKey(key::skipVersion));
+    const std::string skipped = renderVersion(settings::skipVersion());
     if (text == skipped) return;
     // "3" is stored as 3 and reads back as "3.0": the same refused number,
     // so it is not offered again. Texts with more points cannot be stored

@@ -41,7 +41,7 @@ void LockScreen::windowDidLoad() {
     moveWinTimer = timers.schedule(kMoveDelay, false, [this] { moveWinTimerEvent(); });
     winFocusTimer = timers.schedule(kFocusInterval, true, [this] { winFocusTimerEvent(); });
 
-    closeBtn().setHidden(SCL::defaults().integerForKey(key::lblSnooze) == 0);
+    closeBtn().setHidden(!settings::snoozeAllowed());
     if (SCL::timeIntervalSinceNow(SCL::lastSnoozeDate()) > -kSnoozeLimit) {
         closeBtn().setText("Snooze disabled due to previous use");
         closeBtn().setEnabled(false);
@@ -55,7 +55,7 @@ Rect LockScreen::coverFrame() const {
 void LockScreen::moveWinTimerEvent() {
     Window* w = window();
     w->setFrame(coverFrame(), true);
-    if (SCL::defaults().integerForKey(key::lblHide) == 1)
+    if (settings::startsSeeThrough())
         setSeeThrough();
     else
         w->setBackgroundColor({0, 0, 0, kDimmedAlpha});
@@ -110,7 +110,7 @@ void LockScreen::setSeeThrough() {
 void LockScreen::setDimmed() {
     window()->setBackgroundColor({0, 0, 0, kDimmedAlpha});
     progressBar().setHidden(false);
-    closeBtn().setHidden(SCL::defaults().integerForKey(key::lblSnooze) == 0);
+    closeBtn().setHidden(!settings::snoozeAllowed());
     lblTSText().setHidden(false);
 }
 

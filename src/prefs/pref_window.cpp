@@ -17,7 +17,6 @@ PrefWindow::~PrefWindow() {
 }
 
 void PrefWindow::windowDidLoad() {
-    SettingsStore& defaults = SCL::defaults();
     Window* w = window();
     w->setActionHandler([this](std::string_view action, std::string_view sender) {
         if (action == "stpWorkDuration:")
@@ -43,31 +42,28 @@ void PrefWindow::windowDidLoad() {
 
     // The lengths in force, as the engine reads them: a stored 0 or text
     // must not show as 1 minute and be saved as such untouched.
-    outlet("stpWorkDurationE")
-        .setIntegerValue(MainWindow::workMinutes(defaults.integerForKey(key::stpWorkDuration)));
-    outlet("stpBreakDurationEle")
-        .setIntegerValue(MainWindow::breakMinutes(defaults.integerForKey(key::stpBreakDuration)));
+    outlet("stpWorkDurationE").setIntegerValue(settings::workMinutes());
+    outlet("stpBreakDurationEle").setIntegerValue(settings::breakMinutes());
     outlet("lblWorkDuration").setIntegerValue(outlet("stpWorkDurationE").integerValue());
     outlet("lblBreakDuration").setIntegerValue(outlet("stpBreakDurationEle").integerValue());
 
     // Boxes show what the break windows will do with a hand-edited value:
     // any snooze value but 0 allows it, only exactly 1 starts see-through.
-    outlet("lblSnooze").setState(defaults.integerForKey(key::lblSnooze) != 0 ? 1 : 0);
-    outlet("lblHide").setState(defaults.integerForKey(key::lblHide) == 1 ? 1 : 0);
+    outlet("lblSnooze").setState(settings::snoozeAllowed() ? 1 : 0);
+    outlet("lblHide").setState(settings::startsSeeThrough() ? 1 : 0);
 
-    outlet("txtNewPwd").setText(defaults.stringForKey(key::txtNewPwd).value_or(""));
-    outlet("txtConfirmPwd").setText(defaults.stringForKey(key::txtNewPwd).value_or(""));
+    outlet("txtNewPwd").setText(settings::password());
+    outlet("txtConfirmPwd").setText(settings::password());
 
     // 0 and 1 as stored; any other value means "when high" to the engine,
     // and exactly one radio button is on.
-    const long long whenHigh = defaults.integerForKey(key::radWhenHigh) != 0 ? 1 : 0;
+    const long long whenHigh = settings::onlyWhenNear() ? 1 : 0;
     outlet("radWhenHigh").setState(static_cast<int>(whenHigh));
     outlet("radAlways").setState(static_cast<int>(std::llabs(whenHigh - 1)));
 
     // The indicator sits bottom right for any index outside the list, so the
     // pop-up says the same.
-    const long long corner = defaults.integerForKey(key::dropdownOsdLocation);
-    corners.selectItem(corner >= 0 && corner <= 5 ? static_cast<int>(corner) : 5);
+    corners.selectItem(static_cast<int>(settings::corner()));
 
     outlet("btnCopyright").setHidden(webSiteAddress().empty());
 

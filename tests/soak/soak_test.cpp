@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "common/nibs.h"
 #include "app/app_delegate.h"
 #include "engine/main_window.h"
 #include "engine/scl.h"
@@ -194,9 +195,9 @@ private:
         sim_->statusBar.choose("prefMenuBtn:");
         auto w = openWindow("PrefWindow");
         if (!w) return;  // the password box was cancelled
-        w->outlet("stpWorkDurationE").setIntegerValue(pick(1, 240));
+        w->outlet("stpWorkDurationE").setIntegerValue(pick(nib::kWorkMinutesMin, nib::kWorkMinutesMax));
         w->perform("stpWorkDuration:", "stpWorkDurationE");
-        w->outlet("stpBreakDurationEle").setIntegerValue(pick(1, 60));
+        w->outlet("stpBreakDurationEle").setIntegerValue(pick(nib::kBreakMinutesMin, nib::kBreakMinutesMax));
         w->perform("stpBreakDuration:", "stpBreakDurationEle");
         w->outlet("lblSnooze").setState(pick(0, 1));
         w->outlet("lblHide").setState(pick(0, 1));

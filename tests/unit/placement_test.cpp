@@ -86,26 +86,24 @@ TEST_F(Placement, DurationsInProgressUnitsAndSeconds) {
 }
 
 // Stored minutes the preferences never write: a damaged or hand-edited store.
-TEST_F(Placement, DurationsOutsideTheOfferedRangeFallBackOrAreCapped) {
-    EXPECT_EQ(MainWindow::workMinutes(0), 30);
-    EXPECT_EQ(MainWindow::workMinutes(-5), 30);
-    EXPECT_EQ(MainWindow::workMinutes(1), 1);
-    EXPECT_EQ(MainWindow::workMinutes(1440), 1440);
-    EXPECT_EQ(MainWindow::workMinutes(std::numeric_limits<long long>::max()), 1440);
-    EXPECT_EQ(MainWindow::breakMinutes(0), 2);
-    EXPECT_EQ(MainWindow::breakMinutes(-5), 2);
-    EXPECT_EQ(MainWindow::breakMinutes(1441), 1440);
+// 0 (also what text reads as) is the first-launch length; the rest of what
+// lies outside the range the preferences offer runs as its nearest end.
+TEST_F(Placement, DurationsOutsideTheOfferedRangeRunAsTheirNearestEnd) {
+    struct Row {
+        long long stored, work, brk;
+    };
+    for (Row row : {Row{0, 30, 2}, Row{-5, 1, 1}, Row{1, 1, 1}, Row{241, 240, 60},
+                    Row{std::numeric_limits<long long>::max(), 240, 60},
+                    Row{std::numeric_limits<long long>::min(), 1, 1}}) {
+        EXPECT_EQ(settings::minutesIn(kWorkMinutes, row.stored), row.work) << row.stored;
+        EXPECT_EQ(settings::minutesIn(kBreakMinutes, row.stored), row.brk) << row.stored;
+    }
 
     sim.settings.setString("stpWorkDuration", "abc");
-    sim.settings.setInteger("stpBreakDuration", 0);
+    sim.settings.setInteger("stpBreakDuration", 999);
     MainWindow& engine = startEngine();
     EXPECT_EQ(engine.workDur, 1350);
-    EXPECT_EQ(SCL::lockDur, 120);
-    sim.settings.setInteger("stpWorkDuration", std::numeric_limits<long long>::min());
-    sim.settings.setInteger("stpBreakDuration", std::numeric_limits<long long>::max());
-    engine.placeWindow();
-    EXPECT_EQ(engine.workDur, 1350);
-    EXPECT_EQ(SCL::lockDur, 1440 * 60);
+    EXPECT_EQ(SCL::lockDur, 3600);
 
     // An engine on such a store still ticks, draws and breaks.
     sim.idle.activeFor(100000);

@@ -1,0 +1,69 @@
+#pragma once
+
+// Every stored setting in one place: its key, its first-launch value, its
+// range, and what an absent, zero, negative or unreadable stored value
+// means. Controllers ask here what a stored value means; they write with the
+// store's own setters and these keys.
+
+#include <string>
+#include <string_view>
+
+namespace tamsel {
+
+class SettingsStore;
+
+// Settings keys, named after the controls that edit them.
+namespace key {
+inline constexpr std::string_view uid = "uid";
+inline constexpr std::string_view stpWorkDuration = "stpWorkDuration";
+inline constexpr std::string_view stpBreakDuration = "stpBreakDuration";
+inline constexpr std::string_view lblSnooze = "lblSnooze";
+inline constexpr std::string_view lblHide = "lblHide";
+inline constexpr std::string_view radWhenHigh = "radWhenHigh";
+inline constexpr std::string_view dropdownOsdLocation = "dropdownOsdLocation";
+inline constexpr std::string_view txtNewPwd = "txtNewPwd";
+inline constexpr std::string_view skipVersion = "skipVersion";
+}  // namespace key
+
+// A length in whole minutes as the preferences offer it.
+struct MinuteRange {
+    long long min;
+    long long max;
+    long long firstLaunch;
+};
+inline constexpr MinuteRange kWorkMinutes{1, 240, 30};
+inline constexpr MinuteRange kBreakMinutes{1, 60, 2};
+
+// The indicator's corner, as the pop-up lists it and the store keeps it.
+enum class Corner { TopLeft, TopCentre, TopRight, BottomLeft, BottomCentre, BottomRight };
+
+namespace settings {
+
+// What a stored length means: 0 (also what an absent or unreadable value
+// reads as) is the first-launch length; anything else outside the range is
+// its nearest end.
+long long minutesIn(const MinuteRange& range, long long stored);
+
+// uid 0 or absent marks a first launch.
+long long uid();
+// The first-launch values, written in this order as stored values.
+void writeFirstLaunch(SettingsStore& store, long long uid);
+
+long long workMinutes();
+long long breakMinutes();
+// Any value but 0 lets a break window offer its snooze button.
+bool snoozeAllowed();
+// Exactly 1 starts every break window see-through.
+bool startsSeeThrough();
+// Any value but 0 shows the indicator only when the break is near.
+bool onlyWhenNear();
+// Any index outside the list sits bottom right.
+Corner corner();
+// Empty: no child lock.
+std::string password();
+// The version the user chose to skip; 0 when none.
+double skipVersion();
+
+}  // namespace settings
+
+}  // namespace tamsel
