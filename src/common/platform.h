@@ -33,8 +33,13 @@ struct Color {
 class Clock {
 public:
     virtual ~Clock() = default;
-    // Wall-clock seconds: a sleeping machine or a blocked thread moves it on.
+    // Wall-clock seconds since 1970: what a person reads (a pause until
+    // 15:30, the day of an event). Setting the system clock moves it.
     virtual double now() = 0;
+    // Seconds since an arbitrary start on a clock that counts a sleeping
+    // machine and a blocked thread but is never set back or forward: every
+    // interval the engine measures.
+    virtual double uptime() = 0;
 };
 
 class Timer {

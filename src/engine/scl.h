@@ -32,7 +32,7 @@ public:
     static void reset(const Platform& platform);
     static const Platform& platform();
     static SettingsStore& defaults() { return *platform().settings; }
-    static double now() { return platform().clock->now(); }
+    static double now() { return platform().clock->uptime(); }
     static double timeIntervalSinceNow(double date) { return date - now(); }
 
     static std::unique_ptr<MainWindow> mainWindow;

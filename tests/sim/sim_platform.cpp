@@ -59,7 +59,7 @@ void SimTimers::advance(double seconds) {
         return;
     }
     while (auto entry = nextDue(target)) {
-        if (entry->due > sim_.now()) sim_.clock.now_ = entry->due;
+        if (entry->due > sim_.now()) sim_.clock.uptime_ = entry->due;
         if (entry->repeats) {
             double next = entry->due + entry->interval;
             // Late: fire once and go on from now, not once per missed interval.
@@ -75,12 +75,12 @@ void SimTimers::advance(double seconds) {
         if (fire) fire();
         if (afterFire) afterFire();
     }
-    sim_.clock.now_ = std::max(sim_.clock.now_, target);
+    sim_.clock.uptime_ = std::max(sim_.clock.uptime_, target);
     std::erase_if(entries_, [](const auto& e) { return !e->valid; });
 }
 
 void SimTimers::block(double seconds) {
-    sim_.clock.now_ += seconds;
+    sim_.clock.uptime_ += seconds;
     blockedSeconds += seconds;
 }
 
@@ -94,7 +94,7 @@ int SimTimers::validCount() const {
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
     ++queries;
     asked.push_back(type);
-    const double now = clock_.now();
+    const double now = clock_.uptime();
     const Spans& spans = spans_[type];
     // The last span that has begun; the latest end among it and all before.
     auto begun = std::upper_bound(spans.list.begin(), spans.list.end(), now,
@@ -135,7 +135,7 @@ void SimIdle::activeBetween(double from, double to, InputEvent type) {
 }
 
 void SimIdle::activeFor(double seconds, InputEvent type) {
-    activeBetween(clock_.now(), clock_.now() + seconds, type);
+    activeBetween(clock_.uptime(), clock_.uptime() + seconds, type);
 }
 
 // ---- settings -----------------------------------------------------------------
@@ -483,7 +483,7 @@ std::uint32_t SimRandom::uniform(std::uint32_t bound) {
 
 // ---- the whole ----------------------------------------------------------------
 
-SimPlatform::SimPlatform() : start_(clock.now()) {}
+SimPlatform::SimPlatform() : start_(clock.uptime()) {}
 
 Platform SimPlatform::platform() {
     Platform p;

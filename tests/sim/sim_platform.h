@@ -29,10 +29,16 @@ struct ExitCalled {
 
 // ---- time -------------------------------------------------------------------
 
+// Virtual time: the uptime clock runs with the timers; the wall clock runs
+// with it unless a test sets it (jumpWall).
 class SimClock : public Clock {
 public:
-    double now() override { return now_; }
-    double now_ = 1'800'000'000.0;
+    double now() override { return uptime_ + wallOffset_; }
+    double uptime() override { return uptime_; }
+    // The user or the network sets the system clock by this many seconds.
+    void jumpWall(double seconds) { wallOffset_ += seconds; }
+    double uptime_ = 1'800'000'000.0;
+    double wallOffset_ = 0;
 };
 
 class SimTimers : public Timers {
@@ -335,9 +341,10 @@ public:
     SimPlatform& operator=(const SimPlatform&) = delete;
 
     Platform platform();
-    double now() { return clock.now(); }
+    // The uptime clock: the engine's instants.
+    double now() { return clock.uptime(); }
     // Seconds since the platform was made.
-    double elapsed() { return clock.now() - start_; }
+    double elapsed() { return clock.uptime() - start_; }
     void advance(double seconds) { timers.advance(seconds); }
     void block(double seconds) { timers.block(seconds); }
     bool inModal() const { return app.modalDepth > 0; }

@@ -73,7 +73,7 @@ private:
         }
         auto next = std::make_unique<SimPlatform>();
         if (sim_) {
-            next->clock.now_ = sim_->now();
+            next->clock.uptime_ = sim_->now();
             timerFirings += sim_->timers.firings;
         }
         sim_ = std::move(next);

@@ -269,4 +269,22 @@ TEST_F(App, HelpOpensTheManualWithoutAsking) {
     EXPECT_EQ(sim.dialogs.shown.size(), 1u) << "only the box at start";
 }
 
+// Setting the system clock moves no interval the engine measures.
+TEST_F(App, ClockSetBackOrForwardMovesNoLimitAndEndsNoBreak) {
+    runningWithProgress();
+    sim.statusBar.choose("skipBtn:");
+    sim.clock.jumpWall(-3 * 3600.0);
+    sim.advance(3000);
+    sim.statusBar.choose("skipBtn:");
+    EXPECT_TRUE(sim.dialogs.shown.empty()) << "3000 s after the first skip, whatever the clock says";
+
+    sim.idle.activeFor(100000);
+    runUntilBreak();
+    sim.advance(30);
+    sim.clock.jumpWall(3600.0);
+    sim.advance(30);
+    EXPECT_TRUE(SCL::activityTimerPause) << "an hour forward is no hour of break";
+    EXPECT_EQ(SCL::lockTicks, 60);
+}
+
 }  // namespace tamsel::test

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_timers.h"
 
+#include <time.h>
+
 #include <QDateTime>
 #include <QTimer>
 #include <memory>
@@ -10,6 +12,19 @@ namespace tamsel::qt {
 
 double QtClock::now() {
     return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+double QtClock::uptime() {
+    // Both count the time the machine sleeps: Linux's CLOCK_MONOTONIC does
+    // not, macOS' does.
+#if defined(CLOCK_BOOTTIME)
+    constexpr clockid_t kClock = CLOCK_BOOTTIME;
+#else
+    constexpr clockid_t kClock = CLOCK_MONOTONIC;
+#endif
+    timespec ts{};
+    clock_gettime(kClock, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
 namespace {

@@ -7,6 +7,7 @@ namespace tamsel::qt {
 class QtClock : public Clock {
 public:
     double now() override;
+    double uptime() override;
 };
 
 // QTimer on the main loop, held back while a modal run is open.

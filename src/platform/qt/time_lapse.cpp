@@ -7,13 +7,15 @@ namespace {
 class LapsedClock : public Clock {
 public:
     LapsedClock(std::unique_ptr<Clock> real, double scale)
-        : real_(std::move(real)), scale_(scale), start_(real_->now()) {}
+        : real_(std::move(real)), scale_(scale), start_(real_->now()), upStart_(real_->uptime()) {}
     double now() override { return start_ + (real_->now() - start_) * scale_; }
+    double uptime() override { return upStart_ + (real_->uptime() - upStart_) * scale_; }
 
 private:
     std::unique_ptr<Clock> real_;
     double scale_;
     double start_;
+    double upStart_;
 };
 
 class LapsedTimers : public Timers {
