@@ -32,8 +32,12 @@ public:
     static void reset(const Platform& platform);
     static const Platform& platform();
     static SettingsStore& defaults() { return *platform().settings; }
+    // The engine's instants (tick times, the last skip and snooze) are on
+    // the uptime clock, so setting the system clock moves no interval.
     static double now() { return platform().clock->uptime(); }
     static double timeIntervalSinceNow(double date) { return date - now(); }
+    // Wall-clock seconds since 1970, for what a person reads.
+    static double wallClock() { return platform().clock->now(); }
 
     static std::unique_ptr<MainWindow> mainWindow;
     static std::unique_ptr<AccessWindow> accessWindow;
