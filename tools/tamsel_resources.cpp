@@ -22,11 +22,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/version.h"
 #include "platform/qt/views/artwork.h"
 
 namespace {
 
-const QString kTitle = QStringLiteral("Tamsel 2.6 \u2014 User Manual");
+const QString kVersionText = QString::fromUtf8(tamsel::kVersion.data(), tamsel::kVersion.size());
+const QString kTitle = QStringLiteral("Tamsel %1 \u2014 User Manual").arg(kVersionText);
 const QColor kHeading(0x17, 0x5e, 0x53);  // the icon's teal, darker for print
 const QColor kRule(0xb8, 0xc4, 0xc2);
 const QColor kHeaderFill(0xe6, 0xf0, 0xee);
@@ -146,7 +148,9 @@ int writeManual(const QString& source, const QString& target) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
         return fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
-    const QString markdown = QString::fromUtf8(in.readAll());
+    // The manual names the release as {version}; the number itself is the build's.
+    const QString markdown =
+        QString::fromUtf8(in.readAll()).replace(QStringLiteral("{version}"), kVersionText);
     if (markdown.trimmed().isEmpty()) return fail(QStringLiteral("%1 is empty").arg(source));
 
     const QString partial = target + QStringLiteral(".part");
