@@ -35,6 +35,21 @@ const QColor kHeaderFill(0xe6, 0xf0, 0xee);
 const QColor kFooter(0x70, 0x70, 0x70);
 const QColor kCodeFill(0xf2, 0xf4, 0xf4);
 
+// Qt would load an image a document names straight from the disk.
+void dropImages(QTextDocument& doc) {
+    QList<QPair<int, int>> images;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                images.append({it.fragment().position(), it.fragment().length()});
+    for (auto i = images.crbegin(); i != images.crend(); ++i) {
+        QTextCursor c(&doc);
+        c.setPosition(i->first);
+        c.setPosition(i->first + i->second, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    }
+}
+
 int fail(const QString& message) {
     std::fprintf(stderr, "tamsel-resources: %s\n", qPrintable(message));
     return 1;
@@ -167,7 +182,12 @@ int writeManual(const QString& source, const QString& target) {
     body.setPointSizeF(9.5);
     doc.setDefaultFont(body);
     doc.setDocumentMargin(0);
-    doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    // The manual's own text only: raw HTML stays text, and no image is read
+    // from the build machine (an <img> or ![](file) would put any file it
+    // names into the PDF).
+    doc.setMarkdown(markdown, QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub |
+                                                              QTextDocument::MarkdownNoHTML));
+    dropImages(doc);
     styleHeadings(doc);
     styleCode(doc, body.pointSizeF());
     styleTables(doc);
