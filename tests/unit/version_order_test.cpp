@@ -38,7 +38,6 @@ TEST_F(VersionOrder, OnlyNewerVersionsAreOfferedAndARefusalIsRecognisedInEveryLa
         for (const Offer& o : kOffers) {
             SCOPED_TRACE(std::string(locale) + " skipped " + std::to_string(o.skipped) + ", " +
                          o.text);
-            SCL::reset(sim.platform());
             sim.dialogs.shown.clear();
             sim.settings.values.clear();
             if (o.skipped != 0) sim.settings.setDouble("skipVersion", o.skipped);
