@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
