@@ -11,7 +11,7 @@ CMAKE_FLAGS ?=
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev \
             googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
-            desktop-file-utils valgrind
+            desktop-file-utils valgrind locales
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -28,6 +28,8 @@ deps:
 	  $(SUDO) apt-get update -qq && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+# The version check is also tested in German, where 2.7 is written 2,7.
+	@locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8' || $(SUDO) localedef -i de_DE -f UTF-8 de_DE.UTF-8
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)

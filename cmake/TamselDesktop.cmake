@@ -9,7 +9,7 @@ set(TAMSEL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 # The tool that writes them; it draws the icon with the program's own artwork.
 add_executable(tamsel-resources tools/tamsel_resources.cpp src/platform/qt/views/artwork.cpp)
-target_include_directories(tamsel-resources PRIVATE src)
+target_include_directories(tamsel-resources PRIVATE src ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(tamsel-resources PRIVATE Qt6::Gui)
 
 # Next to the binary, where the program looks for it in a build tree.

@@ -22,16 +22,33 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/version.h"
 #include "platform/qt/views/artwork.h"
 
 namespace {
 
-const QString kTitle = QStringLiteral("Tamsel 2.6 \u2014 User Manual");
+const QString kVersionText = QString::fromUtf8(tamsel::kVersion.data(), tamsel::kVersion.size());
+const QString kTitle = QStringLiteral("Tamsel %1 \u2014 User Manual").arg(kVersionText);
 const QColor kHeading(0x17, 0x5e, 0x53);  // the icon's teal, darker for print
 const QColor kRule(0xb8, 0xc4, 0xc2);
 const QColor kHeaderFill(0xe6, 0xf0, 0xee);
 const QColor kFooter(0x70, 0x70, 0x70);
 const QColor kCodeFill(0xf2, 0xf4, 0xf4);
+
+// Qt would load an image a document names straight from the disk.
+void dropImages(QTextDocument& doc) {
+    QList<QPair<int, int>> images;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                images.append({it.fragment().position(), it.fragment().length()});
+    for (auto i = images.crbegin(); i != images.crend(); ++i) {
+        QTextCursor c(&doc);
+        c.setPosition(i->first);
+        c.setPosition(i->first + i->second, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    }
+}
 
 int fail(const QString& message) {
     std::fprintf(stderr, "tamsel-resources: %s\n", qPrintable(message));
@@ -146,7 +163,9 @@ int writeManual(const QString& source, const QString& target) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
         return fail(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
-    const QString markdown = QString::fromUtf8(in.readAll());
+    // The manual names the release as {version}; the number itself is the build's.
+    const QString markdown =
+        QString::fromUtf8(in.readAll()).replace(QStringLiteral("{version}"), kVersionText);
     if (markdown.trimmed().isEmpty()) return fail(QStringLiteral("%1 is empty").arg(source));
 
     const QString partial = target + QStringLiteral(".part");
@@ -163,7 +182,12 @@ int writeManual(const QString& source, const QString& target) {
     body.setPointSizeF(9.5);
     doc.setDefaultFont(body);
     doc.setDocumentMargin(0);
-    doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    // The manual's own text only: raw HTML stays text, and no image is read
+    // from the build machine (an <img> or ![](file) would put any file it
+    // names into the PDF).
+    doc.setMarkdown(markdown, QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub |
+                                                              QTextDocument::MarkdownNoHTML));
+    dropImages(doc);
     styleHeadings(doc);
     styleCode(doc, body.pointSizeF());
     styleTables(doc);

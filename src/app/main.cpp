@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/app_delegate.h"
+#include "common/version.h"
 #include "engine/scl.h"
 #include "platform/qt/qt_platform.h"
 
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOrganizationName(QStringLiteral("tamsel"));
     QApplication::setApplicationName(QStringLiteral("tamsel"));
-    QApplication::setApplicationVersion(QStringLiteral("2.6"));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(tamsel::kVersion.data(), tamsel::kVersion.size()));
 
     tamsel::qt::QtPlatform platform;
     tamsel::SCL::reset(platform.platform());

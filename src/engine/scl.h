@@ -10,14 +10,13 @@
 #include <string_view>
 
 #include "common/platform.h"
+#include "common/version.h"
 #include "engine/settings.h"
 
 namespace tamsel {
 
 class MainWindow;
 class AccessWindow;
-
-inline constexpr std::string_view kVersion = "2.6";
 
 // The value a closing break window writes into lockTicks for breaks shorter
 // than 1000 s; any count of 1000 or more then marks a snoozed break.

@@ -26,7 +26,7 @@ EXPECTED = {
     "404": re.compile(r"^<html><body>404: no such page</body></html>$"),
     "500": re.compile(r"^<html><body>500: no such page</body></html>$"),
     "huge": re.compile(r"^logFunc reply too large$"),
-    "binary": re.compile(r"^\?\?bin\?ary\?\[31m red \?\]0;title\?second line\?+ end$"),
+    "binary": re.compile(r"^\?\?bin\?ary\?\[31m red \?\]0;title\? second line\?+ end$"),
 }
 
 

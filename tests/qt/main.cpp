@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "common/version.h"
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Also when started by hand from a desktop session.
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOrganizationName(QStringLiteral("tamsel"));
     QApplication::setApplicationName(QStringLiteral("tamsel"));
-    QApplication::setApplicationVersion(QStringLiteral("2.6"));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(tamsel::kVersion.data(), tamsel::kVersion.size()));
     return RUN_ALL_TESTS();
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/platform.h"
+#include "common/version.h"
 
 namespace tamsel::sim {
 
@@ -283,7 +284,7 @@ public:
     bool openURL(const std::string& url) override;
     std::string manualPath() override { return "/opt/tamsel/share/doc/tamsel/Manual.pdf"; }
     void openLoginItemsSettings() override { ++loginItemsOpened; }
-    std::string shortVersionString() override { return "2.6"; }
+    std::string shortVersionString() override { return std::string(kVersion); }
     std::vector<std::string> openedFiles;
     std::vector<std::string> openedURLs;
     int loginItemsOpened = 0;

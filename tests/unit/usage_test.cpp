@@ -37,8 +37,8 @@ TEST_F(UsageEvents, UidIsPlainDecimalDigitsReadWhenTheEventIsSent) {
 
 TEST_F(UsageEvents, TheReplyIsPrintedAsOneLine) {
     SCL::logFunc("macapp", "firstlaunch", "app-false");
-    sim.network.completeAll({true, "OK\r\nsaved\n", ""});
-    EXPECT_EQ(printed(), "OKsaved");
+    sim.network.completeAll({true, "\nOK\r\nsaved\n\nagain\n", ""});
+    EXPECT_EQ(printed(), "OK saved again");
 }
 
 TEST_F(UsageEvents, AFailureIsPrintedWithItsDescription) {
@@ -57,6 +57,11 @@ TEST_F(UsageEvents, ControlCharactersInAReplyNeverReachTheTerminal) {
         return c >= 0x20 && c < 0x7f;
     })) << line;
     EXPECT_NE(line.find("ok"), std::string::npos);
+
+    // An error text can quote the server (a reason phrase): filtered alike.
+    SCL::logFunc("macapp", "firstlaunch", "app-false");
+    sim.network.completeAll({false, "", "Error: \x1b[2J\r\nbusy"});
+    EXPECT_EQ(sim.console.lines.back(), "logFunc Error: ?[2J busy");
 }
 
 }  // namespace tamsel::test

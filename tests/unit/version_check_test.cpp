@@ -82,44 +82,7 @@ TEST_F(VersionCheck, ANewerVersionOffersTheSiteAndYesStoresNothing) {
     EXPECT_EQ(asked(), 2u) << "a Yes does not silence the next check";
 }
 
-TEST_F(VersionCheck, ARefusedVersionIsNotOfferedAgainButALaterOneIs) {
-    serve("2.7");
-    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
-    runVersionCheck();
-    EXPECT_EQ(sim.settings.writes, (std::vector<std::string>{"skipVersion=2.7"}));
-    EXPECT_DOUBLE_EQ(sim.settings.doubleForKey("skipVersion"), 2.7);
-    EXPECT_TRUE(sim.workspace.openedURLs.empty());
-    runVersionCheck();
-    EXPECT_EQ(asked(), 1u);
-
-    serve("2.8");
-    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
-    runVersionCheck();
-    EXPECT_EQ(asked(), 2u);
-    EXPECT_DOUBLE_EQ(sim.settings.doubleForKey("skipVersion"), 2.8);
-}
-
-TEST_F(VersionCheck, ARefusedWholeNumberIsStoredAsX_0AndNotOfferedAgain) {
-    serve("3");
-    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
-    runVersionCheck();
-    EXPECT_EQ(renderVersion(sim.settings.doubleForKey("skipVersion")), "3.0");
-    runVersionCheck();
-    EXPECT_EQ(asked(), 1u);
-    // A newer release is offered again.
-    serve("3.1");
-    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
-    runVersionCheck();
-    EXPECT_EQ(asked(), 2u);
-}
-
-TEST_F(VersionCheck, AVersionWithTwoPointsIsNeverTakenForTheNumberItStartsWith) {
-    sim.settings.setDouble("skipVersion", 2.7);
-    serve("2.7.1");
-    sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
-    runVersionCheck();
-    EXPECT_EQ(asked(), 1u);
-}
+// Which versions are offered and how a refusal is kept: version_order_test.cpp.
 
 TEST_F(VersionCheck, BlanksAroundTheNumberAreNotPartOfIt) {
     serve("2.6\n");

@@ -1,6 +1,5 @@
 #include "platform/qt/qt_network.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -12,6 +11,7 @@
 #include <cmath>
 #include <optional>
 
+#include "common/version.h"
 #include "platform/qt/modal_gate.h"
 
 namespace tamsel::qt {
@@ -34,26 +34,29 @@ FetchResult failure(std::string error) {
 // Reads a reply up to the cap and calls finish once with the outcome. The
 // reply is aborted when the body grows past the cap or the time runs out.
 // With errorStatusFails false an HTTP error status still delivers its body.
-void collect(QNetworkReply* reply, int timeoutMs, bool errorStatusFails,
-             std::function<void(const FetchResult&)> finish) {
+// Returns the object every handler of ours hangs on: deleting it silences
+// them, and leaves Qt's own wiring of the reply alone.
+QObject* collect(QNetworkReply* reply, int timeoutMs, bool errorStatusFails,
+                 std::function<void(const FetchResult&)> finish) {
     struct State {
         QByteArray body;
         bool tooLarge = false;
         bool timedOut = false;
     };
     auto state = std::make_shared<State>();
+    auto* handlers = new QObject(reply);
 
-    auto* timer = new QTimer(reply);
+    auto* timer = new QTimer(handlers);
     timer->setSingleShot(true);
     // A coarse timer may end the wait up to 5 % early.
     timer->setTimerType(Qt::PreciseTimer);
-    QObject::connect(timer, &QTimer::timeout, reply, [reply, state] {
+    QObject::connect(timer, &QTimer::timeout, handlers, [reply, state] {
         state->timedOut = true;
         reply->abort();
     });
     timer->start(timeoutMs);
 
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, state] {
+    QObject::connect(reply, &QNetworkReply::readyRead, handlers, [reply, state] {
         if (state->tooLarge) return;
         state->body += reply->read(QtNetwork::kMaxBody + 1 - state->body.size());
         if (state->body.size() > QtNetwork::kMaxBody) {
@@ -63,7 +66,7 @@ void collect(QNetworkReply* reply, int timeoutMs, bool errorStatusFails,
     });
 
     QObject::connect(
-        reply, &QNetworkReply::finished, reply,
+        reply, &QNetworkReply::finished, handlers,
         [reply, state, timeoutMs, errorStatusFails, finish = std::move(finish)] {
             reply->deleteLater();
             if (!state->tooLarge && !state->timedOut && reply->isReadable()) {
@@ -88,13 +91,33 @@ void collect(QNetworkReply* reply, int timeoutMs, bool errorStatusFails,
             }
             finish(result);
         });
+    return handlers;
 }
 
+// Every header a request carries is one the README lists: Qt would add the
+// user's language, offer compressed replies (which it would then inflate
+// without bound) and send back cookies.
 QNetworkRequest requestFor(const QUrl& address) {
     QNetworkRequest request(address);
     request.setHeader(QNetworkRequest::UserAgentHeader,
-                      QStringLiteral("Tamsel/") + QCoreApplication::applicationVersion());
+                      QByteArray("Tamsel/") + QByteArray::fromStdString(std::string(kVersion)));
+    request.setRawHeader("Accept-Language", "*");
+    request.setRawHeader("Accept-Encoding", "identity");
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    // A redirect may move within the server the build names, never to
+    // another host, port or scheme (https to http included).
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
+    request.setMaximumRedirectsAllowed(QtNetwork::kMaxRedirects);
     return request;
+}
+
+QNetworkReply* send(QNetworkAccessManager& manager, const QUrl& address) {
+    QNetworkReply* reply = manager.get(requestFor(address));
+    // Qt stops reading from the socket while this much waits unread.
+    reply->setReadBufferSize(QtNetwork::kMaxBody + 1);
+    return reply;
 }
 
 }  // namespace
@@ -113,18 +136,30 @@ FetchResult QtNetwork::fetchText(const std::string& url, double timeoutSeconds) 
     const int timeoutMs = static_cast<int>(std::clamp(seconds, 0.001, 3600.0) * 1000.0);
 
     ModalScope modal;
+    // The outcome lives with the reply's handlers, not on this stack: the
+    // wait can end before the reply does (the application quitting).
+    struct Wait {
+        std::optional<FetchResult> result;
+        QPointer<QEventLoop> loop;
+    };
+    auto wait = std::make_shared<Wait>();
     QEventLoop loop;
-    FetchResult result;
-    bool finished = false;
+    wait->loop = &loop;
+    const QPointer<QNetworkReply> reply = send(*manager_, *address);
     // An error page is no version number.
-    collect(manager_->get(requestFor(*address)), timeoutMs, true,
-            [&result, &finished, &loop](const FetchResult& outcome) {
-                result = outcome;
-                finished = true;
-                loop.quit();
-            });
-    if (!finished) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return result;
+    const QPointer<QObject> handlers =
+        collect(reply, timeoutMs, true, [wait](const FetchResult& outcome) {
+            wait->result = outcome;
+            if (wait->loop) wait->loop->quit();
+        });
+    if (!wait->result) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!wait->result && reply) {
+        // Nothing of this fetch may run after it returned.
+        delete handlers.data();
+        reply->abort();
+        reply->deleteLater();
+    }
+    return wait->result.value_or(failure("the fetch was interrupted"));
 }
 
 void QtNetwork::get(const std::string& url, std::function<void(const FetchResult&)> done) {
@@ -139,7 +174,7 @@ void QtNetwork::get(const std::string& url, std::function<void(const FetchResult
     // One time-out, collect()'s own: Qt's transfer time-out would end the
     // same wait first and call it "Operation canceled".
     // A usage event's reply is printed whatever its status.
-    collect(manager_->get(requestFor(*address)), getTimeoutMs_, false,
+    collect(send(*manager_, *address), getTimeoutMs_, false,
             [done = std::move(done)](const FetchResult& r) {
                 if (done) done(r);
             });

@@ -10,7 +10,8 @@ class QNetworkAccessManager;
 namespace tamsel::qt {
 
 // HTTP GET of short texts. A failure is any transport error, a status of
-// 400 or more, a time-out, or a body over kMaxBody.
+// 400 or more, a time-out, a body over kMaxBody, or a redirect that leaves
+// the server asked.
 class QtNetwork : public Network {
 public:
     // getTimeoutMs: how long an asynchronous GET may take in all.
@@ -23,6 +24,8 @@ public:
 
     static constexpr qint64 kMaxBody = 64 * 1024;
     static constexpr int kGetTimeoutMs = 30'000;
+    // Redirects within the same server (scheme, host and port) only.
+    static constexpr int kMaxRedirects = 3;
 
 private:
     std::unique_ptr<QNetworkAccessManager> manager_;

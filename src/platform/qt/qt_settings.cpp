@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -15,6 +14,7 @@
 #include <limits>
 
 #include "platform/qt/desktop/user_notice.h"
+#include "platform/qt/private_files.h"
 
 namespace tamsel::qt {
 
@@ -72,31 +72,31 @@ bool isText(const QByteArray& bytes) {
     return !utf8.hasError();
 }
 
-// Drops the group and other bits, keeps the owner's own choice.
+// Drops the group and other bits, keeps the owner's own choice. A link is
+// never followed.
 void ownerOnly(const QString& path, mode_t ownerBits) {
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
-    if (::stat(native.constData(), &st) != 0) return;
+    if (::lstat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return;
     const mode_t wanted = st.st_mode & ownerBits;
     if ((st.st_mode & 07777) != wanted) ::chmod(native.constData(), wanted);
 }
 
-// Our own folder is created owner-only before the first file lands in it;
-// the folder of a store outside one (macOS' Preferences) is left alone.
-void preparePrivateFolder(const QString& file) {
-    const QFileInfo info(file);
-    const QString folder = info.absolutePath();
-    if (QFileInfo(folder).fileName() != QLatin1String("tamsel")) return;
-    if (!QFileInfo::exists(folder)) {
-        QDir().mkpath(QFileInfo(folder).absolutePath());
-        ::mkdir(QFile::encodeName(folder).constData(), 0700);
-    }
-    ownerOnly(folder, 0700);
+// Our own folder is checked, made and kept owner-only; the folder of a store
+// outside one (macOS' Preferences, a test's temporary folder) is left alone.
+bool isOurFolder(const QString& folder) {
+    return QFileInfo(folder).fileName() == QLatin1String("tamsel");
+}
+
+void sayOnStderr(const QString& text) {
+    std::fprintf(stderr, "tamsel: %s\n", qPrintable(text));
+    std::fflush(stderr);
 }
 
 // Moves a damaged file to "<file>.damaged" (replacing an older copy) and
 // says so; false when it cannot be moved.
 bool setAside(const QString& file, const QString& why, bool someKept) {
+    const OwnerOnlyFiles ownerOnlyCopy;
     const QString copy = file + QStringLiteral(".damaged");
     QFile::remove(copy);
     const bool moved =
@@ -139,7 +139,7 @@ QtSettings::QtSettings(const QString& path) {
 QtSettings::~QtSettings() = default;
 
 QString QtSettings::fileName() const {
-    return settings_->fileName();
+    return file_;
 }
 
 QString QtSettings::damagedCopyName() const {
@@ -147,26 +147,45 @@ QString QtSettings::damagedCopyName() const {
 }
 
 void QtSettings::open(Factory make, const QString& path) {
-    // Where QSettings will look (Linux); a file far too big to be ours is set
-    // aside before QSettings reads it all into memory.
-    const QString expected =
-        path.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                             QStringLiteral("/tamsel/tamsel.conf")
-                       : path;
-    if (QFileInfo(expected).isFile() && QFileInfo(expected).size() > kMaxFileSize)
-        setAside(expected, QStringLiteral("is far too large to be a settings file"), false);
+    // Where QSettings will look (Linux). Checked before QSettings reads it:
+    // a link or a file of another user could be anything (a device that
+    // never ends); a file far too big to be ours is set aside unread.
+    file_ = path.isEmpty()
+                ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/tamsel/tamsel.conf")
+                : path;
+    ini_ = true;
+    if (refused(Create::No)) return;
+    if (QFileInfo(file_).isFile() && QFileInfo(file_).size() > kMaxFileSize)
+        setAside(file_, QStringLiteral("is far too large to be a settings file"), false);
 
     settings_ = make(path);
-    const QString file = settings_->fileName();
-    const bool iniFile = settings_->format() == QSettings::IniFormat ||
-                         file.endsWith(QLatin1String(".conf")) ||
-                         file.endsWith(QLatin1String(".ini"));
-    if (!iniFile || !QFileInfo(file).isFile()) return;
+    file_ = settings_->fileName();
+    ini_ = settings_->format() == QSettings::IniFormat || file_.endsWith(QLatin1String(".conf")) ||
+           file_.endsWith(QLatin1String(".ini"));
+    if (ini_ && refused(Create::No)) {
+        settings_.reset();  // it has changed nothing, so it writes nothing
+        return;
+    }
+    if (!ini_ || !QFileInfo(file_).isFile()) return;
     recoverDamagedFile(make, path);
     // A file left readable to others (an older version, a copy) holds the
     // password: owner only from the start, not just after the next save.
-    preparePrivateFolder(settings_->fileName());
-    ownerOnly(settings_->fileName(), 0600);
+    ownerOnly(file_, 0600);
+}
+
+bool QtSettings::refused(Create create) {
+    if (!refusal_.isEmpty()) return true;
+    if (!ini_) return false;
+    const QString folder = QFileInfo(file_).absolutePath();
+    QString why;
+    if (isOurFolder(folder)) {
+        why = whyNotPrivateFolder(folder, create);
+        if (!why.isEmpty()) refusal_ = QStringLiteral("its folder %1 %2").arg(folder, why);
+    }
+    why = refusal_.isEmpty() ? whyNotWritable(file_) : QString();
+    if (!why.isEmpty()) refusal_ = QStringLiteral("it %1").arg(why);
+    return !refusal_.isEmpty();
 }
 
 // The first write would replace a damaged file with what QSettings could
@@ -198,28 +217,56 @@ void QtSettings::recoverDamagedFile(Factory make, const QString& path) {
 }
 
 void QtSettings::save() {
-    const QString file = settings_->fileName();
-    preparePrivateFolder(file);
-    settings_->sync();
-    ownerOnly(file, 0600);
+    {
+        const OwnerOnlyFiles ownerOnlyNewFiles;
+        settings_->sync();
+    }
+    ownerOnly(file_, 0600);
     if (settings_->status() == QSettings::AccessError && !writeFailureReported_) {
         writeFailureReported_ = true;
-        std::fprintf(stderr,
-                     "tamsel: could not save the settings to %s (the file or its folder cannot "
-                     "be written). Changes made now are lost when Tamsel quits.\n",
-                     qPrintable(file));
-        std::fflush(stderr);
+        sayOnStderr(QStringLiteral("could not save the settings to %1 (the file or its folder "
+                                   "cannot be written). Changes made now are lost when Tamsel "
+                                   "quits.")
+                        .arg(file_));
         // A line on stderr is seen by nobody who started Tamsel from a menu.
         tellUser(QStringLiteral("Tamsel cannot save its settings: %1 cannot be written (its "
                                 "folder is missing, read-only or not a folder). Tamsel runs "
                                 "with the settings it has, but changes made now are lost when "
                                 "it quits.")
-                     .arg(file));
+                     .arg(file_));
     }
 }
 
+QVariant QtSettings::value(std::string_view key) const {
+    const QString name = toQString(key);
+    if (const auto held = held_.constFind(name); held != held_.cend()) return *held;
+    return settings_ ? settings_->value(name) : QVariant();
+}
+
+void QtSettings::store(std::string_view key, const QVariant& value) {
+    // Checked again before every write: the folder is made here, and nothing
+    // is ever written through a link that appeared meanwhile.
+    if (!settings_ || refused(Create::Yes)) {
+        held_.insert(toQString(key), value);
+        if (!refusal_.isEmpty() && !writeFailureReported_) {
+            writeFailureReported_ = true;
+            sayOnStderr(QStringLiteral("could not save the settings to %1: %2. Tamsel neither "
+                                       "reads nor writes there; it keeps reminding with its first "
+                                       "settings, and changes made now are lost when it quits.")
+                            .arg(file_, refusal_));
+            tellUser(QStringLiteral("Tamsel does not use its settings file %1: %2. It keeps "
+                                    "reminding you with its first settings, and changes made now "
+                                    "are lost when it quits.")
+                         .arg(file_, refusal_));
+        }
+        return;
+    }
+    settings_->setValue(toQString(key), value);
+    save();
+}
+
 long long QtSettings::integerForKey(std::string_view key) {
-    const QVariant value = settings_->value(toQString(key));
+    const QVariant value = this->value(key);
     if (!value.isValid()) return 0;
     if (value.typeId() == QMetaType::ULongLong) {
         const qulonglong big = value.toULongLong();
@@ -234,12 +281,11 @@ long long QtSettings::integerForKey(std::string_view key) {
 }
 
 void QtSettings::setInteger(std::string_view key, long long value) {
-    settings_->setValue(toQString(key), static_cast<qlonglong>(value));
-    save();
+    store(key, static_cast<qlonglong>(value));
 }
 
 double QtSettings::doubleForKey(std::string_view key) {
-    const QVariant value = settings_->value(toQString(key));
+    const QVariant value = this->value(key);
     if (!value.isValid()) return 0.0;
     double number = 0.0;
     if (isIntegerType(value.typeId()) || value.typeId() == QMetaType::ULongLong ||
@@ -254,22 +300,36 @@ double QtSettings::doubleForKey(std::string_view key) {
 }
 
 void QtSettings::setDouble(std::string_view key, double value) {
-    settings_->setValue(toQString(key), value);
-    save();
+    store(key, value);
 }
 
 std::optional<std::string> QtSettings::stringForKey(std::string_view key) {
-    const QVariant value = settings_->value(toQString(key));
+    const QVariant value = this->value(key);
     if (!value.isValid()) {
-        if (!settings_->contains(toQString(key))) return std::nullopt;
-        return std::string();
+        const bool present =
+            held_.contains(toQString(key)) || (settings_ && settings_->contains(toQString(key)));
+        return present ? std::optional<std::string>(std::string()) : std::nullopt;
     }
-    return textOf(value).toStdString();
+    const QString text = textOf(value);
+    // Bytes that were no UTF-8 read as U+FFFD: such a text (a password typed
+    // into the file by hand) can never be typed to match. Said, not hidden.
+    if (text.contains(QChar::ReplacementCharacter) && !undecodableReported_.contains(key)) {
+        undecodableReported_.insert(std::string(key));
+        sayOnStderr(QStringLiteral("the setting %1 in %2 holds bytes that are not UTF-8 text; "
+                                   "they read as \uFFFD and cannot be typed. Correct or remove "
+                                   "that line.")
+                        .arg(toQString(key), file_));
+        tellUser(QStringLiteral("Tamsel's setting %1 in %2 holds bytes that are not UTF-8 text, "
+                                "so it cannot be typed to match. Correct or remove that line.")
+                     .arg(toQString(key), file_));
+    }
+    // Canonically equal texts are the same text: stored texts come out in
+    // the form the dialogs hand typed ones in (NFC).
+    return text.normalized(QString::NormalizationForm_C).toStdString();
 }
 
 void QtSettings::setString(std::string_view key, const std::string& value) {
-    settings_->setValue(toQString(key), QString::fromStdString(value));
-    save();
+    store(key, QString::fromStdString(value));
 }
 
 }  // namespace tamsel::qt

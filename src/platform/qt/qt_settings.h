@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QVariantMap>
 #include <memory>
+#include <set>
 
 #include "common/platform.h"
+#include "platform/qt/private_files.h"
 
 class QSettings;
 
@@ -11,7 +14,11 @@ namespace tamsel::qt {
 
 // The settings store over QSettings. Every write is on disk, readable by its
 // owner only, when the call returns. Numbers come back as text from a file:
-// they are converted here, and text that is no number reads 0.
+// they are converted here, and text that is no number reads 0. Texts come
+// back in Unicode's composed form (NFC), as the dialogs hand typed ones in.
+// A settings folder that is not a real folder of this user, or a file that
+// is a link or not the user's, is neither read nor written: said once, and
+// the store then holds this run's values in memory.
 class QtSettings : public SettingsStore {
 public:
     // The user's settings: $XDG_CONFIG_HOME/tamsel/tamsel.conf on Linux.
@@ -39,10 +46,20 @@ public:
 private:
     using Factory = std::unique_ptr<QSettings> (*)(const QString&);
     void open(Factory make, const QString& path);
+    // True when the folder or file is not safely the user's; the first
+    // write says so, once.
+    bool refused(Create create);
     void recoverDamagedFile(Factory make, const QString& path);
     void save();
+    QVariant value(std::string_view key) const;
+    void store(std::string_view key, const QVariant& value);
 
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QSettings> settings_;  // none once refused at the start
+    QString file_;
+    bool ini_ = false;
+    QString refusal_;
+    QVariantMap held_;  // what could not be written, for this run
+    std::set<std::string, std::less<>> undecodableReported_;
     bool writeFailureReported_ = false;
 };
 

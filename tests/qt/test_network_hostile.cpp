@@ -1,0 +1,148 @@
+// A stand-in for the maker's server that turns against its client:
+// redirects elsewhere, cookies, endless and compressed bodies, a quit in
+// mid-fetch. Nothing may leave for another address, memory stays bounded.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <functional>
+
+#include "common/version.h"
+#include "platform/qt/qt_network.h"
+
+namespace tamsel::qt {
+namespace {
+
+// Answers each request with reply(path): a head, then `filler` bytes of 'x'
+// streamed as the client takes them. No reply: never answers.
+class StandIn {
+public:
+    std::function<std::pair<QByteArray, qint64>(const QByteArray& path)> reply;
+    QList<QByteArray> requests;
+    int connections = 0, closed = 0;
+
+    StandIn() {
+        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) serve(s);
+        });
+    }
+    std::string url(const char* path = "/tsupdateosx.txt") const {
+        return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
+    }
+    quint16 port() const { return server_.serverPort(); }
+
+private:
+    void serve(QTcpSocket* s) {
+        ++connections;
+        auto left = std::make_shared<qint64>(-1);
+        auto pump = [s, left] {
+            for (; *left > 0 && s->bytesToWrite() < 256 * 1024; *left -= 65536)
+                s->write(QByteArray(65536, 'x'));
+            if (*left == 0) s->disconnectFromHost();
+        };
+        QObject::connect(s, &QTcpSocket::disconnected, [this] { ++closed; });
+        QObject::connect(s, &QTcpSocket::bytesWritten, pump);
+        QObject::connect(s, &QTcpSocket::readyRead, [this, s, left, pump] {
+            if (*left >= 0 || !s->peek(8192).contains("\r\n\r\n")) return;
+            requests << s->readAll();
+            if (!reply) return;
+            const auto [head, filler] = reply(requests.last().split(' ').value(1));
+            *left = filler;
+            s->write(head);
+            pump();
+        });
+    }
+    QTcpServer server_;
+};
+
+std::pair<QByteArray, qint64> http(const char* status, const QByteArray& headers,
+                                   const QByteArray& body, qint64 filler = 0) {
+    return {QByteArray("HTTP/1.1 ") + status + "\r\n" + headers + "Content-Length: " +
+                QByteArray::number(body.size() + filler) + "\r\nConnection: close\r\n\r\n" + body,
+            filler};
+}
+
+TEST(HostileServer, RequestsStayOnTheServerAskedAndCarryOnlyTheReadmesHeaders) {
+    StandIn server, other;
+    const std::string port = std::to_string(server.port());
+    const std::pair<std::string, bool> redirects[] = {
+        {"/moved.txt", true},  // the same server: followed
+        {"http://127.0.0.1:" + std::to_string(other.port()) + "/", false},
+        {"http://localhost:" + port + "/", false},
+        {"https://127.0.0.1:" + port + "/", false},
+    };
+    QtNetwork network;
+    QByteArray redirected;
+    for (const auto& [location, followed] : redirects) {
+        SCOPED_TRACE(location);
+        server.requests.clear();
+        server.reply = [&location = location](const QByteArray& path) {
+            if (path == "/moved.txt") return http("200 OK", {}, "2.7");
+            return http(
+                "302 Found",
+                "Set-Cookie: track=1\r\nLocation: " + QByteArray::fromStdString(location) + "\r\n",
+                {});
+        };
+        const FetchResult r = network.fetchText(server.url(), 5.0);
+        EXPECT_EQ(r.body, followed ? "2.7" : "") << r.error;
+        ASSERT_EQ(server.requests.size(), followed ? 2 : 1);
+        if (followed) redirected = server.requests[1];
+    }
+    EXPECT_EQ(other.connections, 0);
+    // The followed request: no cookie back, no language, nothing compressed.
+    QStringList headers = QString::fromLatin1(redirected).trimmed().split(QStringLiteral("\r\n"));
+    headers.removeFirst();
+    headers.sort();
+    EXPECT_EQ(headers.join(u'|').toStdString(),
+              "Accept-Encoding: identity|Accept-Language: *|Connection: Keep-Alive|Host: "
+              "127.0.0.1:" +
+                  port + "|User-Agent: Tamsel/" + std::string(kVersion));
+}
+
+TEST(HostileServer, EndlessAndCompressedBodiesKeepMemoryBounded) {
+    QProcess gzip;  // 50 MiB of zeros in about 50 KiB
+    gzip.start(QStringLiteral("sh"),
+               {QStringLiteral("-c"), QStringLiteral("head -c 52428800 /dev/zero | gzip -c")});
+    ASSERT_TRUE(gzip.waitForFinished(30000));
+    const QByteArray bomb = gzip.readAllStandardOutput();
+    StandIn server;
+    server.reply = [&bomb](const QByteArray& path) {
+        if (path == "/bomb") return http("200 OK", "Content-Encoding: gzip\r\n", bomb);
+        return http("200 OK", {}, {}, 100 * 1024 * 1024);
+    };
+    QtNetwork network;
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(network.fetchText(server.url("/endless"), 10.0).error, "reply too large");
+    const FetchResult compressed = network.fetchText(server.url("/bomb"), 10.0);
+    EXPECT_TRUE(compressed.ok) << compressed.error;
+    EXPECT_LT(compressed.body.size(), 3u * bomb.size()) << "the body is never inflated";
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024) << "KiB more at the peak";
+}
+
+TEST(HostileServer, AQuitInMidFetchEndsTheRequestThen) {
+    StandIn server;  // never answers
+    QtNetwork network;
+    FetchResult result{true, {}, {}};
+    QTimer::singleShot(0, [&] { result = network.fetchText(server.url(), 5.0); });
+    QTimer::singleShot(100, [] { QCoreApplication::exit(0); });  // the session ends
+    QCoreApplication::exec();
+    EXPECT_FALSE(result.ok);
+    // Nothing of the fetch outlives it: the connection closes now, not at
+    // the time-out.
+    QEventLoop settle;
+    QTimer::singleShot(300, &settle, &QEventLoop::quit);
+    settle.exec();
+    EXPECT_EQ(server.closed, 1);
+}
+
+}  // namespace
+}  // namespace tamsel::qt
