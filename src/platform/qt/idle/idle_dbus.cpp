@@ -97,8 +97,10 @@ public:
 
 private slots:
     void watchFired(const QDBusMessage& signal) {
+        // Also while the first GetIdletime is on its way: its answer comes
+        // after this, and a one-shot watch that fired must be known as gone.
         const std::optional<QVariant> id = onlyArgument(signal, "u");
-        if (!id || state() != State::Working || id->toUInt() == 0) return;
+        if (!id || state() == State::Failed || id->toUInt() == 0) return;
         if (id->toUInt() == idleWatch_) {
             timeline_.idled();
             watchForActivity();

@@ -110,14 +110,16 @@ void WaylandConnection::flush() {
 
 void WaylandConnection::readable() {
     if (lost_) return;
+    auto broken = [this] {
+        const int error = wl_display_get_error(display_);
+        fail(error == EPROTO ? "a protocol error" : errorText(error));
+    };
     // Events another reader queued go first; then this reader may read.
     while (wl_display_prepare_read(display_) != 0)
-        if (wl_display_dispatch_pending(display_) < 0) return fail("the compositor closed it");
+        if (wl_display_dispatch_pending(display_) < 0) return broken();
     // The notifier said the socket is readable (or hung up): this does not block.
-    if (wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0) {
-        const int protocolError = wl_display_get_error(display_);
-        return fail(protocolError == EPROTO ? "a protocol error" : errorText(protocolError));
-    }
+    if (wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0)
+        return broken();
     flush();
 }
 

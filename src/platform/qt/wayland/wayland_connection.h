@@ -3,7 +3,8 @@
 // A Wayland connection of our own to the compositor of $WAYLAND_DISPLAY,
 // read on the Qt event loop, whatever platform Qt itself runs on (xcb on
 // XWayland, or wayland). Services build on it: the idle protocols, surfaces.
-// Everything runs on the main thread.
+// Everything runs on the main thread. Event handlers (listeners, sync and
+// lost callbacks) must not destroy the connection: defer that to the loop.
 
 #include <sys/types.h>
 
