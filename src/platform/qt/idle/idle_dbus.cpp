@@ -57,10 +57,15 @@ std::optional<QVariant> onlyArgument(const QDBusMessage& message, const char* si
 }
 
 std::string failure(const QDBusMessage& reply, const char* signature) {
-    if (reply.type() == QDBusMessage::ErrorMessage)
-        return reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")
-                   ? "no answer within " + std::to_string(kCallTimeoutMs / 1000) + " s"
-                   : "it answered " + reply.errorName().toStdString();
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        const QString error = reply.errorName();
+        if (error == QLatin1String("org.freedesktop.DBus.Error.NoReply"))
+            return "no answer within " + std::to_string(kCallTimeoutMs / 1000) + " s";
+        if (error == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+            error == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+            return "not on the session bus";
+        return "it answered " + error.toStdString();
+    }
     return "it answered \"" + reply.signature().toStdString() + "\" where \"" + signature +
            "\" was due";
 }

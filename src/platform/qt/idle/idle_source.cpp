@@ -26,7 +26,7 @@ constexpr auto kAnswerLifetime = 100ms;
 constexpr double kRetrySeconds = 60.0;
 // How long the start waits for the desktop's answers (each call has its
 // own, shorter time-out); afterwards the chain goes on without waiting.
-constexpr int kStartWaitMs = 3000;
+[[maybe_unused]] constexpr int kStartWaitMs = 3000;
 
 std::string& problemText() {
     static std::string text;
