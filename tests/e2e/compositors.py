@@ -101,6 +101,12 @@ class Desktop:
     def tamsel(self, name="tamsel"):
         return h.Tamsel(self.session, self.x, name=name, bus=self.bus)
 
+    def _require(self, *tools):
+        try:
+            h.require_tools(*tools)
+        except h.Skip as exc:
+            self._cannot_start(str(exc), None)
+
     def _cannot_start(self, why, log):
         tail = ""
         if log and log.exists():
@@ -171,7 +177,7 @@ class KWin(Desktop):
     kind = "kwin"
 
     def start(self):
-        h.require_tools("kwin_wayland", "Xwayland", "dbus-daemon", "xwininfo")
+        self._require("kwin_wayland", "Xwayland", "dbus-daemon", "xwininfo")
         # The copy drops the file capability; the name keeps its QPA plugin.
         binary = self.home / "bin" / "kwin_wayland"
         binary.parent.mkdir()
@@ -192,7 +198,7 @@ class Mutter(Desktop):
     kind = "mutter"
 
     def start(self):
-        h.require_tools("mutter", "Xwayland", "dbus-daemon", "xwininfo")
+        self._require("mutter", "Xwayland", "dbus-daemon", "xwininfo")
         self.bus = self.session.session_bus()
         env = dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus)
         self.proc = self.session.spawn(
@@ -225,7 +231,7 @@ class Sway(Desktop):
     kind = "sway"
 
     def start(self):
-        h.require_tools("sway", "Xwayland", "xhost", "wtype", "xwininfo")
+        self._require("sway", "Xwayland", "xhost", "wtype", "xwininfo")
         user = _unprivileged_user()
         # Its own folder: the story's is root's alone.
         base = Path(tempfile.mkdtemp(prefix="tamsel-e2e-sway-"))
