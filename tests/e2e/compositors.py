@@ -7,6 +7,7 @@ session ends every process by its PID.
     app = desktop.tamsel()          # harness.Tamsel on XWayland, WAYLAND_DISPLAY set
     desktop.x.windows(title)        # harness.Display tools on the XWayland display
     desktop.move(x, y); desktop.click(x, y, button=1); desktop.key("Return")
+    desktop.stop()                  # the compositor goes away mid-story
 
 Positions are global, on one 1920x1080 output. What each one needs
 (measured, see WAYLAND-NOTES.md):
@@ -97,6 +98,10 @@ class Desktop:
         if self.bus:
             env["DBUS_SESSION_BUS_ADDRESS"] = self.bus
         return env
+
+    def stop(self):
+        """Ends the compositor now (its XWayland goes with it)."""
+        h.Session.end(self.proc)
 
     def tamsel(self, name="tamsel"):
         return h.Tamsel(self.session, self.x, name=name, bus=self.bus)
