@@ -107,14 +107,15 @@ class Session:
         self.logs = self.tmp / "logs"
         self.logs.mkdir()
 
-    def spawn(self, label, argv, env=None, pass_fds=(), stdout=None, stderr=None):
+    def spawn(self, label, argv, env=None, pass_fds=(), stdout=None, stderr=None,
+              stdin=subprocess.DEVNULL):
         """Starts a long-lived process and keeps it for teardown."""
         if _SETPRIV:
             argv = [_SETPRIV, "--pdeathsig", "KILL", "--"] + list(argv)
         log = None
         if stdout is None or stderr is None:
             log = open(self.logs / f"{label}.log", "ab")
-        proc = subprocess.Popen(argv, env=env, pass_fds=pass_fds, stdin=subprocess.DEVNULL,
+        proc = subprocess.Popen(argv, env=env, pass_fds=pass_fds, stdin=stdin,
                                 stdout=stdout if stdout is not None else log,
                                 stderr=stderr if stderr is not None else log)
         if log:
@@ -249,6 +250,15 @@ class Display:
         note(f"Xvfb {self.name} {width}x{height}")
         if monitors:
             self.set_monitors(monitors)
+
+    @classmethod
+    def attach(cls, session, name, env, width=1920, height=1080):
+        """The same tools on an X server started by someone else (XWayland)."""
+        display = cls.__new__(cls)
+        display.session, display.name, display.proc = session, name, None
+        display.width, display.height = width, height
+        display.env = dict(env, DISPLAY=name)
+        return display
 
     def run(self, *argv, check=True, timeout=TOOL_TIMEOUT):
         """Runs one short X tool against this display; its standard output."""

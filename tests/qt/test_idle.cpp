@@ -1,9 +1,17 @@
-// Idle sources: one query per tick, a source that stops answering, and the
-// fallback when this desktop offers none.
+// Idle sources: one query per tick, a source that stops answering, the
+// fallback when this desktop offers none, asking again later, and a
+// compositor that hangs up.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
@@ -23,9 +31,23 @@ public:
         return answer;
     }
     std::string name() const override { return "the scripted source"; }
+    void breakDown() { settle(State::Failed, "it broke"); }
     std::optional<double> answer = 7.5;
     int queries = 0;
 };
+
+class VirtualClock : public Clock {
+public:
+    double now() override { return t; }
+    double uptime() override { return t; }
+    double t = 1000;
+};
+
+void runEventLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 TEST(CombinedSource, OneQueryAnswersAllFiveTypesOfATick) {
     ScriptedSource source;
@@ -58,10 +80,13 @@ TEST(CombinedSource, ANegativeAnswerIsNoIdleTime) {
 }
 
 TEST(IdleFactory, WithoutAnySourceTheUserCountsAsActiveAndIsToldWhy) {
-    // Offscreen, with D-Bus switched off: neither X nor the desktop answers.
+    // Offscreen, with D-Bus switched off: neither X nor the desktop answers,
+    // even when the tests run inside a Wayland session.
     ASSERT_EQ(QGuiApplication::platformName(), QLatin1String("offscreen"));
+    qputenv("XDG_SESSION_TYPE", "x11");
     ::testing::internal::CaptureStderr();
-    auto source = makeIdleSource();
+    VirtualClock clock;
+    auto source = makeIdleSource(clock);
     const std::string said = ::testing::internal::GetCapturedStderr();
     ASSERT_NE(source, nullptr);
     for (InputEvent type : kAllTypes) EXPECT_EQ(source->secondsSinceLastEvent(type), 0.0);
@@ -71,13 +96,82 @@ TEST(IdleFactory, WithoutAnySourceTheUserCountsAsActiveAndIsToldWhy) {
     EXPECT_EQ(said.find("tamsel:"), said.rfind("tamsel:")) << "said once: " << said;
 }
 
+TEST(IdleChain, WithoutAWorkingSourceItAsksAgainAtMostOnceAMinute) {
+    VirtualClock clock;
+    bool offered = false;
+    ScriptedSource* made = nullptr;
+    IdleChain chain({{"the scripted source",
+                      [&]() -> std::unique_ptr<CombinedIdleSource> {
+                          if (!offered) return failedIdleSource("the scripted source", "absent");
+                          auto source = std::make_unique<ScriptedSource>();
+                          made = source.get();
+                          return source;
+                      }}},
+                    clock);
+    ::testing::internal::CaptureStderr();
+    chain.start();
+    offered = true;
+    clock.t += 59;
+    EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 0.0);
+    EXPECT_EQ(made, nullptr) << "asked again within the minute";
+    clock.t += 1;
+    EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 7.5);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(idleSourceStatus().inUse, "the scripted source");
+
+    // The source breaks for good: said once, the user counts as active, and
+    // a minute later the chain asks the desktop again.
+    made->breakDown();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 0.0);
+    made = nullptr;
+    clock.t += 60;
+    EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 7.5);
+    EXPECT_NE(made, nullptr);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("absent"), std::string::npos) << said;
+    EXPECT_NE(said.find("tamsel: the scripted source stopped telling the idle time (it broke)"),
+              std::string::npos)
+        << said;
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+TEST(WaylandIdle, ACompositorThatHangsUpIsNoticedOnceAndNotSpunOn) {
+    QTemporaryDir dir;
+    QLocalServer compositor;
+    ASSERT_TRUE(compositor.listen(dir.filePath(QStringLiteral("wayland-test"))));
+    qputenv("WAYLAND_DISPLAY", QFile::encodeName(compositor.fullServerName()));
+    VirtualClock clock;
+    auto source = makeWaylandIdleSource(clock);
+    qunsetenv("WAYLAND_DISPLAY");
+    ASSERT_EQ(source->state(), CombinedIdleSource::State::Asking) << source->whyNot();
+    int changes = 0;
+    source->onStateChange([&changes] { ++changes; });
+    ASSERT_TRUE(compositor.waitForNewConnection(2000));
+    compositor.nextPendingConnection()->abort();
+
+    const double before = cpuSeconds();
+    runEventLoop(400);
+    EXPECT_LT(cpuSeconds() - before, 0.06) << "the dead socket keeps the loop busy";
+    EXPECT_EQ(source->state(), CombinedIdleSource::State::Failed);
+    EXPECT_EQ(changes, 1);
+    EXPECT_NE(source->whyNot().find("broke"), std::string::npos) << source->whyNot();
+    EXPECT_EQ(source->query(), std::nullopt);
+}
+
 // Run by hand against a real X server:
 //   QT_QPA_PLATFORM=xcb DISPLAY=:N tamsel_qt_tests --gtest_filter='*X11*'
 TEST(IdleFactory, TheX11SourceAnswersOnAnX11Display) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs an X display";
     auto source = makeX11IdleSource();
-    ASSERT_NE(source, nullptr);
+    ASSERT_EQ(source->state(), CombinedIdleSource::State::Working) << source->whyNot();
     const std::optional<double> before = source->query();
     ASSERT_TRUE(before.has_value());
     EXPECT_GE(*before, 0.0);

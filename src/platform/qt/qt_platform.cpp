@@ -26,7 +26,7 @@ namespace tamsel::qt {
 QtPlatform::QtPlatform()
     : clock_(std::make_unique<QtClock>()),
       timers_(std::make_unique<QtTimers>()),
-      idle_(makeIdleSource()),
+      idle_(makeIdleSource(*clock_)),
       settings_(std::make_unique<QtSettings>()),
       screens_(std::make_unique<QtScreens>()),
       windows_(std::make_unique<QtWindowFactory>()),

@@ -26,7 +26,7 @@ public:
             return std::nullopt;
         return static_cast<double>(info_->idle) / 1000.0;
     }
-    std::string name() const override { return "the X server"; }
+    std::string name() const override { return "the X screen saver extension"; }
 
 private:
     Display* display_;
@@ -36,13 +36,15 @@ private:
 }  // namespace
 
 std::unique_ptr<CombinedIdleSource> makeX11IdleSource() {
+    const std::string name = "the X screen saver extension";
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
-    if (!display) return nullptr;
+    if (!display) return failedIdleSource(name, "Tamsel does not run on an X display");
     int eventBase = 0, errorBase = 0;
-    if (!XScreenSaverQueryExtension(display, &eventBase, &errorBase)) return nullptr;
+    if (!XScreenSaverQueryExtension(display, &eventBase, &errorBase))
+        return failedIdleSource(name, "the X server does not offer MIT-SCREEN-SAVER");
     auto source = std::make_unique<X11IdleSource>(display);
-    if (!source->query()) return nullptr;
+    if (!source->query()) return failedIdleSource(name, "the X server did not answer");
     return source;
 }
 

@@ -1,0 +1,279 @@
+"""Headless Wayland desktops for end-to-end stories: KWin, sway and mutter as
+this machine has them, each with XWayland and input injected the way it
+accepts it. A story calls start(session, "kwin" | "sway" | "mutter"); the
+session ends every process by its PID.
+
+    desktop = compositors.start(session, "kwin")
+    app = desktop.tamsel()          # harness.Tamsel on XWayland, WAYLAND_DISPLAY set
+    desktop.x.windows(title)        # harness.Display tools on the XWayland display
+    desktop.move(x, y); desktop.click(x, y, button=1); desktop.key("Return")
+    desktop.stop()                  # the compositor goes away mid-story
+
+Positions are global, on one 1920x1080 output. What each one needs
+(measured, see WAYLAND-NOTES.md):
+  KWin    a copy of kwin_wayland (the packaged binary has a file capability
+          this container refuses) still named kwin_wayland; input through
+          org_kde_kwin_fake_input, offered with KWIN_WAYLAND_NO_PERMISSION_CHECKS=1.
+  sway    refuses root: runs as an unprivileged user, created when the tests
+          run as root, who then lets root into its XWayland (xhost); input
+          through a wlroots virtual pointer, keys through wtype.
+  mutter  a private session bus; input through RemoteDesktop from one
+          connection that lives as long as mutter (tamsel-rdinput).
+A desktop that cannot start at all here is a loud Skip.
+"""
+
+import os
+import pwd
+import select
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+import harness as h
+
+WIDTH, HEIGHT = 1920, 1080
+START_TIMEOUT = 30.0
+SWAY_USER = "tamsel-e2e"
+# evdev codes of the keys stories press (sway takes the names).
+KEYCODES = {"Escape": 1, "Tab": 15, "Return": 28, "a": 30, "space": 57}
+
+
+def start(session, kind):
+    desktop = {"kwin": KWin, "sway": Sway, "mutter": Mutter}[kind](session)
+    desktop.start()
+    h.note(f"{kind}: Wayland {desktop.socket}, XWayland {desktop.x.name}")
+    return desktop
+
+
+def _binary(variable):
+    path = os.environ.get(variable)
+    if not path or not os.access(path, os.X_OK):
+        raise RuntimeError(f"{variable} must name the built helper (got {path!r})")
+    return path
+
+
+def _xwayland_of(pid):
+    """(display, auth file or None) of the Xwayland that process pid started."""
+    for stat in Path("/proc").glob("[0-9]*/stat"):
+        try:
+            text = stat.read_text()
+            args = stat.with_name("cmdline").read_bytes().decode(errors="replace").split("\0")
+        except OSError:
+            continue
+        comm, rest = text[text.index("(") + 1:text.rindex(")")], text[text.rindex(")") + 2:]
+        if comm != "Xwayland" or int(rest.split()[1]) != pid:
+            continue
+        display = next((a for a in args if a.startswith(":")), None)
+        auth = args[args.index("-auth") + 1] if "-auth" in args else None
+        if display:
+            return display, auth
+    return None
+
+
+class Desktop:
+    kind = ""
+
+    def __init__(self, session):
+        self.session = session
+        self.home = session.tmp / self.kind
+        self.runtime = self.home / "run"
+        self.runtime.mkdir(parents=True)
+        self.runtime.chmod(0o700)
+        self.bus = None      # address of the desktop's session bus, if it has one
+        self.socket = None   # absolute path of the Wayland socket
+        self.x = None        # harness.Display on XWayland
+        self.proc = None
+        self._input_lock = threading.Lock()
+
+    def base_env(self):
+        return {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "LANG": "C.UTF-8",
+                "HOME": str(self.home), "XDG_RUNTIME_DIR": str(self.runtime)}
+
+    def client_env(self):
+        """What a client of this desktop gets: the socket by its full path."""
+        env = dict(self.x.env if self.x else self.base_env(), WAYLAND_DISPLAY=str(self.socket))
+        if self.bus:
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus
+        return env
+
+    def stop(self):
+        """Ends the compositor now (its XWayland goes with it)."""
+        h.Session.end(self.proc)
+
+    def tamsel(self, name="tamsel"):
+        return h.Tamsel(self.session, self.x, name=name, bus=self.bus)
+
+    def _require(self, *tools):
+        try:
+            h.require_tools(*tools)
+        except h.Skip as exc:
+            self._cannot_start(str(exc), None)
+
+    def _cannot_start(self, why, log):
+        tail = ""
+        if log and log.exists():
+            tail = "\n  ".join(log.read_text(errors="replace").splitlines()[-15:])
+        raise h.Skip(f"*** {self.kind} cannot start on this machine: {why} ***\n  {tail}")
+
+    def _wait_started(self, socket, log):
+        self.socket = socket
+        if not h.wait_until(lambda: socket.exists() or self.proc.poll() is not None,
+                            START_TIMEOUT):
+            self._cannot_start(f"no Wayland socket after {START_TIMEOUT:.0f} s", log)
+        if self.proc.poll() is not None:
+            self._cannot_start(f"it ended with status {self.proc.returncode}", log)
+
+    def _attach_x(self, display, auth=None):
+        env = dict(self.base_env(), WAYLAND_DISPLAY=str(self.socket))
+        if auth:
+            env["XAUTHORITY"] = auth
+        self.x = h.Display.attach(self.session, display, env, WIDTH, HEIGHT)
+        if not h.wait_until(lambda: subprocess.run(
+                ["xwininfo", "-root"], env=self.x.env, capture_output=True,
+                timeout=h.TOOL_TIMEOUT).returncode == 0, START_TIMEOUT, 0.2):
+            raise RuntimeError(f"{self.kind}: XWayland {display} does not answer")
+
+    def _wait_xwayland(self, log):
+        found = h.wait_until(lambda: _xwayland_of(self.proc.pid), START_TIMEOUT, 0.2)
+        if not found:
+            self._cannot_start("it started no XWayland", log)
+        self._attach_x(*found)
+
+    # Input: a helper that stays connected, one command a line.
+    def _start_input(self, variable):
+        self._input = self.session.spawn(variable.split("_")[1].lower(), [_binary(variable)],
+                                         env=self.client_env(), stdin=subprocess.PIPE,
+                                         stdout=subprocess.PIPE)
+        if self._reply() != "ready":
+            raise RuntimeError(f"{self.kind}: no input (see its log)")
+
+    def _reply(self):
+        fd, line = self._input.stdout.fileno(), b""
+        while not line.endswith(b"\n"):
+            if not select.select([fd], [], [], h.TOOL_TIMEOUT)[0]:
+                raise RuntimeError(f"{self.kind}: the input helper does not answer")
+            chunk = os.read(fd, 64)
+            if not chunk:
+                raise RuntimeError(f"{self.kind}: the input helper ended")
+            line += chunk
+        return line.decode().strip()
+
+    def _command(self, *words):
+        with self._input_lock:
+            self._input.stdin.write((" ".join(map(str, words)) + "\n").encode())
+            self._input.stdin.flush()
+            if self._reply() != "ok":
+                raise RuntimeError(f"{self.kind}: {' '.join(map(str, words))} failed")
+
+    def move(self, x, y):
+        self._command("move", x, y)
+
+    def click(self, x, y, button=1):
+        self._command("click", x, y, button)
+
+    def key(self, name):
+        self._command("key", KEYCODES[name])
+
+
+class KWin(Desktop):
+    kind = "kwin"
+
+    def start(self):
+        self._require("kwin_wayland", "Xwayland", "dbus-daemon", "xwininfo")
+        # The copy drops the file capability; the name keeps its QPA plugin.
+        binary = self.home / "bin" / "kwin_wayland"
+        binary.parent.mkdir()
+        shutil.copy(shutil.which("kwin_wayland"), binary)
+        self.bus = self.session.session_bus()
+        env = dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus,
+                   KWIN_WAYLAND_NO_PERMISSION_CHECKS="1")
+        self.proc = self.session.spawn(
+            "kwin", [str(binary), "--virtual", "--xwayland", "--width", str(WIDTH), "--height",
+                     str(HEIGHT), "--socket", "wayland-k", "--no-lockscreen"], env=env)
+        log = self.session.logs / "kwin.log"
+        self._wait_started(self.runtime / "wayland-k", log)
+        self._wait_xwayland(log)
+        self._start_input("TAMSEL_WLINPUT_BIN")
+
+
+class Mutter(Desktop):
+    kind = "mutter"
+
+    def start(self):
+        self._require("mutter", "Xwayland", "dbus-daemon", "xwininfo")
+        self.bus = self.session.session_bus()
+        env = dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus)
+        self.proc = self.session.spawn(
+            "mutter", ["mutter", "--headless", "--wayland", "--wayland-display=wayland-m",
+                       "--virtual-monitor", f"{WIDTH}x{HEIGHT}"], env=env)
+        log = self.session.logs / "mutter.log"
+        self._wait_started(self.runtime / "wayland-m", log)
+        self._wait_xwayland(log)
+        self._start_input("TAMSEL_RDINPUT_BIN")
+
+
+def _unprivileged_user():
+    """(uid, gid) sway runs as when the tests run as root, else None."""
+    if os.geteuid() != 0:
+        return None
+    try:
+        entry = pwd.getpwnam(SWAY_USER)
+    except KeyError:
+        res = subprocess.run(["useradd", "--system", "--no-create-home", "--home-dir",
+                              "/nonexistent", "--shell", "/usr/sbin/nologin", SWAY_USER],
+                             capture_output=True)
+        if res.returncode != 0 and "already exists" not in res.stderr.decode():
+            raise h.Skip(f"*** sway refuses root, and the user {SWAY_USER} cannot be "
+                         f"created: {res.stderr.decode().strip()} ***")
+        entry = pwd.getpwnam(SWAY_USER)
+    return entry.pw_uid, entry.pw_gid
+
+
+class Sway(Desktop):
+    kind = "sway"
+
+    def start(self):
+        self._require("sway", "Xwayland", "xhost", "wtype", "xwininfo")
+        user = _unprivileged_user()
+        # Its own folder: the story's is root's alone.
+        base = Path(tempfile.mkdtemp(prefix="tamsel-e2e-sway-"))
+        self.session.on_close(lambda: shutil.rmtree(base, ignore_errors=True))
+        self.home, self.runtime = base, base / "run"
+        self.runtime.mkdir(mode=0o700)
+        ready, config = base / "ready", base / "config"
+        config.write_text(f"output HEADLESS-1 resolution {WIDTH}x{HEIGHT}\n"
+                          "xwayland force\n"
+                          f"exec sh -c 'echo $WAYLAND_DISPLAY $DISPLAY > {base}/r && "
+                          f"mv {base}/r {ready}'\n")
+        as_user = []
+        if user:
+            for path in (base, self.runtime, config):
+                os.chown(path, *user)
+            as_user = ["setpriv", f"--reuid={user[0]}", f"--regid={user[1]}", "--clear-groups",
+                       "--pdeathsig", "KILL", "--"]
+        env = dict(self.base_env(), WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
+                   WLR_RENDERER="pixman")
+        self.proc = self.session.spawn("sway", as_user + ["sway", "-c", str(config)], env=env)
+        log = self.session.logs / "sway.log"
+        if not h.wait_until(lambda: ready.exists() or self.proc.poll() is not None,
+                            START_TIMEOUT):
+            self._cannot_start(f"not ready after {START_TIMEOUT:.0f} s", log)
+        if self.proc.poll() is not None:
+            self._cannot_start(f"it ended with status {self.proc.returncode}", log)
+        wayland, display = ready.read_text().split()
+        self.socket = self.runtime / wayland
+        if user:
+            # Its XWayland lets in its own user only.
+            subprocess.run(as_user + ["xhost", "+si:localuser:root"], capture_output=True,
+                           env={"PATH": self.base_env()["PATH"], "DISPLAY": display},
+                           timeout=h.TOOL_TIMEOUT, check=True)
+        self._attach_x(display)
+        self._start_input("TAMSEL_WLINPUT_BIN")
+
+    def key(self, name):
+        with self._input_lock:
+            subprocess.run(["wtype", "-k", name], env=self.client_env(), check=True,
+                           capture_output=True, timeout=h.TOOL_TIMEOUT)

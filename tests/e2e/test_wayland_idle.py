@@ -1,0 +1,66 @@
+#!/usr/bin/env python3
+"""Idle time on a real headless Wayland desktop: test_wayland_idle.py kwin|sway|mutter.
+
+Tamsel runs on the desktop's XWayland, as it does by default there, and
+must take the idle time from the compositor itself (XWayland sees no input
+to native windows). It names its source on stderr at start. With a 1-minute
+work period: nobody touches anything for 60 s, and no break comes; then a
+second run gets input every second, and its break window maps 45 s +- 5 s
+after its start."""
+
+import sys
+import time
+
+import compositors
+import harness as h
+
+SOURCE = {"kwin": "ext-idle-notify-v1", "sway": "org_kde_kwin_idle",
+          "mutter": "org.gnome.Mutter.IdleMonitor"}
+SETTINGS = h.default_settings(stpWorkDuration=1, stpBreakDuration=1)
+AWAY = 60.0          # s without input, without a break
+BREAK = (40.0, 50.0)  # s after start, with input every second
+
+
+def said(app):
+    return (app.session.logs / f"{app.name}-{app.runs}.err").read_text(errors="replace")
+
+
+def story(session, kind):
+    desktop = compositors.start(session, kind)
+    display = desktop.x
+
+    away = desktop.tamsel(name="away")
+    away.write_settings(SETTINGS)
+    away.start()
+    h.check(away.wait_indicator(10), "no indicator on XWayland")
+    line = f"tamsel: idle time from {SOURCE[kind]}\n"
+    h.check(h.wait_until(lambda: line in said(away), 5),
+            f"stderr does not say {line.strip()!r}: {said(away)!r}")
+    h.note(f"{kind}: {line.strip()}")
+    while away.since_start() < AWAY:
+        h.check(not display.windows(h.BREAK_TITLE),
+                f"a break came {away.since_start():.1f} s after start without any input")
+        time.sleep(0.5)
+    h.note(f"{kind}: no break in {away.since_start():.1f} s without input")
+    away.stop()
+
+    busy = desktop.tamsel(name="busy")
+    busy.write_settings(SETTINGS)
+    activity = h.Activity(desktop, x=700, y=500)
+    busy.start()
+    activity.start()
+    h.check(busy.wait_indicator(10), "no indicator for the second run")
+    mapped = h.wait_until(lambda: display.windows(h.BREAK_TITLE) and busy.since_start(),
+                          BREAK[1] + 10, 0.2)
+    h.check(mapped, f"no break within {BREAK[1] + 10:.0f} s of input every second "
+                    f"({activity.moves} moves)")
+    h.note(f"{kind}: break window mapped {mapped:.1f} s after start ({activity.moves} moves)")
+    h.check(BREAK[0] <= mapped <= BREAK[1],
+            f"break after {mapped:.1f} s, expected {BREAK[0]:.0f}-{BREAK[1]:.0f} s")
+    activity.stop()
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2 or sys.argv[1] not in SOURCE:
+        sys.exit(f"usage: {sys.argv[0]} {'|'.join(SOURCE)}")
+    sys.exit(h.run_story(lambda session: story(session, sys.argv[1]), timeout=160))
