@@ -110,7 +110,8 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
         new QLabel(more.isEmpty() ? noTrayText() : more + QStringLiteral("\n\n") + noTrayText());
     text->setWordWrap(true);
     text->setTextFormat(Qt::PlainText);
-    text->setFixedWidth(420);
+    // At least this wide; as wide as the row of commands beneath it.
+    text->setMinimumWidth(420);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* column = new QVBoxLayout;

@@ -155,7 +155,7 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     addPassword(0, QStringLiteral("Passwor&d:"), "txtNewPwd");
     addPassword(1, QStringLiteral("&Confirm:"), "txtConfirmPwd");
     auto* note =
-        new QLabel(QStringLiteral("Asked at start and before Preferences, Skip and Quit.\n"
+        new QLabel(QStringLiteral("Asked at start and before Preferences, Pause, Skip and Quit.\n"
                                   "Leave both fields empty for no child lock."));
     note->setForegroundRole(QPalette::PlaceholderText);
     lock->addWidget(note, 2, 2);
