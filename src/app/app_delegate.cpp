@@ -73,6 +73,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (systemMenu) {
         systemMenu->setImage("SysMenuImg");
         menuInstalled_ = true;
+        shownStatus_.reset();
         statusChanged(SCL::status());
     }
 
@@ -141,11 +142,19 @@ std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) 
 }
 
 void AppDelegate::statusChanged(const Status& status) {
+    // Called every tick: the unchanged status of a working or break tick
+    // costs nothing. A paused one still reads the clock: "tomorrow 06:00"
+    // becomes "06:00" at midnight.
+    const bool same = shownStatus_ && *shownStatus_ == status;
+    shownStatus_ = status;
+    if (same && status.state != State::Paused) return;
     if (systemMenu && menuInstalled_) {
-        std::vector<MenuItem> items = menuItems(status);
-        if (items != shownMenu_) {
-            systemMenu->setMenu(items, [this](std::string_view action) { menuChosen(action); });
-            shownMenu_ = std::move(items);
+        // The menu changes only between a break, a pause and neither.
+        const auto shape = std::make_pair(status.state == State::Break, status.pausedUntil > 0);
+        if (shape != shownMenuShape_) {
+            systemMenu->setMenu(menuItems(status),
+                                [this](std::string_view action) { menuChosen(action); });
+            shownMenuShape_ = shape;
         }
         std::string tip = toolTip(status);
         if (tip != shownToolTip_) {
@@ -153,7 +162,8 @@ void AppDelegate::statusChanged(const Status& status) {
             shownToolTip_ = std::move(tip);
         }
     }
-    if (Remote* remote = SCL::platform().remote) remote->publish(remoteProperties(status));
+    if (Remote* remote = SCL::platform().remote; remote && !same)
+        remote->publish(remoteProperties(status));
 }
 
 void AppDelegate::menuChosen(std::string_view action) {

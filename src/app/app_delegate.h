@@ -1,8 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/platform.h"
@@ -49,7 +51,8 @@ private:
     bool pause(double seconds);
 
     bool menuInstalled_ = false;
-    std::vector<MenuItem> shownMenu_;
+    std::optional<Status> shownStatus_;
+    std::optional<std::pair<bool, bool>> shownMenuShape_;  // in a break, paused
     std::string shownToolTip_;
 };
 
