@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "app/access_window.h"
@@ -117,10 +116,10 @@ std::string AppDelegate::toolTip(const Status& status) {
     switch (status.state) {
         case State::Break: {
             const std::int64_t left = status.breakSecondsLeft;
-            char text[64];
-            std::snprintf(text, sizeof text, "On a break, %lld:%02lld left",
-                          static_cast<long long>(left / 60), static_cast<long long>(left % 60));
-            return text;
+            // Every second of a break: no printf machinery for it.
+            const std::int64_t seconds = left % 60;
+            return "On a break, " + std::to_string(left / 60) + (seconds < 10 ? ":0" : ":") +
+                   std::to_string(seconds) + " left";
         }
         case State::Paused:
             return "Paused until " + localClockText(status.pausedUntil, SCL::wallClock());
@@ -142,12 +141,10 @@ std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) 
 }
 
 void AppDelegate::statusChanged(const Status& status) {
-    // Called every tick: the unchanged status of a working or break tick
-    // costs nothing. A paused one still reads the clock: "tomorrow 06:00"
-    // becomes "06:00" at midnight.
-    const bool same = shownStatus_ && *shownStatus_ == status;
+    // Called every tick: only what a change shows is worked out again. A
+    // pause still reads the clock: "tomorrow 06:00" becomes "06:00".
+    const Status before = shownStatus_.value_or(Status{State::Working, -1, -1, -1});
     shownStatus_ = status;
-    if (same && status.state != State::Paused) return;
     if (systemMenu && menuInstalled_) {
         // The menu changes only between a break, a pause and neither.
         const auto shape = std::make_pair(status.state == State::Break, status.pausedUntil > 0);
@@ -156,13 +153,18 @@ void AppDelegate::statusChanged(const Status& status) {
                                 [this](std::string_view action) { menuChosen(action); });
             shownMenuShape_ = shape;
         }
-        std::string tip = toolTip(status);
-        if (tip != shownToolTip_) {
+        const bool tipMayDiffer = status.state != before.state || status.state == State::Paused ||
+                                  (status.state == State::Break
+                                       ? status.breakSecondsLeft != before.breakSecondsLeft
+                                       : status.secondsToBreak / 30 != before.secondsToBreak / 30);
+        if (std::string tip; tipMayDiffer && (tip = toolTip(status)) != shownToolTip_) {
             systemMenu->setToolTip(tip);
             shownToolTip_ = std::move(tip);
         }
     }
-    if (Remote* remote = SCL::platform().remote; remote && !same)
+    Remote* remote = SCL::platform().remote;
+    if (remote && (status.state != before.state || status.secondsToBreak != before.secondsToBreak ||
+                   status.pausedUntil != before.pausedUntil))
         remote->publish(remoteProperties(status));
 }
 

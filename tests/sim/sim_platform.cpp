@@ -530,7 +530,9 @@ void SimRemote::publish(const std::vector<RemoteProperty>& now) {
         if (!before || !(before->value == p.value)) changed.push_back(p.name);
     }
     properties = now;
-    if (!changed.empty()) changes.push_back(changed);
+    if (changed.empty()) return;
+    ++changes;
+    lastChanged = std::move(changed);
 }
 
 const RemoteProperty* SimRemote::property(std::string_view name) const {

@@ -385,8 +385,10 @@ public:
     std::string call(Request request, std::uint32_t seconds = 0);
     Handler handler;
     std::vector<RemoteProperty> properties;
-    // Each publish that changed something: the names that changed.
-    std::vector<std::vector<std::string>> changes;
+    // How many publishes changed something, and the names the last one
+    // changed.
+    int changes = 0;
+    std::vector<std::string> lastChanged;
     const RemoteProperty* property(std::string_view name) const;
 };
 

@@ -290,11 +290,10 @@ TEST_F(Running, TheTooltipAndTheScriptsSayWhereThingsStand) {
 
     // Scripts hear of a change at most once per tick.
     sim.idle.activeFor(3600);
-    sim.remote.changes.clear();
+    sim.remote.changes = 0;
     sim.advance(50);  // ten ticks; the first only turns the direction
-    EXPECT_EQ(sim.remote.changes.size(), 9u);
-    for (const auto& names : sim.remote.changes)
-        EXPECT_EQ(names, (std::vector<std::string>{"SecondsToBreak"}));
+    EXPECT_EQ(sim.remote.changes, 9);
+    EXPECT_EQ(sim.remote.lastChanged, (std::vector<std::string>{"SecondsToBreak"}));
     EXPECT_EQ(std::get<std::int32_t>(sim.remote.property("SecondsToBreak")->value), 1350 - 45);
 }
 

@@ -82,7 +82,7 @@ public:
             // if any, was answered).
             QDBusConnection bus = connection;
             remote_.request(m.request, seconds, [message, bus](const std::string& refusal) {
-                if (message.isReplyRequired() == false) return;
+                if (!message.isReplyRequired()) return;
                 bus.send(refusal.empty()
                              ? message.createReply()
                              : message.createErrorReply(kRefused, QString::fromStdString(refusal)));
