@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Takes docs/password.png, docs/no-tray.png and docs/tray-menu.png on a
-private Xvfb with openbox (window frames) and trayer (the tray).
+"""Takes docs/welcome.png, docs/preferences.png, docs/password.png,
+docs/no-tray.png, docs/tray-menu.png and docs/paused.png on a private Xvfb
+with openbox (window frames) and trayer (the tray).
 
     TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
         python3 docs/take_screenshots.py
@@ -35,6 +36,21 @@ def window_with_frame(display, win, path):
     time.sleep(0.5)  # openbox draws the frame a moment after the map
     png = display.run("import", "-silent", "-frame", "-window", hex(win.wid), "png:-")
     path.write_bytes(png)
+
+
+def welcome_and_preferences(session):
+    display = desktop(session, tray=True)
+    app = h.Tamsel(session, display, name="welcome")  # no settings: a first launch
+    app.start()
+    welcome = display.wait_window(h.WELCOME_TITLE, 5)
+    h.check(welcome, "no welcome window")
+    window_with_frame(display, welcome[0], DOCS / "welcome.png")
+    display.focus(welcome[0].wid)
+    display.key("Return")
+    prefs = display.wait_window(h.PREFS_TITLE, 5)
+    h.check(prefs, "no preferences after the welcome")
+    window_with_frame(display, prefs[0], DOCS / "preferences.png")
+    app.stop()
 
 
 def password_box(session):
@@ -74,25 +90,37 @@ def tray_menu(session):
     display.click(*icon, button=3)
     menus = h.wait_until(display.popup_menus, 3, 0.05)
     h.check(menus, "no menu")
-    display.move(menus[0].x + 20, menus[0].y + 12)  # the first item highlighted
+    display.key("Down", "Down", "Down", "Down", "Right")  # Pause, its submenu open
+    h.check(h.wait_until(lambda: len(display.popup_menus()) == 2, 3, 0.05), "no submenu")
     time.sleep(0.5)
-    menu = display.popup_menus()[0]
-    # The menu with the panel and the icon above it, and some desktop.
-    left = menu.x - 120
+    shown = display.popup_menus()
+    # The menus with the panel and the icon above them, and some desktop.
+    left = min(m.x for m in shown) - 40
     width = display.width - left
-    height = menu.y + menu.height + 50
+    height = max(m.y + m.height for m in shown) + 40
     shot = display.run("import", "-silent", "-window", "root", "-crop",
                        f"{width}x{height}+{left}+0", "+repage", "png:-")
     (DOCS / "tray-menu.png").write_bytes(shot)
+    display.key("Return")  # For 30 minutes: the indicator says until when
+    win = app.wait_indicator()
+    time.sleep(1)
+    left, top = max(0, win.x - 20), max(0, win.y - 10)
+    shot = display.run("import", "-silent", "-window", "root", "-crop",
+                       f"{win.width + 40}x{win.height + 20}+{left}+{top}", "+repage", "png:-")
+    big = subprocess.run(["convert", "png:-", "-scale", "200%", "png:-"], input=shot,
+                         capture_output=True, check=True).stdout
+    (DOCS / "paused.png").write_bytes(big)
     app.stop()
 
 
 def story(session):
     h.require_tools("import", "xsetroot", "openbox", "trayer")
+    welcome_and_preferences(session)
     password_box(session)
     no_tray_notice(session)
     tray_menu(session)
-    for name in ("password.png", "no-tray.png", "tray-menu.png"):
+    for name in ("welcome.png", "preferences.png", "password.png", "no-tray.png",
+                 "tray-menu.png", "paused.png"):
         size = subprocess.run(["identify", "-format", "%wx%h", str(DOCS / name)],
                               capture_output=True, text=True, check=False).stdout
         h.note(f"docs/{name}: {size}")

@@ -1,6 +1,11 @@
 #include "app/app_delegate.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "app/access_window.h"
+#include "engine/local_clock.h"
 #include "engine/main_window.h"
 #include "engine/scl.h"
 #include "prefs/pref_window.h"
@@ -10,11 +15,43 @@ namespace tamsel {
 namespace {
 constexpr std::uint32_t kUidBound = 1000000000;
 constexpr double kSkipInterval = 3000.0;
+// "Until tomorrow" ends at this hour of the local clock.
+constexpr int kTomorrowHour = 6;
+// The longest pause a script may ask for.
+constexpr std::uint32_t kLongestScriptedPause = 24 * 3600;
+
+constexpr const char* kNotPassed = "The child lock's password box was cancelled";
+
+struct PauseChoice {
+    const char* title;
+    const char* action;
+    double seconds;  // 0: until tomorrow
+};
+constexpr PauseChoice kPauseChoices[] = {
+    {"For 30 minutes", "pause30Btn:", 30 * 60.0},
+    {"For an hour", "pause60Btn:", 60 * 60.0},
+    {"For two hours", "pause120Btn:", 120 * 60.0},
+    {"Until tomorrow", "pauseTomorrowBtn:", 0},
+};
+
+std::string stateName(State state) {
+    switch (state) {
+        case State::Break: return "break";
+        case State::Paused: return "paused";
+        case State::Working: break;
+    }
+    return "working";
+}
+
 }  // namespace
 
-AppDelegate::AppDelegate() : systemMenu(SCL::platform().statusBar->statusItem()) {}
+AppDelegate::AppDelegate() : systemMenu(SCL::platform().statusBar->statusItem()) {
+    SCL::observe(this);
+}
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    SCL::forget(this);
+}
 
 void AppDelegate::applicationDidFinishLaunching() {
     const Platform& p = SCL::platform();
@@ -34,22 +71,101 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     if (systemMenu) {
         systemMenu->setImage("SysMenuImg");
-        systemMenu->setMenu({{"Preferences\u2026", "prefMenuBtn:"},
-                             {"Help", "helpBtn:"},
-                             {"Skip", "skipBtn:"},
-                             {"Quit", "quitBtn:"}},
-                            [this](std::string_view action) { menuChosen(action); });
+        menuInstalled_ = true;
+        shownStatus_.reset();
+        statusChanged(SCL::status());
     }
 
     if (!SCL::isPwdOk()) p.app->exit(0);
 
     SCL::mainWindow = std::make_unique<MainWindow>();
     SCL::mainWindow->showWindow();
+    if (p.remote)
+        p.remote->serve([this](Request request, std::uint32_t seconds, Remote::Answer answer) {
+            handleRequest(request, seconds, answer);
+        });
 
     if (firstLaunch) {
         prefMenuBtn();
         SCL::logFunc("macapp", "firstlaunch", "app-false");
     }
+}
+
+std::vector<MenuItem> AppDelegate::menuItems(const Status& status) {
+    std::vector<MenuItem> items = {
+        {"Preferences\u2026", "prefMenuBtn:"},
+        {"Help", "helpBtn:"},
+        {},
+        {"Take a break now", "breakNowBtn:", status.state != State::Break},
+    };
+    if (status.pausedUntil > 0) {
+        items.push_back({"Resume", "resumeBtn:"});
+    } else {
+        std::vector<MenuItem> choices;
+        for (const PauseChoice& choice : kPauseChoices)
+            choices.emplace_back(choice.title, choice.action);
+        items.emplace_back("Pause", std::move(choices));
+    }
+    items.push_back({"Skip", "skipBtn:"});
+    items.push_back({});
+    items.push_back({"Quit", "quitBtn:"});
+    return items;
+}
+
+std::string AppDelegate::toolTip(const Status& status) {
+    switch (status.state) {
+        case State::Break: {
+            const std::int64_t left = status.breakSecondsLeft;
+            // Every second of a break: no printf machinery for it.
+            const std::int64_t seconds = left % 60;
+            return "On a break, " + std::to_string(left / 60) + (seconds < 10 ? ":0" : ":") +
+                   std::to_string(seconds) + " left";
+        }
+        case State::Paused:
+            return "Paused until " + localClockText(status.pausedUntil, SCL::wallClock());
+        case State::Working: break;
+    }
+    const long long minutes = std::llround(static_cast<double>(status.secondsToBreak) / 60.0);
+    if (minutes <= 1) return "Next break in about a minute";
+    return "Next break in about " + std::to_string(minutes) + " minutes";
+}
+
+std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) {
+    return {
+        {"State", stateName(status.state)},
+        {"SecondsToBreak",
+         static_cast<std::int32_t>(std::clamp<std::int64_t>(
+             status.secondsToBreak, 0, std::numeric_limits<std::int32_t>::max()))},
+        {"PausedUntil", static_cast<std::int64_t>(status.pausedUntil)},
+    };
+}
+
+void AppDelegate::statusChanged(const Status& status) {
+    // Called every tick: only what a change shows is worked out again. A
+    // pause still reads the clock: "tomorrow 06:00" becomes "06:00".
+    const Status before = shownStatus_.value_or(Status{State::Working, -1, -1, -1});
+    shownStatus_ = status;
+    if (systemMenu && menuInstalled_) {
+        // The menu changes only between a break, a pause and neither.
+        const auto shape = std::make_pair(status.state == State::Break, status.pausedUntil > 0);
+        if (shape != shownMenuShape_) {
+            systemMenu->setMenu(menuItems(status),
+                                [this](std::string_view action) { menuChosen(action); });
+            shownMenuShape_ = shape;
+        }
+        const bool tipMayDiffer = status.state != before.state || status.state == State::Paused ||
+                                  (status.state == State::Break
+                                       ? status.breakSecondsLeft != before.breakSecondsLeft
+                                       : status.secondsToBreak / 30 != before.secondsToBreak / 30);
+        if (std::string tip; tipMayDiffer && (tip = toolTip(status)) != shownToolTip_) {
+            systemMenu->setToolTip(tip);
+            shownToolTip_ = std::move(tip);
+        }
+    }
+    Remote* remote = SCL::platform().remote;
+    if (remote && (status.state != before.state || status.secondsToBreak != before.secondsToBreak ||
+                   status.pausedUntil != before.pausedUntil))
+        remote->publish(remoteProperties(status));
 }
 
 void AppDelegate::menuChosen(std::string_view action) {
@@ -61,14 +177,50 @@ void AppDelegate::menuChosen(std::string_view action) {
         skipBtn();
     else if (action == "quitBtn:")
         quitBtn();
+    else if (action == "breakNowBtn:")
+        breakNowBtn();
+    else if (action == "resumeBtn:")
+        resumeBtn();
+    else if (action == "pauseTomorrowBtn:")
+        pauseUntilTomorrow();
+    for (const PauseChoice& choice : kPauseChoices)
+        if (choice.seconds > 0 && action == choice.action) pauseFor(choice.seconds);
 }
 
-void AppDelegate::prefMenuBtn() {
-    if (!SCL::isPwdOk()) return;
+void AppDelegate::handleRequest(Request request, std::uint32_t seconds,
+                                const Remote::Answer& answer) {
+    std::string refusal;
+    switch (request) {
+        case Request::ShowPreferences:
+            if (!prefMenuBtn()) refusal = kNotPassed;
+            break;
+        case Request::BreakNow:
+            if (!breakNowBtn()) refusal = "A break is running already";
+            break;
+        case Request::Pause:
+            if (!pauseFor(std::clamp<std::uint32_t>(seconds, 1, kLongestScriptedPause)))
+                refusal = kNotPassed;
+            break;
+        case Request::Resume: resumeBtn(); break;
+        case Request::Skip: {
+            // Refused as the menu's Skip is, with its alert.
+            const bool tooSoon = SCL::timeIntervalSinceNow(SCL::lastSkipDate()) > -kSkipInterval;
+            if (!skipBtn())
+                refusal = tooSoon ? "Skipped less than 50 minutes ago, and no break has ended since"
+                                  : kNotPassed;
+            break;
+        }
+    }
+    answer(refusal);
+}
+
+bool AppDelegate::prefMenuBtn() {
+    if (!SCL::isPwdOk()) return false;
     prefWindow = std::make_unique<PrefWindow>();
     prefWindow->showWindow();
     SCL::platform().app->activateIgnoringOtherApps();
     if (Window* w = prefWindow->window()) w->makeKeyAndOrderFront();
+    return true;
 }
 
 void AppDelegate::helpBtn() {
@@ -76,20 +228,49 @@ void AppDelegate::helpBtn() {
     workspace.openFile(workspace.manualPath());
 }
 
-void AppDelegate::skipBtn() {
+bool AppDelegate::skipBtn() {
     if (SCL::timeIntervalSinceNow(SCL::lastSkipDate()) > -kSkipInterval) {
         SCL::showAlert("Cannot let you skip this break since you skipped the last one, sorry!",
                        "Tamsel");
-        return;
+        return false;
     }
-    if (!SCL::isPwdOk()) return;
+    if (!SCL::isPwdOk()) return false;
     SCL::progress = 0;
     SCL::lastSkipDate() = SCL::now();
+    SCL::announce({EngineEvent::Kind::Skipped});
     if (SCL::mainWindow) SCL::mainWindow->activityTimerEvent();
+    return true;
 }
 
 void AppDelegate::quitBtn() {
     if (SCL::isPwdOk()) SCL::platform().app->exit(0);
+}
+
+bool AppDelegate::breakNowBtn() {
+    // Not guarded: taking a break is never what a child lock is for.
+    return SCL::mainWindow && SCL::mainWindow->breakNow();
+}
+
+bool AppDelegate::pause(double seconds) {
+    if (!SCL::mainWindow) return false;
+    SCL::mainWindow->pauseUntil(SCL::wallClock() + seconds);
+    return true;
+}
+
+bool AppDelegate::pauseFor(double seconds) {
+    if (!SCL::isPwdOk()) return false;
+    return pause(seconds);
+}
+
+bool AppDelegate::pauseUntilTomorrow() {
+    if (!SCL::isPwdOk()) return false;
+    // Asked after the password box: it may have stood open past midnight.
+    const double now = SCL::wallClock();
+    return pause(nextLocalTime(now, kTomorrowHour, 0) - now);
+}
+
+void AppDelegate::resumeBtn() {
+    if (SCL::mainWindow) SCL::mainWindow->resume();
 }
 
 }  // namespace tamsel

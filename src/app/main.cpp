@@ -6,6 +6,7 @@
 #include "app/app_delegate.h"
 #include "common/version.h"
 #include "engine/scl.h"
+#include "platform/qt/desktop/single_instance.h"
 #include "platform/qt/qt_platform.h"
 
 int main(int argc, char** argv) {
@@ -23,7 +24,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(
         QString::fromUtf8(tamsel::kVersion.data(), tamsel::kVersion.size()));
 
+    // Before anything opens the settings: a second launch only asks the
+    // running Tamsel to show its preferences, and ends.
+    tamsel::qt::SingleInstance instance;
+    if (!instance.claim()) return 0;
+
     tamsel::qt::QtPlatform platform;
+    platform.hearSecondLaunches(instance);
     tamsel::SCL::reset(platform.platform());
     tamsel::AppDelegate delegate;
     QTimer::singleShot(0, [&delegate] { delegate.applicationDidFinishLaunching(); });

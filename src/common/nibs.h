@@ -54,12 +54,19 @@ inline constexpr Outlet kPrefWindowOutlets[] = {
     {"radAlways", Kind::Radio},
     {"radWhenHigh", Kind::Radio},
     {"btnCopyright", Kind::Button},
+    {"lblHeadsUp", Kind::CheckBox},
+    {"lblSound", Kind::CheckBox},
+    {"lblAllScreens", Kind::CheckBox},
+    {"lblStartAtLogin", Kind::CheckBox},
 };
+
+inline constexpr Outlet kAccessWindowOutlets[] = {{"lblStartAtLogin", Kind::CheckBox}};
 
 inline constexpr std::span<const Outlet> outletsOf(std::string_view nibName) {
     if (nibName == kMainWindow) return kMainWindowOutlets;
     if (nibName == kLockScreen) return kLockScreenOutlets;
     if (nibName == kPrefWindow) return kPrefWindowOutlets;
+    if (nibName == kAccessWindow) return kAccessWindowOutlets;
     return {};
 }
 

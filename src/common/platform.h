@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace tamsel {
@@ -40,6 +42,24 @@ public:
     // machine and a blocked thread but is never set back or forward: every
     // interval the engine measures.
     virtual double uptime() = 0;
+};
+
+// A date and time on the user's local clock.
+struct LocalDateTime {
+    int year = 1970, month = 1, day = 1;  // month 1-12, day 1-31
+    int hour = 0, minute = 0, second = 0;
+    bool operator==(const LocalDateTime&) const = default;
+};
+
+// The user's time zone, daylight-saving time included.
+class LocalTime {
+public:
+    virtual ~LocalTime() = default;
+    virtual LocalDateTime toLocal(double wallSeconds) = 0;
+    // The wall-clock second of a local date and time; a day past the end of
+    // its month rolls over into the next month. For a time that a clock
+    // change skips or repeats, a moment next to it.
+    virtual double fromLocal(const LocalDateTime& local) = 0;
 };
 
 class Timer {
@@ -206,9 +226,22 @@ public:
     [[noreturn]] virtual void exit(int status) = 0;
 };
 
+// One entry of the status menu. Both texts empty: a separator; items under
+// it: a submenu whose own action is empty.
 struct MenuItem {
+    MenuItem() = default;  // a separator
+    MenuItem(std::string title, std::string action, bool enabled = true)
+        : title(std::move(title)), action(std::move(action)), enabled(enabled) {}
+    MenuItem(std::string title, std::vector<MenuItem> submenu)
+        : title(std::move(title)), submenu(std::move(submenu)) {}
+
     std::string title;
     std::string action;  // e.g. "prefMenuBtn:"
+    bool enabled = true;
+    std::vector<MenuItem> submenu;
+
+    bool isSeparator() const { return title.empty() && action.empty(); }
+    bool operator==(const MenuItem&) const = default;
 };
 
 class StatusItem {
@@ -216,8 +249,12 @@ public:
     virtual ~StatusItem() = default;
     // Returns false when no image of that name exists.
     virtual bool setImage(std::string_view imageName) = 0;
+    // Replaces the whole menu; where the desktop has no tray the same
+    // commands are offered as buttons.
     virtual void setMenu(const std::vector<MenuItem>& items,
                          std::function<void(std::string_view action)> chosen) = 0;
+    // The text shown when the pointer rests on the item.
+    virtual void setToolTip(const std::string& text) = 0;
 };
 
 class StatusBar {
@@ -292,6 +329,59 @@ public:
     virtual void printLine(const std::string& line) = 0;
 };
 
+// ---- heads-up, sounds, start at login ------------------------------------------
+
+// Desktop notifications. Returns at once; without a notification service
+// nothing is shown and nothing fails.
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    virtual void notify(const std::string& summary, const std::string& body) = 0;
+};
+
+// The desktop's sound theme, by freedesktop sound name ("bell", "complete").
+// Returns at once; without a sound system nothing plays and nothing fails.
+class Sounds {
+public:
+    virtual ~Sounds() = default;
+    virtual void play(const std::string& soundName) = 0;
+};
+
+// Whether the desktop starts this program when the user logs in.
+class LoginItems {
+public:
+    virtual ~LoginItems() = default;
+    virtual bool isEnabled() = 0;
+    // False when the desktop's setting could not be changed; it says why.
+    virtual bool setEnabled(bool enabled) = 0;
+};
+
+// ---- requests from outside: a second launch, scripts on the session bus -------
+
+enum class Request { ShowPreferences, BreakNow, Pause, Resume, Skip };
+
+// A value scripts can read; its type is the value's.
+struct RemoteProperty {
+    std::string name;
+    std::variant<std::string, std::int32_t, std::int64_t> value;
+    bool operator==(const RemoteProperty&) const = default;
+};
+
+class Remote {
+public:
+    virtual ~Remote() = default;
+    // Called with an empty text when the request was carried out, else with
+    // the reason it was refused; may be called after the handler returned.
+    using Answer = std::function<void(const std::string& refusal)>;
+    // Requests reach the handler on the main loop and never while a modal
+    // run is open: they wait for it to end. `seconds` only for Pause.
+    using Handler = std::function<void(Request request, std::uint32_t seconds, Answer answer)>;
+    virtual void serve(Handler handler) = 0;
+    // The readable values as they stand now; watchers hear of the ones
+    // that changed since the last call.
+    virtual void publish(const std::vector<RemoteProperty>& properties) = 0;
+};
+
 // ---- the aggregate ----------------------------------------------------------
 
 struct Platform {
@@ -308,6 +398,11 @@ struct Platform {
     Network* network = nullptr;
     Random* random = nullptr;
     Console* console = nullptr;
+    LocalTime* localTime = nullptr;
+    Notifier* notifier = nullptr;
+    Sounds* sounds = nullptr;
+    LoginItems* loginItems = nullptr;
+    Remote* remote = nullptr;
 };
 
 }  // namespace tamsel

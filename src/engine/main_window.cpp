@@ -1,8 +1,11 @@
 #include "engine/main_window.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "common/nibs.h"
+#include "engine/local_clock.h"
 #include "engine/scl.h"
 #include "engine/version_check.h"
 #include "lockscreen/lock_screen.h"
@@ -18,6 +21,13 @@ constexpr double kActivityGap = 20.0;
 constexpr double kLockGap = 3.0;
 constexpr std::uint32_t kVersionDrawBound = 34560;
 constexpr std::uint32_t kVersionDrawHit = 40;
+// The heads-up goes out a minute of work before the break, and only for
+// work periods of 3 minutes (135 progress units) or more.
+constexpr std::int64_t kHeadsUpLead = 60;
+constexpr std::int64_t kHeadsUpShortestPeriod = 3 * 45;
+// A pause sign every font of ours has (U+2016, double vertical line), then
+// when the pause ends.
+constexpr const char* kPauseSign = "\u2016 ";
 
 // Asked in this order; the first active type ends the sample.
 constexpr std::array kSampledEvents = {InputEvent::KeyUp, InputEvent::LeftMouseDown,
@@ -43,11 +53,16 @@ void MainWindow::windowDidLoad() {
     w->setLevel(WindowLevel::Floating);
     w->setLevel(WindowLevel::Maximum);
     placeWindow();
+    // A pause stored by an earlier run holds until its time.
+    SCL::pausedUntil = settings::pausedUntil(SCL::wallClock());
     SCL::activityTimerDt = SCL::now();
     SCL::activityTimer =
         SCL::platform().timers->schedule(kActivityInterval, true, [this] { activityTimerEvent(); });
     activityTimerEvent();
-    SCL::platform().screens->observeChanges([this] { placeWindow(); });
+    SCL::platform().screens->observeChanges([this] {
+        placeWindow();
+        followScreens();
+    });
 }
 
 void MainWindow::placeWindow() {
@@ -78,6 +93,15 @@ void MainWindow::placeWindow() {
 
 void MainWindow::activityTimerEvent() {
     if (SCL::activityTimerPause) return;
+    if (SCL::pausedUntil > 0) {
+        // No sampling, no stored tick time: the end works as after sleep.
+        if (SCL::wallClock() < SCL::pausedUntil) {
+            drawIndicator();
+            SCL::statusChanged();
+            return;
+        }
+        endPause(false);
+    }
 
     bool active = false;
     for (InputEvent type : kSampledEvents) {
@@ -99,48 +123,175 @@ void MainWindow::activityTimerEvent() {
         SCL::progress = 0;
     SCL::activityTimerDt = SCL::now();
 
-    if (SCL::progress >= workDur) startBreak();
+    // A period that starts from nothing gets its own heads-up.
+    if (SCL::progress <= 0) headsUpSent = false;
+    if (SCL::progress >= workDur)
+        startBreak(BreakCause::Due);
+    else
+        sendHeadsUpWhenNear();
 
-    const std::string bar = barText();
-    Control& label = lblProgress();
-    if (bar != label.text()) {
-        const std::size_t segments = segmentCount(bar, charBlock);
-        Color colour{0, 0, 0, showOnHigh == 0 ? 0.5 : 0.0};
-        if (segments >= 9) colour = {1, 0, 0, 0.7};
-        label.setTextColor(colour);
-        label.setText(bar);
-    }
+    drawIndicator();
+    SCL::statusChanged();
 
     if (SCL::platform().random->uniform(kVersionDrawBound) == kVersionDrawHit && versionCheck)
         versionCheck();
 }
 
-void MainWindow::startBreak() {
-    SCL::activityTimerPause = true;
-    Screens& screens = *SCL::platform().screens;
-    const std::vector<Rect> list = screens.screens();
-    lockScreen.reset();
-    lockScreen1.reset();
-    if (list.size() <= 1) {
-        lockScreen = std::make_unique<LockScreen>();
-        // No screen at all: the countdown still runs and ends the break.
-        if (std::optional<Rect> main = screens.mainScreen()) lockScreen->screenFrame = *main;
-        lockScreen->showWindow();
+void MainWindow::drawIndicator() {
+    Control& label = lblProgress();
+    std::string text;
+    Color colour{0, 0, 0, showOnHigh == 0 ? 0.5 : 0.0};
+    if (SCL::pausedUntil > 0 && !SCL::activityTimerPause) {
+        // Shown whatever the visibility choice: a pause is easily forgotten.
+        text = kPauseSign + localClockText(SCL::pausedUntil, SCL::wallClock());
+        colour = {0, 0, 0, 0.5};
     } else {
-        lockScreen = std::make_unique<LockScreen>();
-        lockScreen->screenFrame = list[0];
-        lockScreen->showWindow();
-        lockScreen1 = std::make_unique<LockScreen>();
-        lockScreen1->screenFrame = list[1];
-        lockScreen1->isFirst = false;
-        lockScreen1->showWindow();
+        text = barText();
+        if (segmentCount(text, charBlock) >= 9) colour = {1, 0, 0, 0.7};
     }
+    if (text != label.text()) {
+        label.setTextColor(colour);
+        label.setText(text);
+    }
+}
+
+void MainWindow::sendHeadsUpWhenNear() {
+    if (headsUpSent || workDur < kHeadsUpShortestPeriod || SCL::progress < workDur - kHeadsUpLead)
+        return;
+    headsUpSent = true;
+    if (!settings::headsUp()) return;
+    if (Notifier* notifier = SCL::platform().notifier)
+        notifier->notify("Tamsel", "A break in about a minute");
+    SCL::announce({EngineEvent::Kind::HeadsUp});
+}
+
+bool MainWindow::breakNow() {
+    if (SCL::activityTimerPause) return false;
+    // The path a complete work period takes.
+    startBreak(BreakCause::TakenNow);
+    drawIndicator();
+    SCL::statusChanged();
+    return true;
+}
+
+void MainWindow::pauseUntil(double wallSeconds) {
+    const double now = SCL::wallClock();
+    const long long until = std::llround(std::min(wallSeconds, now + kLongestPause));
+    SCL::pausedUntil = static_cast<double>(until);
+    SCL::defaults().setInteger(key::pausedUntil, until);
+    SCL::progress = 0;
+    headsUpSent = false;
+    SCL::announce({EngineEvent::Kind::Paused, BreakCause::Due, SCL::pausedUntil - now});
+    drawIndicator();
+    SCL::statusChanged();
+}
+
+void MainWindow::resume() {
+    if (SCL::pausedUntil > 0) endPause(true);
+    activityTimerEvent();
+    SCL::statusChanged();
+}
+
+void MainWindow::endPause(bool early) {
+    SCL::pausedUntil = 0;
+    SCL::defaults().setInteger(key::pausedUntil, 0);
+    SCL::progress = 0;
+    SCL::announce({EngineEvent::Kind::Resumed, BreakCause::Due, 0, early});
+}
+
+void MainWindow::startBreak(BreakCause cause) {
+    SCL::activityTimerPause = true;
+    coverScreens();
     SCL::lockTicks = 0;
     SCL::lockTimerDt = SCL::now();
     if (SCL::lockTimer) SCL::lockTimer->invalidate();
     SCL::lockTimer =
         SCL::platform().timers->schedule(kLockInterval, true, [this] { lockTimerEvent(); });
     SCL::progress = 0;
+    SCL::announce({EngineEvent::Kind::BreakStarted, cause});
+    if (Sounds* sounds = SCL::platform().sounds; sounds && settings::sound()) sounds->play("bell");
+}
+
+void MainWindow::coverScreens() {
+    Screens& screens = *SCL::platform().screens;
+    const std::vector<Rect> list = screens.screens();
+    lockScreen.reset();
+    lockScreen1.reset();
+    moreLockScreens.clear();
+    if (list.size() <= 1) {
+        lockScreen = std::make_unique<LockScreen>();
+        // No screen at all: the countdown still runs and ends the break.
+        if (std::optional<Rect> main = screens.mainScreen()) lockScreen->screenFrame = *main;
+        lockScreen->showWindow();
+        return;
+    }
+    lockScreen = std::make_unique<LockScreen>();
+    lockScreen->screenFrame = list[0];
+    lockScreen->showWindow();
+    lockScreen1 = std::make_unique<LockScreen>();
+    lockScreen1->screenFrame = list[1];
+    lockScreen1->isFirst = false;
+    lockScreen1->showWindow();
+    // Screens after the second get no break window unless the user asked.
+    if (!settings::allScreens()) return;
+    for (std::size_t i = 2; i < list.size(); ++i) {
+        auto more = std::make_unique<LockScreen>();
+        more->screenFrame = list[i];
+        more->isFirst = false;
+        more->showWindow();
+        moreLockScreens.push_back(std::move(more));
+    }
+}
+
+// With every screen covered, the break windows follow the screens while the
+// break runs: a screen that goes takes its window along, one that comes is
+// covered at once.
+void MainWindow::followScreens() {
+    if (!SCL::activityTimerPause || !settings::allScreens()) return;
+    // Ending anyway: the windows close themselves.
+    if (SCL::lockTicks >= SCL::lockDur || SCL::isSnoozedCount(SCL::lockTicks)) return;
+    const std::vector<Rect> list = SCL::platform().screens->screens();
+    std::vector<std::unique_ptr<LockScreen>> windows;
+    for (auto* slot : {&lockScreen, &lockScreen1})
+        if (*slot) windows.push_back(std::move(*slot));
+    for (auto& more : moreLockScreens) windows.push_back(std::move(more));
+    moreLockScreens.clear();
+
+    auto covers = [](const auto& w, const Rect& frame) { return w->screenFrame == frame; };
+    std::erase_if(windows, [&](const auto& w) {
+        if (std::any_of(list.begin(), list.end(), [&](const Rect& f) { return covers(w, f); }))
+            return false;
+        w->withdraw();
+        return true;
+    });
+    // The first window's role stays with it; when its screen went, the
+    // window of the first screen left takes it.
+    if (!windows.empty() &&
+        std::none_of(windows.begin(), windows.end(), [](const auto& w) { return w->isFirst; })) {
+        auto first = std::find_if(windows.begin(), windows.end(),
+                                  [&](const auto& w) { return covers(w, list.front()); });
+        if (first == windows.end()) first = windows.begin();
+        (*first)->isFirst = true;
+        std::rotate(windows.begin(), first, first + 1);
+    }
+    for (const Rect& frame : list) {
+        if (std::any_of(windows.begin(), windows.end(),
+                        [&](const auto& w) { return covers(w, frame); }))
+            continue;
+        auto added = std::make_unique<LockScreen>();
+        added->screenFrame = frame;
+        added->isFirst = windows.empty();
+        added->showWindow();
+        windows.push_back(std::move(added));
+    }
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (i == 0)
+            lockScreen = std::move(windows[i]);
+        else if (i == 1)
+            lockScreen1 = std::move(windows[i]);
+        else
+            moreLockScreens.push_back(std::move(windows[i]));
+    }
 }
 
 std::string MainWindow::barText() const {
@@ -156,12 +307,22 @@ void MainWindow::lockTimerEvent() {
     if (!SCL::lockTimerDt || SCL::timeIntervalSinceNow(*SCL::lockTimerDt) < -kLockGap)
         SCL::lockTicks = SCL::lockDur + 1;
     SCL::lockTimerDt = SCL::now();
+    const bool snoozed = SCL::isSnoozedCount(SCL::lockTicks);
     if (SCL::lockTicks >= SCL::lockDur) {
         SCL::lockTimer->invalidate();
         SCL::activityTimerPause = false;
+        SCL::announce(
+            {snoozed ? EngineEvent::Kind::BreakSnoozed : EngineEvent::Kind::BreakCompleted});
+        if (Sounds* sounds = SCL::platform().sounds; sounds && !snoozed && settings::sound())
+            sounds->play("complete");
         activityTimerEvent();
     }
-    if (SCL::isSnoozedCount(SCL::lockTicks)) SCL::progress = workDur - 60;
+    if (snoozed) {
+        SCL::progress = workDur - 60;
+        // The user just chose one more minute: no heads-up for it.
+        headsUpSent = true;
+    }
+    SCL::statusChanged();
 }
 
 }  // namespace tamsel

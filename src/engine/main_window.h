@@ -4,8 +4,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/window_controller.h"
+#include "engine/status.h"
 
 namespace tamsel {
 
@@ -22,6 +24,15 @@ public:
     void activityTimerEvent();
     void lockTimerEvent();
 
+    // A break at once, as when the work period is complete; false during a
+    // break.
+    bool breakNow();
+    // No work counts and no break starts until this wall-clock second; a
+    // break running now runs on.
+    void pauseUntil(double wallSeconds);
+    // Ends a pause early; the work period starts from zero.
+    void resume();
+
     Control& lblProgress() { return outlet("lblProgress"); }
 
     bool didProgressIncreaseLast = false;
@@ -29,6 +40,10 @@ public:
     const std::string charBlock = "\u25FC\uFE0E";
     std::unique_ptr<LockScreen> lockScreen;
     std::unique_ptr<LockScreen> lockScreen1;
+    // The third screen's and later ones' when every screen is covered.
+    std::vector<std::unique_ptr<LockScreen>> moreLockScreens;
+    // The heads-up of this work period has gone out.
+    bool headsUpSent = false;
     std::int64_t workDur = 0;
     std::int64_t showOnHigh = 1;
 
@@ -39,7 +54,12 @@ protected:
     void windowDidLoad() override;
 
 private:
-    void startBreak();
+    void startBreak(BreakCause cause);
+    void coverScreens();
+    void followScreens();
+    void endPause(bool early);
+    void sendHeadsUpWhenNear();
+    void drawIndicator();
     std::string barText() const;
 };
 

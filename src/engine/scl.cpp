@@ -1,5 +1,6 @@
 #include "engine/scl.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "app/access_window.h"
@@ -21,6 +22,8 @@ std::int64_t SCL::lockDur = 0;
 std::int64_t SCL::uid = 0;
 std::optional<double> SCL::lastSkipDate_;
 std::optional<double> SCL::lastSnoozeDate_;
+double SCL::pausedUntil = 0;
+std::vector<EngineObserver*> SCL::observers_;
 
 void SCL::reset(const Platform& platform) {
     // Timers first: their callbacks point into the controllers released below.
@@ -40,6 +43,8 @@ void SCL::reset(const Platform& platform) {
     uid = 0;
     lastSkipDate_.reset();
     lastSnoozeDate_.reset();
+    pausedUntil = 0;
+    observers_.clear();
 }
 
 const Platform& SCL::platform() {
@@ -63,6 +68,46 @@ std::int64_t SCL::snoozeMarker() {
 
 bool SCL::isSnoozedCount(std::int64_t ticks) {
     return ticks >= (lockDur < 1000 ? 1000 : lockDur + 1000);
+}
+
+}  // namespace tamsel
+
+namespace tamsel {
+
+Status SCL::status() {
+    Status s;
+    s.pausedUntil = pausedUntil;
+    if (activityTimerPause) {
+        s.state = State::Break;
+        // A snoozed break is over as far as anyone can see.
+        if (!isSnoozedCount(lockTicks))
+            s.breakSecondsLeft = std::max<std::int64_t>(lockDur - lockTicks, 0);
+        return s;
+    }
+    if (pausedUntil > 0) s.state = State::Paused;
+    if (mainWindow) s.secondsToBreak = std::max<std::int64_t>(mainWindow->workDur - progress, 0);
+    return s;
+}
+
+void SCL::observe(EngineObserver* observer) {
+    if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void SCL::forget(EngineObserver* observer) {
+    std::erase(observers_, observer);
+}
+
+void SCL::announce(const EngineEvent& event) {
+    // A copy: an observer may come or go meanwhile.
+    const auto observers = observers_;
+    for (EngineObserver* o : observers) o->happened(event);
+}
+
+void SCL::statusChanged() {
+    const Status now = status();
+    const auto observers = observers_;
+    for (EngineObserver* o : observers) o->statusChanged(now);
 }
 
 }  // namespace tamsel

@@ -8,10 +8,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/platform.h"
 #include "common/version.h"
 #include "engine/settings.h"
+#include "engine/status.h"
 
 namespace tamsel {
 
@@ -35,7 +37,8 @@ public:
     // the uptime clock, so setting the system clock moves no interval.
     static double now() { return platform().clock->uptime(); }
     static double timeIntervalSinceNow(double date) { return date - now(); }
-    // Wall-clock seconds since 1970, for what a person reads.
+    // The wall clock: only for what a person reads or what outlives a
+    // reboot (the end of a pause).
     static double wallClock() { return platform().clock->now(); }
 
     static std::unique_ptr<MainWindow> mainWindow;
@@ -53,6 +56,16 @@ public:
     // first snooze of a run are always allowed.
     static double& lastSkipDate();
     static double& lastSnoozeDate();
+    // Wall-clock second the pause ends; 0: not paused (settings::pausedUntil).
+    static double pausedUntil;
+
+    // Where things stand, derived from the statics and the engine.
+    static Status status();
+    // The one place the engine's moments and changes are heard from.
+    static void observe(EngineObserver* observer);
+    static void forget(EngineObserver* observer);
+    static void announce(const EngineEvent& event);
+    static void statusChanged();
 
     // What a closing break window writes into lockTicks, and the count from
     // which the countdown takes a break as snoozed. For breaks of 1000 s or
@@ -74,6 +87,7 @@ private:
     static Platform platform_;
     static std::optional<double> lastSkipDate_;
     static std::optional<double> lastSnoozeDate_;
+    static std::vector<EngineObserver*> observers_;
 };
 
 }  // namespace tamsel

@@ -48,7 +48,8 @@ bool onlyWhenNear() {
 
 Corner corner() {
     const long long stored = SCL::defaults().integerForKey(key::dropdownOsdLocation);
-    if (stored < 0 || stored > static_cast<long long>(Corner::BottomRight)) return Corner::BottomRight;
+    if (stored < 0 || stored > static_cast<long long>(Corner::BottomRight))
+        return Corner::BottomRight;
     return static_cast<Corner>(stored);
 }
 
@@ -58,6 +59,25 @@ std::string password() {
 
 double skipVersion() {
     return SCL::defaults().doubleForKey(key::skipVersion);
+}
+
+bool headsUp() {
+    SettingsStore& store = SCL::defaults();
+    return !store.stringForKey(key::lblHeadsUp) || store.integerForKey(key::lblHeadsUp) != 0;
+}
+
+bool sound() {
+    return SCL::defaults().integerForKey(key::lblSound) != 0;
+}
+
+bool allScreens() {
+    return SCL::defaults().integerForKey(key::lblAllScreens) != 0;
+}
+
+double pausedUntil(double now) {
+    const double stored = SCL::defaults().doubleForKey(key::pausedUntil);
+    if (!(stored > now)) return 0;
+    return std::min(stored, now + kLongestPause);
 }
 
 }  // namespace tamsel::settings

@@ -23,7 +23,16 @@ inline constexpr std::string_view radWhenHigh = "radWhenHigh";
 inline constexpr std::string_view dropdownOsdLocation = "dropdownOsdLocation";
 inline constexpr std::string_view txtNewPwd = "txtNewPwd";
 inline constexpr std::string_view skipVersion = "skipVersion";
+inline constexpr std::string_view lblHeadsUp = "lblHeadsUp";
+inline constexpr std::string_view lblSound = "lblSound";
+inline constexpr std::string_view lblAllScreens = "lblAllScreens";
+inline constexpr std::string_view pausedUntil = "pausedUntil";
 }  // namespace key
+
+// The longest pause that holds: a stored end further ahead (a hand-edited
+// file, a system clock set back) is cut to this from now. "Until tomorrow"
+// on the day a clock goes back lasts up to 25 hours.
+inline constexpr double kLongestPause = 25 * 3600.0;
 
 // A length in whole minutes as the preferences offer it.
 struct MinuteRange {
@@ -63,6 +72,17 @@ Corner corner();
 std::string password();
 // The version the user chose to skip; 0 when none.
 double skipVersion();
+// The heads-up a minute before a break: absent means on, 0 off, any other
+// value on.
+bool headsUp();
+// Sounds at the start and end of a break: any value but 0; off when absent.
+bool sound();
+// Break windows on every screen instead of the first two: any value but 0.
+bool allScreens();
+// The wall-clock second a pause ends, as the engine takes it at `now`: 0
+// (not paused) for 0, absent, unreadable, negative or past values; at most
+// kLongestPause ahead.
+double pausedUntil(double now);
 
 }  // namespace settings
 

@@ -92,6 +92,12 @@ void LockScreen::closeButton() {
     w->close();
 }
 
+void LockScreen::withdraw() {
+    if (winFocusTimer) winFocusTimer->invalidate();
+    if (moveWinTimer) moveWinTimer->invalidate();
+    if (Window* w = window()) w->close();
+}
+
 void LockScreen::mouseUp(const MouseEvent& event) {
     if (event.clickCount != 2 || event.buttonNumber != 0) return;
     if (progressBar().isHidden())

@@ -17,6 +17,8 @@ public:
     void winFocusTimerEvent();
     void closeButton();
     void mouseUp(const MouseEvent& event);
+    // Takes the window away without ending the break: its screen is gone.
+    void withdraw();
 
     bool isFirst = true;
     Rect screenFrame;

@@ -67,6 +67,13 @@ void PrefWindow::windowDidLoad() {
 
     outlet("btnCopyright").setHidden(webSiteAddress().empty());
 
+    outlet("lblHeadsUp").setState(settings::headsUp() ? 1 : 0);
+    outlet("lblSound").setState(settings::sound() ? 1 : 0);
+    outlet("lblAllScreens").setState(settings::allScreens() ? 1 : 0);
+    LoginItems* login = SCL::platform().loginItems;
+    outlet("lblStartAtLogin").setState(login && login->isEnabled() ? 1 : 0);
+    outlet("lblStartAtLogin").setHidden(!login);
+
     w->setTitle(std::string(nib::kPrefWindowTitle) + " " +
                 SCL::platform().workspace->shortVersionString());
 }
@@ -98,6 +105,10 @@ void PrefWindow::btnSaveClicked() {
     defaults.setString(key::txtNewPwd, outlet("txtNewPwd").text());
     defaults.setInteger(key::radWhenHigh, outlet("radWhenHigh").state());
     defaults.setInteger(key::dropdownOsdLocation, outlet("dropdownOsdLocation").selectedIndex());
+    defaults.setInteger(key::lblHeadsUp, outlet("lblHeadsUp").state());
+    defaults.setInteger(key::lblSound, outlet("lblSound").state());
+    defaults.setInteger(key::lblAllScreens, outlet("lblAllScreens").state());
+    applyStartAtLogin(outlet("lblStartAtLogin").state() != 0);
 
     SCL::progress = 0;
     if (MainWindow* engine = SCL::mainWindow.get()) {
@@ -107,6 +118,16 @@ void PrefWindow::btnSaveClicked() {
         engine->activityTimerEvent();
     }
     if (Window* w = window()) w->close();
+}
+
+void PrefWindow::applyStartAtLogin(bool wanted) {
+    LoginItems* login = SCL::platform().loginItems;
+    // Only a change is written: a start-up entry the user made stays as is.
+    if (!login || login->isEnabled() == wanted) return;
+    if (!login->setEnabled(wanted))
+        SCL::showAlert(wanted ? "Tamsel could not set itself to start when you log in."
+                              : "Tamsel could not stop starting when you log in.",
+                       "Tamsel");
 }
 
 void PrefWindow::btnCloseClicked() {

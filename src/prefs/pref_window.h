@@ -21,6 +21,9 @@ public:
     void btnHelp();
     void copyrightClicked();
     void btnEmailClicked();
+    // Writes or removes the desktop's start-up entry when the box differs
+    // from it; says so when that fails. The welcome window's Done uses it too.
+    static void applyStartAtLogin(bool wanted);
     // The mail timer's target; nothing listens for it.
     static void updEvent() {}
 

@@ -307,7 +307,7 @@ TEST_F(PreferencesOverQt, ShowsTheStoredValuesFollowsTheUserAndSavesWhatTheWidge
     EXPECT_EQ(store.values["radWhenHigh"], "1");
     EXPECT_EQ(store.values["dropdownOsdLocation"], "4");
     EXPECT_EQ(store.values["txtNewPwd"], "");
-    EXPECT_EQ(store.writes.size(), 7u);
+    EXPECT_EQ(store.writes.size(), 10u);
     EXPECT_FALSE(prefs.window()->isVisible());
 }
 

@@ -7,8 +7,34 @@
 #include <sstream>
 
 #include "common/nibs.h"
+#include "engine/local_clock.h"
 
 namespace tamsel::sim {
+
+// ---- local time ---------------------------------------------------------------
+
+double SimLocalTime::offsetAt(double wallSeconds) const {
+    double offset = 0;
+    for (const auto& [from, seconds] : offsets)
+        if (wallSeconds >= from) offset = seconds;
+    return offset;
+}
+
+LocalDateTime SimLocalTime::toLocal(double wallSeconds) {
+    return utcFromSeconds(wallSeconds + offsetAt(wallSeconds));
+}
+
+double SimLocalTime::fromLocal(const LocalDateTime& local) {
+    const double asUtc = secondsFromUtc(local);
+    std::optional<double> first;
+    for (const auto& entry : offsets) {
+        const double candidate = asUtc - entry.second;
+        if (offsetAt(candidate) == entry.second && (!first || candidate < *first))
+            first = candidate;
+    }
+    // Skipped by a clock change: read with the offset before it.
+    return first ? *first : asUtc - offsetAt(asUtc - 86400);
+}
 
 // ---- timers -------------------------------------------------------------------
 
@@ -386,6 +412,15 @@ void SimStatusItem::setMenu(const std::vector<MenuItem>& items,
     chosen = std::move(chosenHandler);
 }
 
+const MenuItem* SimStatusItem::find(std::string_view action) const {
+    for (const MenuItem& item : menu) {
+        if (item.action == action) return &item;
+        for (const MenuItem& sub : item.submenu)
+            if (sub.action == action) return &sub;
+    }
+    return nullptr;
+}
+
 std::unique_ptr<StatusItem> SimStatusBar::statusItem() {
     auto created = std::make_unique<SimStatusItem>();
     item = created.get();
@@ -395,6 +430,11 @@ std::unique_ptr<StatusItem> SimStatusBar::statusItem() {
 void SimStatusBar::choose(std::string_view action) {
     if (!item || !item->chosen) {
         ADD_FAILURE() << "no status menu to choose " << action << " from";
+        return;
+    }
+    const MenuItem* chosenItem = item->find(action);
+    if (!chosenItem || !chosenItem->enabled) {
+        ADD_FAILURE() << "the menu offers no enabled item for " << action;
         return;
     }
     item->chosen(action);
@@ -481,6 +521,37 @@ std::uint32_t SimRandom::uniform(std::uint32_t bound) {
     return (bound / 2 + 1) % bound;
 }
 
+// ---- requests from outside -------------------------------------------------------
+
+void SimRemote::publish(const std::vector<RemoteProperty>& now) {
+    std::vector<std::string> changed;
+    for (const RemoteProperty& p : now) {
+        const RemoteProperty* before = property(p.name);
+        if (!before || !(before->value == p.value)) changed.push_back(p.name);
+    }
+    properties = now;
+    if (changed.empty()) return;
+    ++changes;
+    lastChanged = std::move(changed);
+}
+
+const RemoteProperty* SimRemote::property(std::string_view name) const {
+    for (const RemoteProperty& p : properties)
+        if (p.name == name) return &p;
+    return nullptr;
+}
+
+std::string SimRemote::call(Request request, std::uint32_t seconds) {
+    if (!handler) {
+        ADD_FAILURE() << "a request before anything serves them";
+        return "no handler";
+    }
+    std::optional<std::string> answer;
+    handler(request, seconds, [&answer](const std::string& refusal) { answer = refusal; });
+    if (!answer) ADD_FAILURE() << "a request went unanswered";
+    return answer.value_or("unanswered");
+}
+
 // ---- the whole ----------------------------------------------------------------
 
 SimPlatform::SimPlatform() : start_(clock.uptime()) {}
@@ -500,6 +571,11 @@ Platform SimPlatform::platform() {
     p.network = &network;
     p.random = &random;
     p.console = &console;
+    p.localTime = &localTime;
+    p.notifier = &notifier;
+    p.sounds = &sounds;
+    p.loginItems = &loginItems;
+    p.remote = &remote;
     return p;
 }
 

@@ -42,6 +42,16 @@ public:
     double wallOffset_ = 0;
 };
 
+// A time zone as offsets from UTC, each in force from a wall-clock second
+// on: {{0, 3600}, {t, 7200}} is UTC+1 until t, then UTC+2.
+class SimLocalTime : public LocalTime {
+public:
+    LocalDateTime toLocal(double wallSeconds) override;
+    double fromLocal(const LocalDateTime& local) override;
+    double offsetAt(double wallSeconds) const;
+    std::vector<std::pair<double, double>> offsets{{-1e18, 0}};
+};
+
 class SimTimers : public Timers {
 public:
     explicit SimTimers(SimPlatform& sim) : sim_(sim) {}
@@ -241,9 +251,13 @@ public:
     bool setImage(std::string_view imageName) override;
     void setMenu(const std::vector<MenuItem>& items,
                  std::function<void(std::string_view action)> chosen) override;
+    void setToolTip(const std::string& text) override { toolTip = text; }
     std::string image;
     std::vector<MenuItem> menu;
     std::function<void(std::string_view)> chosen;
+    std::string toolTip;
+    // The item with this action, in a submenu too; null when there is none.
+    const MenuItem* find(std::string_view action) const;
 };
 
 class SimStatusBar : public StatusBar {
@@ -333,6 +347,52 @@ public:
     std::vector<std::string> lines;
 };
 
+// ---- heads-up, sounds, start at login, requests from outside ---------------------
+
+class SimNotifier : public Notifier {
+public:
+    void notify(const std::string& summary, const std::string& body) override {
+        sent.push_back(summary + ": " + body);
+    }
+    std::vector<std::string> sent;
+};
+
+class SimSounds : public Sounds {
+public:
+    void play(const std::string& soundName) override { played.push_back(soundName); }
+    std::vector<std::string> played;
+};
+
+class SimLoginItems : public LoginItems {
+public:
+    bool isEnabled() override { return enabled; }
+    bool setEnabled(bool on) override {
+        ++changes;
+        if (!writable) return false;
+        enabled = on;
+        return true;
+    }
+    bool enabled = false;
+    bool writable = true;
+    int changes = 0;
+};
+
+class SimRemote : public Remote {
+public:
+    void serve(Handler h) override { handler = std::move(h); }
+    void publish(const std::vector<RemoteProperty>& properties) override;
+    // A script's call; the refusal it got, empty when carried out. Fails the
+    // test when nothing serves yet or no answer came.
+    std::string call(Request request, std::uint32_t seconds = 0);
+    Handler handler;
+    std::vector<RemoteProperty> properties;
+    // How many publishes changed something, and the names the last one
+    // changed.
+    int changes = 0;
+    std::vector<std::string> lastChanged;
+    const RemoteProperty* property(std::string_view name) const;
+};
+
 // ---- the whole ----------------------------------------------------------------
 
 class SimPlatform {
@@ -363,6 +423,11 @@ public:
     SimNetwork network{*this};
     SimRandom random;
     SimConsole console;
+    SimLocalTime localTime;
+    SimNotifier notifier;
+    SimSounds sounds;
+    SimLoginItems loginItems;
+    SimRemote remote;
 
 private:
     double start_;

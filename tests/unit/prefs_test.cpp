@@ -162,7 +162,7 @@ TEST_F(Preferences, DifferentPasswordsRefuseTheSaveAndKeepEveryEdit) {
     w.outlet("txtConfirmPwd").setText("secret");
     w.perform("btnSaveClicked:");
     EXPECT_TRUE(w.closed);
-    EXPECT_EQ(sim.settings.writes.size(), 7u);
+    EXPECT_EQ(sim.settings.writes.size(), 10u);
 }
 
 TEST_F(Preferences, SaveWritesAllSevenKeysInOrder) {
@@ -173,12 +173,13 @@ TEST_F(Preferences, SaveWritesAllSevenKeysInOrder) {
     EXPECT_EQ(sim.settings.writes,
               (std::vector<std::string>{"stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0",
                                         "lblHide=1", "txtNewPwd=pw", "radWhenHigh=1",
-                                        "dropdownOsdLocation=3"}));
+                                        "dropdownOsdLocation=3", "lblHeadsUp=1", "lblSound=0",
+                                        "lblAllScreens=0"}));
     EXPECT_TRUE(w.closed);
 
     sim.settings.writes.clear();
     open().perform("btnSaveClicked:");
-    EXPECT_EQ(sim.settings.writes.size(), 7u) << "unchanged keys are written too";
+    EXPECT_EQ(sim.settings.writes.size(), 10u) << "unchanged keys are written too";
     EXPECT_EQ(sim.settings.writes[4], "txtNewPwd=pw");
 }
 

@@ -1,16 +1,20 @@
 #include "platform/qt/qt_platform.h"
 
+#include "platform/qt/desktop/os_services.h"
+#include "platform/qt/desktop/qt_local_time.h"
+#include "platform/qt/desktop/qt_status_bar.h"
+#include "platform/qt/desktop/qt_workspace.h"
+#include "platform/qt/desktop/remote.h"
+#include "platform/qt/desktop/single_instance.h"
 #include "platform/qt/idle/idle_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_console.h"
-#include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_random.h"
 #include "platform/qt/qt_screens.h"
 #include "platform/qt/qt_settings.h"
-#include "platform/qt/desktop/qt_status_bar.h"
 #include "platform/qt/qt_timers.h"
-#include "platform/qt/desktop/qt_workspace.h"
+#include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/views/views.h"
 
 // The benchmark's tamsel-timelapse build sets this; the program runs at 1.
@@ -36,7 +40,12 @@ QtPlatform::QtPlatform()
       workspace_(std::make_unique<QtWorkspace>()),
       network_(std::make_unique<QtNetwork>()),
       random_(std::make_unique<QtRandom>()),
-      console_(std::make_unique<QtConsole>()) {
+      console_(std::make_unique<QtConsole>()),
+      localTime_(std::make_unique<QtLocalTime>()),
+      notifier_(makeNotifier()),
+      sounds_(makeSounds()),
+      loginItems_(makeLoginItems()),
+      remote_(std::make_unique<QtRemote>()) {
 #if TAMSEL_TIME_SCALE != 1
     clock_ = timeLapsed(std::move(clock_), TAMSEL_TIME_SCALE);
     timers_ = timeLapsed(std::move(timers_), TAMSEL_TIME_SCALE);
@@ -61,7 +70,18 @@ Platform QtPlatform::platform() const {
     p.network = network_.get();
     p.random = random_.get();
     p.console = console_.get();
+    p.localTime = localTime_.get();
+    p.notifier = notifier_.get();
+    p.sounds = sounds_.get();
+    p.loginItems = loginItems_.get();
+    p.remote = remote_.get();
     return p;
+}
+
+void QtPlatform::hearSecondLaunches(SingleInstance& instance) {
+    QtRemote* remote = remote_.get();
+    instance.onShowPreferences(
+        [remote] { remote->request(Request::ShowPreferences, 0, [](const std::string&) {}); });
 }
 
 }  // namespace tamsel::qt

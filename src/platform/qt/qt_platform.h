@@ -7,6 +7,8 @@
 namespace tamsel::qt {
 
 class QtSettings;
+class QtRemote;
+class SingleInstance;
 
 // Every Qt service of the platform layer, built once the QApplication
 // exists and owned here for the life of the process.
@@ -18,6 +20,8 @@ public:
     QtPlatform& operator=(const QtPlatform&) = delete;
 
     Platform platform() const;
+    // A second launch's request reaches the controllers as a script's does.
+    void hearSecondLaunches(SingleInstance& instance);
 
 private:
     std::unique_ptr<Clock> clock_;
@@ -33,6 +37,11 @@ private:
     std::unique_ptr<Network> network_;
     std::unique_ptr<Random> random_;
     std::unique_ptr<Console> console_;
+    std::unique_ptr<LocalTime> localTime_;
+    std::unique_ptr<Notifier> notifier_;
+    std::unique_ptr<Sounds> sounds_;
+    std::unique_ptr<LoginItems> loginItems_;
+    std::unique_ptr<QtRemote> remote_;
 };
 
 }  // namespace tamsel::qt

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -12,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/views/artwork.h"
-#include "platform/qt/idle/idle_source.h"
-#include "platform/qt/views/message_layout.h"
 #include "platform/qt/desktop/user_notice.h"
+#include "platform/qt/idle/idle_source.h"
+#include "platform/qt/views/artwork.h"
+#include "platform/qt/views/message_layout.h"
 
 namespace tamsel::qt {
 
@@ -30,6 +31,29 @@ void choose(const Chosen& chosen, const std::string& action) {
     QTimer::singleShot(0, qApp, [chosen, action] { chosen(action); });
 }
 
+QString titleOf(const MenuItem& item) {
+    return QString::fromStdString(item.title);
+}
+
+void fillMenu(QMenu* menu, const std::vector<MenuItem>& items, const Chosen& chosen) {
+    for (const MenuItem& item : items) {
+        if (item.isSeparator()) {
+            menu->addSeparator();
+        } else if (!item.submenu.empty()) {
+            QMenu* sub = menu->addMenu(titleOf(item));
+            sub->setObjectName(titleOf(item));
+            sub->setEnabled(item.enabled);
+            fillMenu(sub, item.submenu, chosen);
+        } else {
+            QAction* action = menu->addAction(titleOf(item));
+            action->setObjectName(QString::fromStdString(item.action));
+            action->setEnabled(item.enabled);
+            QObject::connect(action, &QAction::triggered, menu,
+                             [chosen, a = item.action] { choose(chosen, a); });
+        }
+    }
+}
+
 QString noTrayText() {
     return QStringLiteral(
         "Tamsel is running and will remind you to take breaks as usual.\n\n"
@@ -40,6 +64,36 @@ QString noTrayText() {
         "itself; if it does not, quit Tamsel and start it again.\n\n"
         "Until then, these buttons do what the menu would:");
 }
+
+// The menu's commands as a row of buttons; a submenu drops down from its
+// button, a separator leaves a gap.
+void fillButtons(QWidget* row, const std::vector<MenuItem>& items, const Chosen& chosen) {
+    auto* layout = static_cast<QHBoxLayout*>(row->layout());
+    while (QLayoutItem* old = layout->takeAt(0)) {
+        if (QWidget* w = old->widget()) w->deleteLater();
+        delete old;
+    }
+    for (const MenuItem& item : items) {
+        if (item.isSeparator()) {
+            layout->addSpacing(8);
+            continue;
+        }
+        auto* button = new QPushButton(QString::fromStdString(item.title));
+        button->setAutoDefault(false);
+        button->setEnabled(item.enabled);
+        if (item.submenu.empty()) {
+            QObject::connect(button, &QPushButton::clicked, row,
+                             [chosen, action = item.action] { choose(chosen, action); });
+        } else {
+            auto* menu = new QMenu(button);
+            fillMenu(menu, item.submenu, chosen);
+            button->setMenu(menu);
+        }
+        layout->addWidget(button);
+    }
+}
+
+QPointer<QWidget> noticeCommands;
 
 // Not modal: the engine goes on while it is open.
 void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
@@ -56,20 +110,20 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
         new QLabel(more.isEmpty() ? noTrayText() : more + QStringLiteral("\n\n") + noTrayText());
     text->setWordWrap(true);
     text->setTextFormat(Qt::PlainText);
-    text->setFixedWidth(420);
+    // At least this wide; as wide as the row of commands beneath it.
+    text->setMinimumWidth(420);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* column = new QVBoxLayout;
     column->addWidget(text);
 
     auto* row = new QHBoxLayout;
-    for (const MenuItem& item : items) {
-        auto* button = new QPushButton(QString::fromStdString(item.title));
-        button->setAutoDefault(false);
-        QObject::connect(button, &QPushButton::clicked, notice,
-                         [chosen, action = item.action] { choose(chosen, action); });
-        row->addWidget(button);
-    }
+    auto* commands = new QWidget;
+    auto* commandsLayout = new QHBoxLayout(commands);
+    commandsLayout->setContentsMargins(0, 0, 0, 0);
+    fillButtons(commands, items, chosen);
+    noticeCommands = commands;
+    row->addWidget(commands);
     row->addStretch(1);
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setDefault(true);
@@ -114,16 +168,20 @@ public:
     }
 
     void setMenu(const std::vector<MenuItem>& items, Chosen chosen) override {
-        auto menu = std::make_unique<QMenu>();
-        menu->setObjectName(QStringLiteral("statusMenu"));
-        for (const MenuItem& item : items) {
-            QAction* action = menu->addAction(QString::fromStdString(item.title));
-            action->setObjectName(QString::fromStdString(item.action));
-            QObject::connect(action, &QAction::triggered, menu.get(),
-                             [chosen, a = item.action] { choose(chosen, a); });
+        if (menu_) {
+            // The same menu, refilled: the tray keeps pointing at it, and a
+            // menu the user has open changes in place.
+            for (QMenu* sub : menu_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+                sub->deleteLater();
+            menu_->clear();
+            fillMenu(menu_.get(), items, chosen);
+            if (noticeCommands) fillButtons(noticeCommands, items, chosen);
+            return;
         }
-        tray_->setContextMenu(menu.get());
-        menu_ = std::move(menu);
+        menu_ = std::make_unique<QMenu>();
+        menu_->setObjectName(QStringLiteral("statusMenu"));
+        fillMenu(menu_.get(), items, chosen);
+        tray_->setContextMenu(menu_.get());
         if (!tray_->icon().isNull()) tray_->show();
 
         // Idle time that cannot be read is said where the user looks: on
@@ -136,6 +194,10 @@ public:
             noticeShown = true;
             tray_->showMessage(QStringLiteral("Tamsel"), idle, QSystemTrayIcon::Warning, 20000);
         }
+    }
+
+    void setToolTip(const std::string& text) override {
+        tray_->setToolTip(QString::fromStdString(text));
     }
 
 private:

@@ -40,6 +40,8 @@ public:
     explicit BarLabel(QWidget* parent) : QWidget(parent) {
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setPixelSize(kFontPixels);
+        textFont_ = f;
+        textFont_.setBold(true);
         // A whole-pixel pitch gives every square the same crisp edges.
         const qreal advance = QFontMetricsF(f).horizontalAdvance(kSegment);
         f.setLetterSpacing(QFont::AbsoluteSpacing, kSpacing + std::ceil(advance) - advance);
@@ -54,7 +56,7 @@ public:
         if (text == text_) return;
         const bool grew = text.size() > text_.size();
         text_ = text;
-        setAccessibleDescription(QString::number(text_.size() / kSegment.size()));
+        setAccessibleDescription(isBar() ? QString::number(text_.size() / kSegment.size()) : text_);
         rerender();
         if (onTextChanged) onTextChanged(grew);
     }
@@ -91,7 +93,11 @@ protected:
     void resizeEvent(QResizeEvent*) override { rerender(); }
 
 private:
+    // The squares are spaced out; any other text (a pause) is not.
+    bool isBar() const { return text_.isEmpty() || text_.startsWith(kSegment); }
+
     QString text_;
+    QFont textFont_;
     QImage image_;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     bool composited_ = true;
@@ -115,7 +121,7 @@ void BarLabel::rerender() {
     const QColor ink = palette().color(QPalette::WindowText);
     if (!text_.isEmpty() && ink.alpha() > 0) {
         QPainterPath path;
-        path.addText(0, 0, font(), text_);
+        path.addText(0, 0, isBar() ? font() : textFont_, text_);
         const QRectF box = path.boundingRect();
         const qreal free = width() - 2 * kMargin - box.width();
         qreal left = kMargin;

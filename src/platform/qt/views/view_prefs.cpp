@@ -155,11 +155,33 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     addPassword(0, QStringLiteral("Passwor&d:"), "txtNewPwd");
     addPassword(1, QStringLiteral("&Confirm:"), "txtConfirmPwd");
     auto* note =
-        new QLabel(QStringLiteral("Asked at start and before Preferences, Skip and Quit.\n"
+        new QLabel(QStringLiteral("Asked at start and before Preferences, Pause, Skip and Quit.\n"
                                   "Leave both fields empty for no child lock."));
     note->setForegroundRole(QPalette::PlaceholderText);
     lock->addWidget(note, 2, 2);
     lock->setColumnStretch(3, 1);
+
+    // ---- around a break, and starting
+    auto* reminders = new QGridLayout;
+    reminders->setColumnMinimumWidth(0, 16);
+    const struct {
+        const char* caption;
+        const char* name;
+    } boxes[] = {
+        {"Tell me a &minute before a break", "lblHeadsUp"},
+        {"Play a so&und when a break starts and ends", "lblSound"},
+        {"Cover &every screen during a break", "lblAllScreens"},
+    };
+    for (const auto& box : boxes) {
+        auto* check = new QCheckBox(QString::fromUtf8(box.caption));
+        outlet(check, box.name, nib::Kind::CheckBox);
+        reminders->addWidget(check, reminders->rowCount(), 1);
+    }
+    auto* starting = new QGridLayout;
+    starting->setColumnMinimumWidth(0, 16);
+    auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I &log in"));
+    outlet(atLogin, "lblStartAtLogin", nib::Kind::CheckBox);
+    starting->addWidget(atLogin, 0, 1);
 
     // ---- buttons
     auto* help = new QPushButton(QStringLiteral("&Help"));
@@ -196,17 +218,35 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     buttons->addWidget(close);
     buttons->addWidget(save);
 
+    // Two columns: the breaks and the bar on the left, the rest beside them.
+    auto* left = new QVBoxLayout;
+    left->setSpacing(6);
+    left->addWidget(heading(QStringLiteral("Work and breaks")));
+    left->addLayout(times);
+    left->addSpacing(12);
+    left->addWidget(heading(QStringLiteral("Progress bar")));
+    left->addLayout(progress);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(6);
+    right->addWidget(heading(QStringLiteral("Around a break")));
+    right->addLayout(reminders);
+    right->addSpacing(12);
+    right->addWidget(heading(QStringLiteral("Starting")));
+    right->addLayout(starting);
+    right->addSpacing(12);
+    right->addWidget(heading(QStringLiteral("Child lock")));
+    right->addLayout(lock);
+    right->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(28);
+    columns->addLayout(left);
+    columns->addLayout(right);
+
     auto* form = new QVBoxLayout(view);
     form->setContentsMargins(20, 16, 20, 16);
     form->setSpacing(6);
-    form->addWidget(heading(QStringLiteral("Work and breaks")));
-    form->addLayout(times);
-    form->addSpacing(12);
-    form->addWidget(heading(QStringLiteral("Progress bar")));
-    form->addLayout(progress);
-    form->addSpacing(12);
-    form->addWidget(heading(QStringLiteral("Child lock")));
-    form->addLayout(lock);
+    form->addLayout(columns);
     form->addSpacing(16);
     form->addLayout(buttons);
     form->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,14 +1,13 @@
-// The first-launch window: what Tamsel does, where to find it, how to have
-// it start at login. Only its Done button ends it.
+// The first-launch window: what Tamsel does, where to find it, whether to
+// start it at login. Only its Done button ends it.
 
+#include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "platform/qt/views/artwork.h"
@@ -50,23 +49,6 @@ protected:
     }
 };
 
-QString startAtLogin() {
-    if (QGuiApplication::platformName() == QLatin1String("cocoa"))
-        return QStringLiteral(
-            "To start Tamsel when you log in, add it under Login Items in System Settings "
-            "(General).");
-    const QString desktopFile = QStandardPaths::locate(QStandardPaths::ApplicationsLocation,
-                                                       QStringLiteral("tamsel.desktop"));
-    QString copy = QStringLiteral("copy tamsel.desktop into ~/.config/autostart");
-    if (!desktopFile.isEmpty())
-        copy = QStringLiteral("copy %1 into ~/.config/autostart")
-                   .arg(QDir::toNativeSeparators(desktopFile));
-    return QStringLiteral(
-               "To start Tamsel when you log in, add it in your desktop's Startup Applications "
-               "(or Autostart) settings, or %1.")
-        .arg(copy);
-}
-
 }  // namespace
 
 std::unique_ptr<QtWindow> makeWelcomeView() {
@@ -99,10 +81,10 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
             "your screens for a short break. Time away from the keyboard counts as rest."),
         QStringLiteral(
             "Its icon, a white cup, lives in the system tray (the notification area of your "
-            "panel). Click it for Preferences, Help, Skip and Quit. If your desktop shows no "
+            "panel). Click it for Preferences, a break now, a pause, and more. If your desktop "
+            "shows no "
             "tray, Tamsel still reminds you; add a system tray or notification area to your panel "
             "(on GNOME, the AppIndicator extension) to reach its menu."),
-        startAtLogin(),
     };
     auto* text = new QVBoxLayout;
     text->setSpacing(10);
@@ -115,6 +97,12 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         text->addWidget(label);
     }
+
+    auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I log in"));
+    atLogin->setObjectName(QStringLiteral("lblStartAtLogin"));
+    window->addOutlet("lblStartAtLogin", atLogin, nib::Kind::CheckBox);
+    text->addSpacing(4);
+    text->addWidget(atLogin);
 
     auto* done = new QPushButton(QStringLiteral("Done"));
     done->setDefault(true);

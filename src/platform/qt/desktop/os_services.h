@@ -1,0 +1,27 @@
+#pragma once
+
+// The desktop services whose make-up depends on the operating system. Every
+// choice of one is made in os_services.cpp; a service a system lacks is
+// null, and the controllers do without it.
+
+#include <QtGlobal>
+#include <memory>
+#include <optional>
+
+#include "common/platform.h"
+
+namespace tamsel::qt {
+
+std::unique_ptr<Notifier> makeNotifier();
+std::unique_ptr<Sounds> makeSounds();
+std::unique_ptr<LoginItems> makeLoginItems();
+
+// The user id of the process at the other end of a connected local socket;
+// empty when the system cannot tell.
+std::optional<unsigned> peerUserId(qintptr socketDescriptor);
+
+// The implementations the factory picks from, each built only where it works.
+std::unique_ptr<Sounds> makeCanberraSounds();     // Linux
+std::unique_ptr<LoginItems> makeMacLoginItems();  // macOS
+
+}  // namespace tamsel::qt

@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""One Tamsel per user, the new tray menu, and start at login.
+
+A second `tamsel` of the same user ends with status 0 within 3 s, leaves
+the settings alone, and the first one shows its preferences. There, "Start
+Tamsel when I log in" and Save write the XDG autostart file; unticked (the
+preferences opened from the menu's first item) Save removes it. The menu's
+"Pause" (fourth item) pauses for 30 minutes through its submenu; then
+"Resume" stands in its place and brings the squares back; "Quit" is the
+sixth and last. As root, the story also shows that another user cannot
+reach the single-instance socket: not through its folder, nor through the
+socket itself once the folders are opened up."""
+
+import os
+import pwd
+import shutil
+import subprocess
+import sys
+import time
+
+import harness as h
+from faults_support import squares
+
+SETTINGS = h.default_settings(dropdownOsdLocation=3)
+PREFERENCES, PAUSE, RESUME, QUIT = 0, 3, 3, 5
+PEER = "tamsel-e2e-peer"
+PEER_CLIENT = """
+import socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.settimeout(3)
+try:
+    s.connect(sys.argv[1])
+except PermissionError:
+    print("denied"); sys.exit()
+try:
+    s.sendall(b"show-preferences\\n")
+    print("answer:", s.recv(64) or "none")
+except ConnectionError:
+    print("answer: cut off")
+"""
+
+
+def save_preferences_with_login_box(display, app, how):
+    prefs = display.wait_window(h.PREFS_TITLE, 5)
+    h.check(prefs, f"no preferences after {how}")
+    display.focus(prefs[0].wid)
+    time.sleep(0.5)  # the window takes the keyboard a moment after it maps
+    display.key("alt+l")
+    time.sleep(0.3)  # a mnemonic clicks its box 100 ms after the key
+    display.key("Return")
+    h.check(h.wait_until(lambda: not display.windows(h.PREFS_TITLE), 3), "Save did not close")
+
+
+def peer_says(app, peer):
+    res = subprocess.run(["setpriv", f"--reuid={peer.pw_uid}", f"--regid={peer.pw_gid}",
+                          "--clear-groups", sys.executable, "-c", PEER_CLIENT,
+                          str(app.home / "run" / "tamsel.socket")],
+                         capture_output=True, text=True, timeout=10)
+    return (res.stdout + res.stderr).strip()
+
+
+def another_user_is_refused(session, display, app):
+    if os.geteuid() != 0 or not shutil.which("useradd"):
+        h.note("not root: the other user's part is left out")
+        return
+    try:
+        peer = pwd.getpwnam(PEER)
+    except KeyError:
+        subprocess.run(["useradd", "--system", "--no-create-home", "--shell",
+                        "/usr/sbin/nologin", PEER], check=True)
+        session.on_close(lambda: subprocess.run(["userdel", PEER], check=False))
+        peer = pwd.getpwnam(PEER)
+    said = peer_says(app, peer)
+    h.check(said == "denied", f"another user reached the socket's folder: {said}")
+    # Folders and socket opened to all: the peer's uid still keeps it out.
+    socket_path = app.home / "run" / "tamsel.socket"
+    for path in (session.tmp, app.home, app.home / "run"):
+        path.chmod(0o711)
+    socket_path.chmod(0o777)
+    said = peer_says(app, peer)
+    h.note(f"another user, folders open: {said}")
+    h.check(said in ("answer: cut off", "answer: none"), f"another user was heard: {said}")
+    time.sleep(1)
+    h.check(not display.windows(h.PREFS_TITLE), "another user's request opened the preferences")
+    for path in (session.tmp, app.home, app.home / "run"):
+        path.chmod(0o700)
+
+
+def story(session):
+    display = session.display()
+    display.start_wm()
+    display.start_compositor()  # the squares are counted against its plain grey
+    display.start_tray()
+    app = h.Tamsel(session, display)
+    app.write_settings(SETTINGS)
+    app.start()
+    h.check(app.wait_indicator(5), "no indicator")
+    stored = app.settings_path.read_bytes()
+    autostart = app.config_home / "autostart" / "tamsel.desktop"
+
+    begun = time.monotonic()
+    second = subprocess.run([app.binary], env=app.env, capture_output=True, timeout=10)
+    took = time.monotonic() - begun
+    h.note(f"second launch: status {second.returncode} after {took:.2f} s; "
+           f"{second.stderr.decode().strip()}")
+    h.check(second.returncode == 0 and took < 3, "the second launch did not end with 0 within 3 s")
+    h.check(app.settings_path.read_bytes() == stored, "the second launch touched the settings")
+    save_preferences_with_login_box(display, app, "a second launch")
+    h.check(autostart.exists(), f"Save with the box ticked wrote no {autostart}")
+    entry = autostart.read_text()
+    h.check(f"Exec={app.binary}\n" in entry and "Hidden" not in entry, f"autostart:\n{entry}")
+
+    display.choose_from_tray_menu(PREFERENCES)
+    save_preferences_with_login_box(display, app, "the menu's first item")
+    h.check(not autostart.exists(), "Save with the box cleared left the autostart file")
+
+    win = app.wait_indicator()
+    icon = display.tray_icon()
+    display.click(*icon, button=3)
+    h.check(h.wait_until(display.popup_menus, 3, 0.05), "no menu")
+    display.key(*(["Down"] * (PAUSE + 1)), "Right", "Return")  # Pause > For 30 minutes
+    paused = h.wait_until(lambda: int((app.settings() or {}).get("pausedUntil", 0)), 3)
+    h.check(paused and abs(paused - time.time() - 1800) < 10, f"pausedUntil: {paused}")
+    h.check(h.wait_until(lambda: squares(display, win) > 1, 3), "the squares still show")
+
+    display.choose_from_tray_menu(RESUME)
+    h.check(h.wait_until(lambda: app.settings().get("pausedUntil") == "0", 3), "not resumed")
+    h.check(h.wait_until(lambda: squares(display, win) == 1, 3), "no square after Resume")
+
+    another_user_is_refused(session, display, app)
+    display.choose_from_tray_menu(QUIT)
+    h.check(app.wait_exit(5) == 0, "Quit, the sixth item, did not end Tamsel with status 0")
+
+
+if __name__ == "__main__":
+    sys.exit(h.run_story(story, timeout=110))

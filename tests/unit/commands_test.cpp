@@ -1,0 +1,300 @@
+// The commands beyond the written ones, from the menu and from scripts:
+// Pause and Resume (across a restart, until tomorrow across midnight and
+// clock changes, behind the child lock), Take a break now, the heads-up,
+// every screen covered, and what the tooltip and scripts read.
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/app_delegate.h"
+#include "fixture.h"
+#include "lockscreen/lock_screen.h"
+
+namespace tamsel::test {
+
+// Every moment the engine announces, as "Kind" or "Kind:detail".
+struct Moments : EngineObserver {
+    Moments() { SCL::observe(this); }
+    ~Moments() override { SCL::forget(this); }
+    void happened(const EngineEvent& e) override {
+        static const char* names[] = {"BreakStarted", "BreakCompleted", "BreakSnoozed", "Skipped",
+                                      "Paused",       "Resumed",        "HeadsUp"};
+        std::string text = names[static_cast<int>(e.kind)];
+        if (e.kind == EngineEvent::Kind::BreakStarted)
+            text += e.cause == BreakCause::TakenNow ? ":now" : ":due";
+        if (e.kind == EngineEvent::Kind::Paused)
+            text += ":" + std::to_string(std::lround(e.seconds));
+        if (e.kind == EngineEvent::Kind::Resumed) text += e.early ? ":early" : ":at its time";
+        seen.push_back(text);
+    }
+    std::vector<std::string> seen;
+};
+
+class Running : public SimTest {
+protected:
+    void launch(long long workMinutes = 3, long long breakMinutes = 1) {
+        if (!sim.settings.stringForKey("uid")) storeFirstLaunchSettings(workMinutes, breakMinutes);
+        app = std::make_unique<AppDelegate>();
+        app->applicationDidFinishLaunching();
+    }
+    // The machine goes on, the process starts again on the same store.
+    void restart() {
+        app.reset();
+        SCL::reset(sim.platform());
+        launch();
+    }
+    // The local wall clock reads this UTC instant plus the zone's offset.
+    void setWall(double wall) { sim.clock.jumpWall(wall - sim.clock.now()); }
+    std::string remoteState() { return std::get<std::string>(sim.remote.property("State")->value); }
+    std::int64_t stored() { return sim.settings.integerForKey("pausedUntil"); }
+
+    std::unique_ptr<AppDelegate> app;
+    Moments moments;
+};
+
+constexpr double kJan15 = 1'800'000'000;  // 2027-01-15 08:00:00 UTC
+const std::string kPauseSign = "\u2016 ";
+
+TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
+    launch();
+    setWall(kJan15);
+    sim.idle.activeFor(6 * 3600);
+    sim.advance(60);
+    ASSERT_GT(SCL::progress, 0);
+    sim.statusBar.choose("pause30Btn:");
+    EXPECT_EQ(stored(), std::llround(kJan15 + 60 + 1800));
+    EXPECT_EQ(label().text(), kPauseSign + "08:31");
+    EXPECT_EQ(sim.statusBar.item->toolTip, "Paused until 08:31");
+    EXPECT_EQ(remoteState(), "paused");
+    EXPECT_EQ(sim.statusBar.item->menu.at(4).action, "resumeBtn:") << "Resume replaces Pause";
+
+    sim.advance(1795);
+    EXPECT_EQ(SCL::progress, 0);
+    EXPECT_EQ(openBreakWindows(), 0u);
+    sim.advance(5);
+    EXPECT_EQ(stored(), 0);
+    EXPECT_EQ(segments(), 1);
+    EXPECT_EQ(remoteState(), "working");
+    EXPECT_EQ(sim.statusBar.item->menu.at(4).title, "Pause");
+    const double resumed = sim.now();
+    EXPECT_NEAR(runUntilBreak() - resumed, 135, 5) << "a whole work period after the pause";
+    EXPECT_EQ(moments.seen, (std::vector<std::string>{"Paused:1800", "Resumed:at its time",
+                                                      "HeadsUp", "BreakStarted:due"}));
+}
+
+TEST_F(Running, APauseOutlivesARestartAndResumeEndsItEarly) {
+    launch();
+    setWall(kJan15);
+    sim.statusBar.choose("pause120Btn:");
+    sim.advance(600);
+    restart();
+    sim.idle.activeFor(3600);
+    sim.advance(600);
+    EXPECT_EQ(SCL::progress, 0);
+    EXPECT_EQ(label().text(), kPauseSign + "10:00");
+    sim.statusBar.choose("resumeBtn:");
+    EXPECT_EQ(stored(), 0);
+    sim.advance(30);
+    EXPECT_GT(SCL::progress, 0);
+
+    // A stored end in the past is no pause; one far ahead holds a day at most.
+    for (auto [until, paused] : {std::pair{kJan15, false}, std::pair{kJan15 + 1e9, true}}) {
+        sim.settings.setInteger("pausedUntil", static_cast<long long>(until));
+        restart();
+        EXPECT_EQ(SCL::status().state == State::Paused, paused) << until;
+        EXPECT_LE(SCL::pausedUntil, sim.clock.now() + 25 * 3600);
+    }
+}
+
+// "Until tomorrow": the next 06:00 on the local clock.
+struct Tomorrow {
+    const char* story;
+    std::vector<std::pair<double, double>> zone;  // UTC offsets, from when
+    double start;                                 // UTC
+    double hours;                                 // until the pause ends
+    const char* tipAtStart;
+};
+
+void PrintTo(const Tomorrow& t, std::ostream* os) {
+    *os << t.story;
+}
+
+class UntilTomorrow : public Running, public ::testing::WithParamInterface<Tomorrow> {};
+
+TEST_P(UntilTomorrow, EndsAtTheNextSixOClock) {
+    const Tomorrow& t = GetParam();
+    sim.localTime.offsets = t.zone;
+    launch();
+    setWall(t.start);
+    sim.statusBar.choose("pauseTomorrowBtn:");
+    EXPECT_EQ(stored(), std::llround(t.start + t.hours * 3600)) << t.story;
+    EXPECT_EQ(sim.statusBar.item->toolTip, t.tipAtStart) << t.story;
+    sim.advance(t.hours * 3600 - 30);
+    EXPECT_EQ(remoteState(), "paused") << t.story;
+    EXPECT_EQ(sim.statusBar.item->toolTip, "Paused until 06:00") << "on the day it ends";
+    sim.advance(35);
+    EXPECT_EQ(remoteState(), "working") << t.story;
+}
+
+constexpr double kMar27 = 1'806'105'600;  // 2027-03-27 00:00 UTC
+constexpr double kOct30 = 1'824'854'400;  // 2027-10-30 00:00 UTC
+const std::pair<double, double> kWinter{-1e18, 3600}, kSummer{kMar27 + 86400 + 3600, 7200};
+INSTANTIATE_TEST_SUITE_P(
+    Clock, UntilTomorrow,
+    ::testing::Values(Tomorrow{"across midnight",
+                               {kWinter},
+                               kJan15 + 14 * 3600 + 1800,
+                               6.5,
+                               "Paused until tomorrow 06:00"},
+                      Tomorrow{
+                          "before six", {kWinter}, kJan15 + 18 * 3600, 3, "Paused until 06:00"},
+                      Tomorrow{"the night clocks go forward",
+                               {kWinter, kSummer},
+                               kMar27 + 21 * 3600,
+                               7,
+                               "Paused until tomorrow 06:00"},
+                      Tomorrow{"the night clocks go back",
+                               {{-1e18, 7200}, {kOct30 + 86400 + 3600, 3600}},
+                               kOct30 + 20 * 3600,
+                               9,
+                               "Paused until tomorrow 06:00"}));
+
+// The child lock guards Pause from the menu and Pause, Skip and
+// ShowPreferences from scripts; a cancelled box refuses the call.
+TEST_F(Running, TheChildLockGuardsPauseAndTheScriptedCallsThatNeedIt) {
+    sim.dialogs.typeAndConfirm("pw");  // at start
+    storeFirstLaunchSettings(3, 1);
+    sim.settings.setString("txtNewPwd", "pw");
+    launch();
+    sim.dialogs.cancel();
+    sim.statusBar.choose("pause60Btn:");
+    EXPECT_EQ(stored(), 0);
+
+    struct Call {
+        Request request;
+        std::uint32_t seconds;
+        bool guarded;
+    };
+    for (const Call& c : {Call{Request::Pause, 100'000, true}, Call{Request::Resume, 0, false},
+                          Call{Request::Skip, 0, true}, Call{Request::ShowPreferences, 0, true},
+                          Call{Request::BreakNow, 0, false}}) {
+        const std::size_t boxes = sim.dialogs.shown.size();
+        if (c.guarded) {
+            sim.dialogs.cancel();
+            EXPECT_EQ(sim.remote.call(c.request, c.seconds),
+                      "The child lock's password box was cancelled");
+            sim.dialogs.typeAndConfirm("pw");
+        }
+        EXPECT_EQ(sim.remote.call(c.request, c.seconds), "") << static_cast<int>(c.request);
+        EXPECT_EQ(sim.dialogs.shown.size(), boxes + (c.guarded ? 2 : 0));
+    }
+    EXPECT_EQ(sim.remote.call(Request::BreakNow), "A break is running already");
+    EXPECT_TRUE(app->prefWindow);
+    EXPECT_EQ(moments.seen, (std::vector<std::string>{"Paused:86400", "Resumed:early", "Skipped",
+                                                      "BreakStarted:now"}));
+}
+
+TEST_F(Running, ABreakTakenNowRunsAsADueOneAndLiftsTheLimitsAtItsEnd) {
+    sim.settings.setInteger("lblSound", 1);
+    launch(30, 1);
+    sim.idle.activeFor(3600);
+    sim.advance(100);
+    sim.statusBar.choose("skipBtn:");
+    sim.statusBar.choose("breakNowBtn:");
+    EXPECT_TRUE(SCL::activityTimerPause);
+    EXPECT_EQ(openBreakWindows(), 1u);
+    EXPECT_EQ(SCL::progress, 0);
+    EXPECT_FALSE(sim.statusBar.item->find("breakNowBtn:")->enabled) << "disabled during a break";
+    EXPECT_EQ(sim.statusBar.item->toolTip, "On a break, 1:00 left");
+    sim.advance(20);
+    EXPECT_EQ(sim.statusBar.item->toolTip, "On a break, 0:40 left");
+    EXPECT_EQ(remoteState(), "break");
+    sim.advance(41);
+    EXPECT_EQ(openBreakWindows(), 0u);
+    EXPECT_EQ(sim.sounds.played, (std::vector<std::string>{"bell", "complete"}));
+    sim.statusBar.choose("skipBtn:");
+    EXPECT_TRUE(sim.dialogs.shown.empty()) << "the skip limit was lifted";
+    EXPECT_EQ(moments.seen, (std::vector<std::string>{"Skipped", "BreakStarted:now",
+                                                      "BreakCompleted", "Skipped"}));
+}
+
+// One heads-up per work period, a minute of work before the break.
+TEST_F(Running, TheHeadsUpComesOncePerPeriodAndOnlyForPeriodsOfThreeMinutes) {
+    struct Case {
+        long long workMinutes;
+        const char* stored;  // lblHeadsUp; null: absent
+        std::size_t perPeriod;
+    } cases[] = {{3, nullptr, 1}, {30, "1", 1}, {2, nullptr, 0}, {30, "0", 0}};
+    for (const Case& c : cases) {
+        SCL::reset(sim.platform());
+        sim.settings.values.clear();
+        sim.notifier.sent.clear();
+        storeFirstLaunchSettings(c.workMinutes, 1);
+        if (c.stored) sim.settings.setString("lblHeadsUp", c.stored);
+        launch();
+        sim.idle.activeFor(10 * 3600);
+        for (int period = 1; period <= 2; ++period) {
+            runUntilBreak();
+            EXPECT_EQ(sim.notifier.sent.size(), c.perPeriod * period) << c.workMinutes;
+            sim.advance(61);
+        }
+        if (c.perPeriod) {
+            EXPECT_EQ(sim.notifier.sent.front(), "Tamsel: A break in about a minute");
+        }
+    }
+}
+
+TEST_F(Running, EveryScreenGetsItsWindowAndTheWindowsFollowTheScreensMidBreak) {
+    const Rect a{0, 0, 1920, 1080}, b{1920, 0, 1280, 1024}, c{-1440, 0, 1440, 900};
+    sim.screens.list = {a, b, c};
+    storeFirstLaunchSettings(1, 1);
+    sim.settings.setInteger("lblAllScreens", 1);
+    launch();
+    sim.idle.activeFor(3600);
+    runUntilBreak();
+    auto frames = [this] {
+        std::vector<Rect> list;
+        for (const auto& w : sim.windows.open("LockScreen"))
+            list.push_back({w->frame.x, w->frame.y, w->frame.width, w->frame.height - 100});
+        return list;
+    };
+    EXPECT_EQ(frames(), (std::vector<Rect>{a, b, c}));
+    EXPECT_EQ(breakWindow(0).styleMask, 0x4002u) << "the first keeps the first's role";
+    EXPECT_EQ(breakWindow(2).styleMask, 2u);
+
+    const Rect d{3200, 0, 800, 600};
+    sim.screens.set({b, c, d});  // the main screen unplugged, another plugged in
+    EXPECT_EQ(frames(), (std::vector<Rect>{b, c, d}));
+    EXPECT_TRUE(SCL::mainWindow->lockScreen->isFirst);
+    EXPECT_EQ(SCL::mainWindow->lockScreen->screenFrame, b);
+    sim.advance(20);
+    EXPECT_EQ(sim.windows.last("LockScreen")->keyAndFrontCount, 0) << "only the first in front";
+    EXPECT_GT(breakWindow(1).keyAndFrontCount, 0);
+    sim.advance(45);
+    EXPECT_EQ(openBreakWindows(), 0u);
+    EXPECT_TRUE(sim.dialogs.shown.empty());
+}
+
+TEST_F(Running, TheTooltipAndTheScriptsSayWhereThingsStand) {
+    launch(30, 2);
+    setWall(kJan15 + 7.5 * 3600);  // 15:30 UTC
+    struct Case {
+        Status status;
+        const char* tip;
+    } cases[] = {{{State::Working, 720}, "Next break in about 12 minutes"},
+                 {{State::Working, 30}, "Next break in about a minute"},
+                 {{State::Break, 0, 80}, "On a break, 1:20 left"},
+                 {{State::Paused, 1350, 0, kJan15 + 7.5 * 3600 + 1800}, "Paused until 16:00"}};
+    for (const Case& c : cases) EXPECT_EQ(AppDelegate::toolTip(c.status), c.tip);
+
+    // Scripts hear of a change at most once per tick.
+    sim.idle.activeFor(3600);
+    sim.remote.changes = 0;
+    sim.advance(50);  // ten ticks; the first only turns the direction
+    EXPECT_EQ(sim.remote.changes, 9);
+    EXPECT_EQ(sim.remote.lastChanged, (std::vector<std::string>{"SecondsToBreak"}));
+    EXPECT_EQ(std::get<std::int32_t>(sim.remote.property("SecondsToBreak")->value), 1350 - 45);
+}
+
+}  // namespace tamsel::test
