@@ -1,0 +1,31 @@
+#include "platform/qt/views/overlay_route.h"
+
+#include <vector>
+
+namespace tamsel::qt {
+
+namespace {
+std::vector<std::function<void()>>& observers() {
+    static std::vector<std::function<void()>> list;
+    return list;
+}
+}  // namespace
+
+OverlayRoute overlayRoute() {
+    return OverlayRoute::QtWindows;
+}
+
+std::string describe(OverlayRoute route) {
+    switch (route) {
+        case OverlayRoute::QtWindows: return "X11 windows";
+        case OverlayRoute::LayerShell: return "layer-shell surfaces";
+        case OverlayRoute::GnomeExtension: return "the GNOME Shell extension";
+    }
+    return {};
+}
+
+void onOverlayRouteChanged(std::function<void()> changed) {
+    if (changed) observers().push_back(std::move(changed));
+}
+
+}  // namespace tamsel::qt
