@@ -12,33 +12,30 @@ namespace tamsel::sim {
 
 // ---- timers -------------------------------------------------------------------
 
-struct SimTimers::Entry {
-    double due;
-    double interval;
-    bool repeats;
-    bool valid = true;
+struct SimTimers::Entry : Timer {
+    Entry(double due, double interval, bool repeats, std::uint64_t sequence,
+          std::function<void()> fire)
+        : due(due),
+          interval(interval),
+          repeats(repeats),
+          sequence(sequence),
+          fire(std::move(fire)) {}
+    void invalidate() override {
+        valid = false;
+        fire = nullptr;
+    }
+    bool isValid() const override { return valid; }
+    double due, interval;
+    bool repeats, valid = true;
     std::uint64_t sequence;
     std::function<void()> fire;
 };
 
-class SimTimers::Handle : public Timer {
-public:
-    explicit Handle(std::shared_ptr<Entry> entry) : entry_(std::move(entry)) {}
-    void invalidate() override {
-        entry_->valid = false;
-        entry_->fire = nullptr;
-    }
-    bool isValid() const override { return entry_->valid; }
-
-private:
-    std::shared_ptr<Entry> entry_;
-};
-
 TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()> fire) {
-    auto entry = std::make_shared<Entry>(
-        Entry{sim_.now() + interval, interval, repeats, true, sequence_++, std::move(fire)});
+    auto entry = std::make_shared<Entry>(sim_.now() + interval, interval, repeats, sequence_++,
+                                         std::move(fire));
     entries_.push_back(entry);
-    return std::make_shared<Handle>(entry);
+    return entry;
 }
 
 std::shared_ptr<SimTimers::Entry> SimTimers::nextDue(double limit) const {
@@ -194,12 +191,6 @@ std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
 void SimSettings::setString(std::string_view key, const std::string& value) {
     values.insert_or_assign(std::string(key), value);
     writes.push_back(std::string(key) + "=" + value);
-}
-
-std::vector<std::string> SimSettings::writtenKeys() const {
-    std::vector<std::string> keys;
-    for (const auto& w : writes) keys.push_back(w.substr(0, w.find('=')));
-    return keys;
 }
 
 // ---- screens ------------------------------------------------------------------
@@ -434,12 +425,12 @@ void SimDialogs::typeAndConfirm(const std::string& text) {
 
 bool SimWorkspace::openFile(const std::string& path) {
     openedFiles.push_back(path);
-    return true;
+    return opens;
 }
 
 bool SimWorkspace::openURL(const std::string& url) {
     openedURLs.push_back(url);
-    return true;
+    return opens;
 }
 
 FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds) {

@@ -60,7 +60,6 @@ public:
 
 private:
     struct Entry;
-    class Handle;
     std::shared_ptr<Entry> nextDue(double limit) const;
     SimPlatform& sim_;
     std::vector<std::shared_ptr<Entry>> entries_;
@@ -113,7 +112,6 @@ public:
 
     // Writes in order, as "key=value".
     std::vector<std::string> writes;
-    std::vector<std::string> writtenKeys() const;
     std::map<std::string, Value, std::less<>> values;
 };
 
@@ -287,6 +285,8 @@ public:
     std::vector<std::string> openedFiles;
     std::vector<std::string> openedURLs;
     int loginItemsOpened = 0;
+    // False: the desktop has no application for what is opened.
+    bool opens = true;
 };
 
 class SimNetwork : public Network {
