@@ -72,8 +72,7 @@ void AppDelegate::prefMenuBtn() {
 }
 
 void AppDelegate::helpBtn() {
-    Workspace& workspace = *SCL::platform().workspace;
-    workspace.openFile(workspace.manualPath());
+    SCL::openManual();
 }
 
 void AppDelegate::skipBtn() {

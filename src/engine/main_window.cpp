@@ -24,10 +24,6 @@ constexpr std::array kSampledEvents = {InputEvent::KeyUp, InputEvent::LeftMouseD
                                        InputEvent::RightMouseUp, InputEvent::MouseMoved,
                                        InputEvent::ScrollWheel};
 
-std::size_t segmentCount(const std::string& bar, const std::string& block) {
-    return block.empty() ? 0 : bar.size() / block.size();
-}
-
 }  // namespace
 
 MainWindow::MainWindow() : WindowController(nib::kMainWindow), versionCheck(runVersionCheck) {}
@@ -40,6 +36,7 @@ void MainWindow::windowDidLoad() {
     w->setIgnoresMouseEvents(true);
     w->setOpaque(false);
     w->setBackgroundColor({0.5, 0.5, 0.5, 0.0});
+    // Twice on purpose, in the order the window definition gives: the last one stays.
     w->setLevel(WindowLevel::Floating);
     w->setLevel(WindowLevel::Maximum);
     placeWindow();
@@ -104,7 +101,7 @@ void MainWindow::activityTimerEvent() {
     const std::string bar = barText();
     Control& label = lblProgress();
     if (bar != label.text()) {
-        const std::size_t segments = segmentCount(bar, charBlock);
+        const std::size_t segments = bar.size() / charBlock.size();
         Color colour{0, 0, 0, showOnHigh == 0 ? 0.5 : 0.0};
         if (segments >= 9) colour = {1, 0, 0, 0.7};
         label.setTextColor(colour);
@@ -136,6 +133,7 @@ void MainWindow::startBreak() {
         lockScreen1->showWindow();
     }
     SCL::lockTicks = 0;
+    SCL::breakSnoozed = false;
     SCL::lockTimerDt = SCL::now();
     if (SCL::lockTimer) SCL::lockTimer->invalidate();
     SCL::lockTimer =
@@ -156,12 +154,13 @@ void MainWindow::lockTimerEvent() {
     if (!SCL::lockTimerDt || SCL::timeIntervalSinceNow(*SCL::lockTimerDt) < -kLockGap)
         SCL::lockTicks = SCL::lockDur + 1;
     SCL::lockTimerDt = SCL::now();
-    if (SCL::lockTicks >= SCL::lockDur) {
+    // A snooze ends the break whatever length was saved since.
+    if (SCL::lockTicks >= SCL::lockDur || SCL::breakSnoozed) {
         SCL::lockTimer->invalidate();
         SCL::activityTimerPause = false;
         activityTimerEvent();
     }
-    if (SCL::isSnoozedCount(SCL::lockTicks)) SCL::progress = workDur - 60;
+    if (SCL::breakSnoozed) SCL::progress = workDur - 60;
 }
 
 }  // namespace tamsel
