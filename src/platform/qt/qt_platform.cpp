@@ -1,29 +1,22 @@
 #include "platform/qt/qt_platform.h"
 
+#include "platform/qt/desktop/qt_status_bar.h"
+#include "platform/qt/desktop/qt_workspace.h"
 #include "platform/qt/idle/idle_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_console.h"
-#include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_random.h"
 #include "platform/qt/qt_screens.h"
 #include "platform/qt/qt_settings.h"
-#include "platform/qt/desktop/qt_status_bar.h"
 #include "platform/qt/qt_timers.h"
-#include "platform/qt/desktop/qt_workspace.h"
-#include "platform/qt/views/views.h"
-
-// The benchmark's tamsel-timelapse build sets this; the program runs at 1.
-#ifndef TAMSEL_TIME_SCALE
-#define TAMSEL_TIME_SCALE 1
-#endif
-#if TAMSEL_TIME_SCALE != 1
 #include "platform/qt/time_lapse.h"
-#endif
+#include "platform/qt/views/qt_dialogs.h"
+#include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
 
-QtPlatform::QtPlatform()
+QtPlatform::QtPlatform(double timeScale)
     : clock_(std::make_unique<QtClock>()),
       timers_(std::make_unique<QtTimers>()),
       idle_(makeIdleSource()),
@@ -37,11 +30,11 @@ QtPlatform::QtPlatform()
       network_(std::make_unique<QtNetwork>()),
       random_(std::make_unique<QtRandom>()),
       console_(std::make_unique<QtConsole>()) {
-#if TAMSEL_TIME_SCALE != 1
-    clock_ = timeLapsed(std::move(clock_), TAMSEL_TIME_SCALE);
-    timers_ = timeLapsed(std::move(timers_), TAMSEL_TIME_SCALE);
-    idle_ = timeLapsed(std::move(idle_), TAMSEL_TIME_SCALE);
-#endif
+    if (timeScale != 1) {
+        clock_ = timeLapsed(std::move(clock_), timeScale);
+        timers_ = timeLapsed(std::move(timers_), timeScale);
+        idle_ = timeLapsed(std::move(idle_), timeScale);
+    }
 }
 
 QtPlatform::~QtPlatform() = default;

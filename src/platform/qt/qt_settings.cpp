@@ -15,14 +15,11 @@
 #include <limits>
 
 #include "platform/qt/desktop/user_notice.h"
+#include "platform/qt/text.h"
 
 namespace tamsel::qt {
 
 namespace {
-
-QString toQString(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Out of range saturates, as a hand-edited "99999999999999999999" would on
 // the original platform; the cast itself would be undefined.

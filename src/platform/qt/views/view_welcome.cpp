@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "platform/qt/text.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 #include "platform/qt/views/views.h"
@@ -71,8 +72,7 @@ QString startAtLogin() {
 
 std::unique_ptr<QtWindow> makeWelcomeView() {
     auto* view = new WelcomeView;
-    view->setWindowTitle(QString::fromUtf8(nib::kAccessWindowTitle.data(),
-                                           static_cast<qsizetype>(nib::kAccessWindowTitle.size())));
+    view->setWindowTitle(toQString(nib::kAccessWindowTitle));
     view->setWindowIcon(tamselIcon());
     // A title but no close, minimise or maximise button, where the window
     // manager honours the hints; above other windows, blocking the rest.
