@@ -1,12 +1,10 @@
-// Modal runs, activation and the immediate exit of the Qt application.
+// Modal runs and activation in the Qt application.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QTemporaryFile>
 #include <QTimer>
-#include <cstdio>
 
 #include "platform/qt/modal_gate.h"
 #include "platform/qt/qt_application.h"
@@ -86,21 +84,6 @@ TEST(Activate, BringsTheModalWindowElseTheOneLastWorkedInNeverOneWithoutFocus) {
     app.activateIgnoringOtherApps();
     runFor(10);
     EXPECT_EQ(QApplication::activeWindow(), dialog->view());
-}
-
-TEST(Exit, FlushesOutputAndEndsWithTheStatusAtOnce) {
-    QTemporaryFile out;
-    ASSERT_TRUE(out.open());
-    const QByteArray path = out.fileName().toLocal8Bit();
-    QtApplication app;
-    EXPECT_EXIT(
-        {
-            std::freopen(path.constData(), "w", stdout);
-            std::printf("last words");  // buffered, no newline
-            app.exit(3);
-        },
-        ::testing::ExitedWithCode(3), "");
-    EXPECT_EQ(out.readAll(), "last words");
 }
 
 }  // namespace

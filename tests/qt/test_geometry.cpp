@@ -1,15 +1,9 @@
 // Frames between the controllers' coordinates (origin bottom left of the
-// primary screen, y up) and Qt's (top left, y down), and the screens.
+// primary screen, y up) and Qt's (top left, y down).
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTimer>
-
 #include "platform/qt/geometry.h"
-#include "platform/qt/qt_screens.h"
 
 namespace tamsel::qt {
 namespace {
@@ -38,32 +32,6 @@ TEST(Conversion, FramesMapBothWays) {
         EXPECT_EQ(toQt(c.controllers, kPrimaryHeight), c.qt) << c.what;
         EXPECT_EQ(fromQt(c.qt, kPrimaryHeight), c.controllers) << c.what;
     }
-}
-
-TEST(Screens, TheMainScreenIsThePrimaryAtTheOrigin) {
-    QtScreens screens;
-    const QRect g = QGuiApplication::primaryScreen()->geometry();
-    const std::vector<Rect> list = screens.screens();
-    ASSERT_EQ(list.size(), static_cast<std::size_t>(QGuiApplication::screens().size()));
-    EXPECT_EQ(list.front(), (Rect{double(g.x()), 0, double(g.width()), double(g.height())}));
-    EXPECT_EQ(screens.mainScreen(), list.front());
-}
-
-TEST(Screens, ABurstOfChangesIsOneCallOnTheMainLoop) {
-    QtScreens screens;
-    int calls = 0;
-    screens.observeChanges([&] { ++calls; });
-    QScreen* primary = QGuiApplication::primaryScreen();
-    ASSERT_NE(primary, nullptr);
-    // What a monitor being plugged in looks like to Qt.
-    emit primary->geometryChanged(primary->geometry());
-    emit primary->geometryChanged(primary->geometry());
-    emit qGuiApp->primaryScreenChanged(primary);
-    EXPECT_EQ(calls, 0) << "posted, not called from inside Qt's signal";
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(calls, 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The status item and its artwork. The offscreen platform has no tray, which
+// The status item. The offscreen platform has no tray, which
 // is the case worth testing: the notice, once, and a menu still in place.
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/qt/desktop/qt_status_bar.h"
-#include "platform/qt/views/artwork.h"
 
 namespace tamsel::qt {
 namespace {
@@ -67,21 +66,6 @@ TEST(StatusItem, WithoutATrayTellsOnceWithoutBlockingAndStillOffersTheCommands) 
     again->setMenu(kMenu, [](std::string_view) {});
     EXPECT_EQ(notices().size(), 1u);
     for (QWidget* w : notices()) w->close();
-}
-
-TEST(Artwork, DrawnForEverySizeOpaqueInsideClearAtTheCorners) {
-    for (int px : {16, 24, 32, 64, 256}) {
-        QImage image = renderIcon(px);
-        ASSERT_EQ(image.size(), QSize(px, px)) << px;
-        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "rounded corner at " << px;
-        EXPECT_EQ(qAlpha(image.pixel(px / 2, px / 2)), 255) << "centre at " << px;
-        // Glyph and ground differ clearly at every size: count light pixels.
-        int light = 0;
-        for (int y = 0; y < px; ++y)
-            for (int x = 0; x < px; ++x) light += qGray(image.pixel(x, y)) > 230;
-        EXPECT_GT(light, px * px / 12) << px;
-        EXPECT_LT(light, px * px / 2) << px;
-    }
 }
 
 }  // namespace

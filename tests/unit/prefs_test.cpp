@@ -168,22 +168,4 @@ TEST_F(Preferences, SaveDuringABreakChangesTheRunningBreaksLength) {
     EXPECT_DOUBLE_EQ(sim.now() - start, 60.0);
 }
 
-TEST_F(Preferences, HelpTheLinkAndTheMailTimerChangeNothing) {
-    sim::SimWindowState& w = open();
-    w.perform("btnHelp:");
-    w.perform("copyrightClicked:", "btnCopyright");
-    EXPECT_EQ(sim.workspace.openedFiles,
-              (std::vector<std::string>{"/opt/tamsel/share/doc/tamsel/Manual.pdf"}));
-    EXPECT_EQ(sim.workspace.openedURLs, (std::vector<std::string>{"http://127.0.0.1:47613/"}));
-    w.perform("btnEmailClicked:");
-    const TimerRef first = prefs_->updTimer;
-    w.perform("btnEmailClicked:");
-    EXPECT_NE(first, prefs_->updTimer) << "the field holds the second";
-    const auto firings = sim.timers.firings;
-    sim.advance(0.1);
-    EXPECT_EQ(sim.timers.firings - firings, 2u) << "each click fires once";
-    EXPECT_TRUE(sim.settings.writes.empty());
-    EXPECT_FALSE(w.closed);
-}
-
 }  // namespace tamsel::test
