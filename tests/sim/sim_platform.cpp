@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
-#include <sstream>
 
 #include "common/nibs.h"
 
@@ -137,55 +138,38 @@ void SimIdle::activeFor(double seconds, InputEvent type) {
 
 // ---- settings -----------------------------------------------------------------
 
-namespace {
-std::string describe(const SimSettings::Value& v) {
-    if (auto i = std::get_if<long long>(&v)) return std::to_string(*i);
-    if (auto d = std::get_if<double>(&v)) {
-        std::ostringstream out;
-        out << *d;
-        return out.str();
-    }
-    return std::get<std::string>(v);
-}
-}  // namespace
-
 long long SimSettings::integerForKey(std::string_view key) {
+    // A whole number, or the whole part of a stored double; other text reads 0.
     auto it = values.find(key);
-    if (it == values.end()) return 0;
-    if (auto i = std::get_if<long long>(&it->second)) return *i;
-    if (auto d = std::get_if<double>(&it->second)) return static_cast<long long>(*d);
-    // Text that is not a whole number reads 0, as a hand-edited store would.
-    const std::string& s = std::get<std::string>(it->second);
+    if (it == values.end() || it->second.empty()) return 0;
     char* end = nullptr;
-    long long v = std::strtoll(s.c_str(), &end, 10);
-    return (end && *end == '\0' && !s.empty()) ? v : 0;
+    const long long whole = std::strtoll(it->second.c_str(), &end, 10);
+    if (*end == '\0') return whole;
+    const double v = doubleForKey(key);
+    return std::abs(v) < 9e18 ? static_cast<long long>(v) : 0;
 }
 
 void SimSettings::setInteger(std::string_view key, long long value) {
-    values.insert_or_assign(std::string(key), value);
-    writes.push_back(std::string(key) + "=" + std::to_string(value));
+    setString(key, std::to_string(value));
 }
 
 double SimSettings::doubleForKey(std::string_view key) {
     auto it = values.find(key);
-    if (it == values.end()) return 0.0;
-    if (auto d = std::get_if<double>(&it->second)) return *d;
-    if (auto i = std::get_if<long long>(&it->second)) return static_cast<double>(*i);
-    const std::string& s = std::get<std::string>(it->second);
+    if (it == values.end() || it->second.empty()) return 0.0;
     char* end = nullptr;
-    double v = std::strtod(s.c_str(), &end);
-    return (end && *end == '\0' && !s.empty()) ? v : 0.0;
+    const double v = std::strtod(it->second.c_str(), &end);
+    return *end == '\0' ? v : 0.0;
 }
 
 void SimSettings::setDouble(std::string_view key, double value) {
-    values.insert_or_assign(std::string(key), value);
-    writes.push_back(std::string(key) + "=" + describe(value));
+    char text[32];
+    setString(key, std::string(text, std::to_chars(text, text + sizeof text, value).ptr));
 }
 
 std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
     auto it = values.find(key);
     if (it == values.end()) return std::nullopt;
-    return describe(it->second);
+    return it->second;
 }
 
 void SimSettings::setString(std::string_view key, const std::string& value) {

@@ -13,7 +13,6 @@
 #include <random>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "common/platform.h"
@@ -100,9 +99,9 @@ private:
 
 // ---- settings -----------------------------------------------------------------
 
+// Every value kept as text, as a settings file keeps it.
 class SimSettings : public SettingsStore {
 public:
-    using Value = std::variant<long long, double, std::string>;
     long long integerForKey(std::string_view key) override;
     void setInteger(std::string_view key, long long value) override;
     double doubleForKey(std::string_view key) override;
@@ -112,7 +111,7 @@ public:
 
     // Writes in order, as "key=value".
     std::vector<std::string> writes;
-    std::map<std::string, Value, std::less<>> values;
+    std::map<std::string, std::string, std::less<>> values;
 };
 
 // ---- screens ------------------------------------------------------------------

@@ -81,25 +81,18 @@ TEST_F(BreakWindow, FiveMinuteBreakFromFirstLookToClose) {
     EXPECT_EQ(w.outlet("lockProgress").doubleValue(), 50);
     sim.advance(149.5);
     EXPECT_FALSE(w.closed);
+    EXPECT_TRUE(SCL::activityTimerPause);
     sim.advance(0.5);
-    EXPECT_TRUE(w.closed) << "closed in the focus tick of the break's last second";
+    EXPECT_TRUE(w.closed) << "closed in the very tick the countdown ends the break";
+    EXPECT_FALSE(SCL::activityTimerPause);
+    EXPECT_EQ(SCL::progress, 0) << "an undisturbed break is no snooze";
     EXPECT_EQ(SCL::lockTicks, 1001);
     EXPECT_DOUBLE_EQ(SCL::lastSnoozeDate(), start + 300 - 6000);
     EXPECT_DOUBLE_EQ(SCL::lastSkipDate(), start + 300 - 6000);
     EXPECT_EQ(sim.timers.validCount(), 1) << "only the activity timer is left";
-}
-
-TEST_F(BreakWindow, TwoScreensGetTwoWindowsOnlyTheFirstTakesTheFocus) {
-    breakOf(2, kTwoScreens);
-    sim::SimWindowState& first = breakWindow(0);
-    sim::SimWindowState& second = breakWindow(1);
-    EXPECT_EQ(second.styleMask, 2u);
-    sim.advance(10);
-    EXPECT_EQ(first.frame, (Rect{0, 0, 1440, 1000}));
-    EXPECT_EQ(second.frame, (Rect{1440, 0, 1920, 1180}));
-    EXPECT_EQ(first.keyAndFrontCount, 20);
-    EXPECT_EQ(second.keyAndFrontCount, 0);
-    EXPECT_EQ(second.outlet("lockProgress").doubleValue(), 8);
+    sim.idle.activeFor(100);
+    sim.advance(15);
+    EXPECT_EQ(SCL::progress, 10) << "the monitor counts the user's return";
 }
 
 TEST_F(BreakWindow, ShowsWholePercentsOfTheBreakAndClosesAtItsEnd) {
@@ -175,7 +168,15 @@ TEST_F(BreakWindow, OnlyLblHideOneStartsSeeThroughAndOnlyAPrimaryDoubleClickSwit
 // for a snooze.
 TEST_F(BreakWindow, ABreakRunToItsEndOnTwoScreensLiftsTheLimits) {
     breakOf(2, kTwoScreens);
-    sim.advance(120.5);
+    sim::SimWindowState& first = breakWindow(0);
+    sim::SimWindowState& second = breakWindow(1);
+    EXPECT_EQ(second.styleMask, 2u);
+    sim.advance(10);
+    EXPECT_EQ(second.frame, (Rect{1440, 0, 1920, 1180}));
+    EXPECT_EQ(first.keyAndFrontCount, 20);
+    EXPECT_EQ(second.keyAndFrontCount, 0) << "only the first window takes the focus";
+    EXPECT_EQ(second.outlet("lockProgress").doubleValue(), 8);
+    sim.advance(110.5);
     ASSERT_EQ(openBreakWindows(), 0u);
     EXPECT_DOUBLE_EQ(SCL::lastSkipDate(), sim.now() - 0.5 - 6000);
     EXPECT_TRUE(nextBreakOffersSnooze());

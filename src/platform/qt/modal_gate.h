@@ -12,7 +12,6 @@ class ModalGate {
 public:
     static ModalGate& instance();
     bool active() const { return depth_ > 0; }
-    int depth() const { return depth_; }
     void enter() { ++depth_; }
     void leave();
     // Runs fire once, from the event loop, when no modal run is open.

@@ -139,10 +139,6 @@ QString QtSettings::fileName() const {
     return settings_->fileName();
 }
 
-QString QtSettings::damagedCopyName() const {
-    return fileName() + QStringLiteral(".damaged");
-}
-
 void QtSettings::open(Factory make, const QString& path) {
     // Where QSettings will look (Linux); a file far too big to be ours is set
     // aside before QSettings reads it all into memory.
