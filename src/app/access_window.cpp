@@ -11,6 +11,7 @@ AccessWindow::AccessWindow() : WindowController(nib::kAccessWindow) {}
 void AccessWindow::windowDidLoad() {
     Window* w = window();
     w->setTitle(std::string(nib::kAccessWindowTitle));
+    // Twice on purpose, in the order the window definition gives: the last one stays.
     w->setLevel(WindowLevel::Floating);
     w->setLevel(WindowLevel::Maximum);
     w->setActionHandler([this](std::string_view action, std::string_view) {

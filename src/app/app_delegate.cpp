@@ -224,8 +224,7 @@ bool AppDelegate::prefMenuBtn() {
 }
 
 void AppDelegate::helpBtn() {
-    Workspace& workspace = *SCL::platform().workspace;
-    workspace.openFile(workspace.manualPath());
+    SCL::openManual();
 }
 
 bool AppDelegate::skipBtn() {

@@ -1,4 +1,5 @@
-// Modal alerts, the masked input box and the child-lock gate.
+// Modal alerts, the masked input box, the child-lock gate, and the alerts
+// that stand in for an application the desktop lacks.
 
 #include "engine/scl.h"
 
@@ -34,6 +35,20 @@ bool SCL::isPwdOk(const std::string& prompt) {
         showAlert("Incorrect password", "Child lock enabled");
         question = "Please enter your password";
     }
+}
+
+void SCL::openManual() {
+    Workspace& workspace = *platform().workspace;
+    const std::string path = workspace.manualPath();
+    if (!workspace.openFile(path))
+        showAlert("No application could open the manual (a PDF file). It is here:\n" + path,
+                  "Tamsel");
+}
+
+void SCL::openWebAddress(const std::string& url) {
+    if (!platform().workspace->openURL(url))
+        showAlert("No web browser could open the Tamsel web site. Its address is:\n" + url,
+                  "Tamsel");
 }
 
 }  // namespace tamsel

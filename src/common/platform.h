@@ -289,7 +289,8 @@ public:
 class Workspace {
 public:
     virtual ~Workspace() = default;
-    // Hands the file or address to the user's default application.
+    // Hands the file or address to the user's default application. False
+    // when there is none for it (or the file is missing): nothing opens then.
     virtual bool openFile(const std::string& path) = 0;
     virtual bool openURL(const std::string& url) = 0;
     // Where the installed manual lives.

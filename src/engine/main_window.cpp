@@ -34,10 +34,6 @@ constexpr std::array kSampledEvents = {InputEvent::KeyUp, InputEvent::LeftMouseD
                                        InputEvent::RightMouseUp, InputEvent::MouseMoved,
                                        InputEvent::ScrollWheel};
 
-std::size_t segmentCount(const std::string& bar, const std::string& block) {
-    return block.empty() ? 0 : bar.size() / block.size();
-}
-
 }  // namespace
 
 MainWindow::MainWindow() : WindowController(nib::kMainWindow), versionCheck(runVersionCheck) {}
@@ -50,6 +46,7 @@ void MainWindow::windowDidLoad() {
     w->setIgnoresMouseEvents(true);
     w->setOpaque(false);
     w->setBackgroundColor({0.5, 0.5, 0.5, 0.0});
+    // Twice on purpose, in the order the window definition gives: the last one stays.
     w->setLevel(WindowLevel::Floating);
     w->setLevel(WindowLevel::Maximum);
     placeWindow();
@@ -147,7 +144,7 @@ void MainWindow::drawIndicator() {
         colour = {0, 0, 0, 0.5};
     } else {
         text = barText();
-        if (segmentCount(text, charBlock) >= 9) colour = {1, 0, 0, 0.7};
+        if (text.size() / charBlock.size() >= 9) colour = {1, 0, 0, 0.7};
     }
     if (text != label.text()) {
         label.setTextColor(colour);
@@ -203,6 +200,7 @@ void MainWindow::startBreak(BreakCause cause) {
     SCL::activityTimerPause = true;
     coverScreens();
     SCL::lockTicks = 0;
+    SCL::breakSnoozed = false;
     SCL::lockTimerDt = SCL::now();
     if (SCL::lockTimer) SCL::lockTimer->invalidate();
     SCL::lockTimer =
@@ -249,7 +247,7 @@ void MainWindow::coverScreens() {
 void MainWindow::followScreens() {
     if (!SCL::activityTimerPause || !settings::allScreens()) return;
     // Ending anyway: the windows close themselves.
-    if (SCL::lockTicks >= SCL::lockDur || SCL::isSnoozedCount(SCL::lockTicks)) return;
+    if (SCL::lockTicks >= SCL::lockDur || SCL::breakSnoozed) return;
     const std::vector<Rect> list = SCL::platform().screens->screens();
     std::vector<std::unique_ptr<LockScreen>> windows;
     for (auto* slot : {&lockScreen, &lockScreen1})
@@ -307,8 +305,9 @@ void MainWindow::lockTimerEvent() {
     if (!SCL::lockTimerDt || SCL::timeIntervalSinceNow(*SCL::lockTimerDt) < -kLockGap)
         SCL::lockTicks = SCL::lockDur + 1;
     SCL::lockTimerDt = SCL::now();
-    const bool snoozed = SCL::isSnoozedCount(SCL::lockTicks);
-    if (SCL::lockTicks >= SCL::lockDur) {
+    // A snooze ends the break whatever length was saved since.
+    const bool snoozed = SCL::breakSnoozed;
+    if (SCL::lockTicks >= SCL::lockDur || snoozed) {
         SCL::lockTimer->invalidate();
         SCL::activityTimerPause = false;
         SCL::announce(

@@ -20,6 +20,7 @@ std::optional<double> SCL::lockTimerDt;
 std::int64_t SCL::lockTicks = 0;
 std::int64_t SCL::lockDur = 0;
 std::int64_t SCL::uid = 0;
+bool SCL::breakSnoozed = false;
 std::optional<double> SCL::lastSkipDate_;
 std::optional<double> SCL::lastSnoozeDate_;
 double SCL::pausedUntil = 0;
@@ -41,6 +42,7 @@ void SCL::reset(const Platform& platform) {
     lockTicks = 0;
     lockDur = 0;
     uid = 0;
+    breakSnoozed = false;
     lastSkipDate_.reset();
     lastSnoozeDate_.reset();
     pausedUntil = 0;
@@ -53,21 +55,17 @@ const Platform& SCL::platform() {
 }
 
 double& SCL::lastSkipDate() {
-    if (!lastSkipDate_) lastSkipDate_ = now() - 6000.0;
+    if (!lastSkipDate_) lastSkipDate_ = longAgo();
     return *lastSkipDate_;
 }
 
 double& SCL::lastSnoozeDate() {
-    if (!lastSnoozeDate_) lastSnoozeDate_ = now() - 6000.0;
+    if (!lastSnoozeDate_) lastSnoozeDate_ = longAgo();
     return *lastSnoozeDate_;
 }
 
 std::int64_t SCL::snoozeMarker() {
     return lockDur < 1000 ? kSnoozeMarker : lockDur + kSnoozeMarker;
-}
-
-bool SCL::isSnoozedCount(std::int64_t ticks) {
-    return ticks >= (lockDur < 1000 ? 1000 : lockDur + 1000);
 }
 
 }  // namespace tamsel
@@ -80,7 +78,7 @@ Status SCL::status() {
     if (activityTimerPause) {
         s.state = State::Break;
         // A snoozed break is over as far as anyone can see.
-        if (!isSnoozedCount(lockTicks))
+        if (!breakSnoozed)
             s.breakSecondsLeft = std::max<std::int64_t>(lockDur - lockTicks, 0);
         return s;
     }

@@ -21,7 +21,8 @@ class MainWindow;
 class AccessWindow;
 
 // The value a closing break window writes into lockTicks for breaks shorter
-// than 1000 s; any count of 1000 or more then marks a snoozed break.
+// than 1000 s: at least the break's length, so the countdown stops at its
+// next tick.
 inline constexpr std::int64_t kSnoozeMarker = 1001;
 
 class SCL {
@@ -52,6 +53,11 @@ public:
     static std::int64_t lockTicks;
     static std::int64_t lockDur;
     static std::int64_t uid;
+    // Set by the snooze button only, cleared when a break starts. The count
+    // cannot tell a snooze from the end of a break: every closing window
+    // writes the marker, and a length saved during the break moves any
+    // threshold. Every screen's window and the countdown ask this instead.
+    static bool breakSnoozed;
     // Both start 6000 s before their first read, so the first skip and the
     // first snooze of a run are always allowed.
     static double& lastSkipDate();
@@ -67,17 +73,22 @@ public:
     static void announce(const EngineEvent& event);
     static void statusChanged();
 
-    // What a closing break window writes into lockTicks, and the count from
-    // which the countdown takes a break as snoozed. For breaks of 1000 s or
-    // more the plain marker would be reached by the count itself, so both
-    // move above the break's length.
+    // An instant far enough back to lift the snooze and skip limits.
+    static double longAgo() { return now() - 6000.0; }
+
+    // What a closing break window writes into lockTicks: the plain marker,
+    // or above the length of a break of 1000 s or more.
     static std::int64_t snoozeMarker();
-    static bool isSnoozedCount(std::int64_t ticks);
 
     // Dialogs and the child-lock gate.
     static void showAlert(const std::string& message, const std::string& title = "");
     static std::string showInputBox(const std::string& message, const std::string& question);
     static bool isPwdOk(const std::string& prompt = "Please enter your password");
+
+    // Open the manual, or a web address, in the user's application for it.
+    // Where none can, an alert says where it is, so the user can open it.
+    static void openManual();
+    static void openWebAddress(const std::string& url);
 
     // Reports a usage event to the maker's server, fire and forget.
     static void logFunc(const std::string& evtname, const std::string& evtval,

@@ -27,13 +27,14 @@ void LockScreen::windowDidLoad() {
     w->setStyleMask(isFirst ? (StyleMask::FullScreen | StyleMask::Closable) : StyleMask::Closable);
     w->setOpaque(false);
     w->setBackgroundColor({0, 0, 0, kSeeThroughAlpha});
+    // Twice on purpose, in the order the window definition gives: the last one stays.
     w->setLevel(WindowLevel::Floating);
     w->setLevel(WindowLevel::Maximum);
     // Where the placement timer will put it, so it never flashes up at its
     // natural size in a corner first.
     w->setFrame(coverFrame(), false);
     w->setActionHandler([this](std::string_view action, std::string_view) {
-        if (action == "closeButton:") closeButton();
+        if (action == "closeButton:") snooze();
     });
     w->setMouseUpHandler([this](const MouseEvent& event) { mouseUp(event); });
 
@@ -72,15 +73,19 @@ void LockScreen::winFocusTimerEvent() {
     // The count may stop short of a break length saved after the countdown
     // ended; a window must not outlive its break for that.
     if (SCL::lockTicks >= SCL::lockDur || !SCL::activityTimerPause) {
+        closeButton();
         // A snooze on the other screen's window is no completed break: the
         // snooze and skip limits stay.
-        const bool snoozed = SCL::isSnoozedCount(SCL::lockTicks);
-        closeButton();
-        if (!snoozed) {
-            SCL::lastSnoozeDate() = SCL::now() - 6000.0;
-            SCL::lastSkipDate() = SCL::now() - 6000.0;
+        if (!SCL::breakSnoozed) {
+            SCL::lastSnoozeDate() = SCL::longAgo();
+            SCL::lastSkipDate() = SCL::longAgo();
         }
     }
+}
+
+void LockScreen::snooze() {
+    SCL::breakSnoozed = true;
+    closeButton();
 }
 
 void LockScreen::closeButton() {

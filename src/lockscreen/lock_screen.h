@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "common/window_controller.h"
 
 namespace tamsel {
@@ -15,6 +13,8 @@ public:
 
     void moveWinTimerEvent();
     void winFocusTimerEvent();
+    // The snooze button: a user's snooze, then closeButton.
+    void snooze();
     void closeButton();
     void mouseUp(const MouseEvent& event);
     // Takes the window away without ending the break: its screen is gone.
@@ -24,10 +24,6 @@ public:
     Rect screenFrame;
     TimerRef winFocusTimer;
     TimerRef moveWinTimer;
-    // Presentation options a kiosk-style lock would use; no break applies
-    // them, so the Dock, menu bar and session keys stay the user's.
-    static constexpr std::uint64_t lockOptions = 0xFA;
-    static constexpr std::uint64_t unlockOptions = 0;
 
     Control& progressBar() { return outlet("progressBar"); }
     Control& closeBtn() { return outlet("closeBtn"); }

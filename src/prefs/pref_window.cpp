@@ -135,12 +135,12 @@ void PrefWindow::btnCloseClicked() {
 }
 
 void PrefWindow::btnHelp() {
-    SCL::platform().workspace->openFile(SCL::platform().workspace->manualPath());
+    SCL::openManual();
 }
 
 void PrefWindow::copyrightClicked() {
     const std::string site = webSiteAddress();
-    if (!site.empty()) SCL::platform().workspace->openURL(site);
+    if (!site.empty()) SCL::openWebAddress(site);
 }
 
 void PrefWindow::btnEmailClicked() {

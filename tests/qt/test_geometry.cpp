@@ -1,15 +1,9 @@
 // Frames between the controllers' coordinates (origin bottom left of the
-// primary screen, y up) and Qt's (top left, y down), and the screens.
+// primary screen, y up) and Qt's (top left, y down).
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTimer>
-
 #include "platform/qt/geometry.h"
-#include "platform/qt/qt_screens.h"
 
 namespace tamsel::qt {
 namespace {
@@ -32,53 +26,12 @@ TEST(Conversion, FramesMapBothWays) {
         {"a screen left of the primary", {-1440, 180, 1440, 900}, {-1440, 0, 1440, 900}},
         {"a break window 100 above the screen", {0, 0, 1920, 1180}, {0, -100, 1920, 1180}},
         {"a break window on the second screen", {1920, 56, 1280, 1124}, {1920, -100, 1280, 1124}},
+        {"half points", {12.5, 1016.25, 200.5, 30.75}, {12.5, 33, 200.5, 30.75}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(toQt(c.controllers, kPrimaryHeight), c.qt) << c.what;
         EXPECT_EQ(fromQt(c.qt, kPrimaryHeight), c.controllers) << c.what;
     }
-}
-
-TEST(Conversion, HalfPointsSurviveTheRoundTrip) {
-    const Rect r{12.5, 33.25, 200.5, 30.75};
-    EXPECT_EQ(fromQt(toQt(r, 900.0), 900.0), r);
-}
-
-TEST(Screens, TheMainScreenIsThePrimaryAtTheOrigin) {
-    QtScreens screens;
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    ASSERT_NE(primary, nullptr);
-    const QRect g = primary->geometry();
-    const std::optional<Rect> main = screens.mainScreen();
-    ASSERT_TRUE(main.has_value());
-    EXPECT_EQ(*main, (Rect{static_cast<double>(g.x()), 0, static_cast<double>(g.width()),
-                           static_cast<double>(g.height())}));
-    const std::vector<Rect> list = screens.screens();
-    ASSERT_EQ(list.size(), static_cast<std::size_t>(QGuiApplication::screens().size()));
-    EXPECT_EQ(list.front(), *main);
-    EXPECT_EQ(primaryScreenHeight(), g.height());
-}
-
-TEST(Screens, ABurstOfChangesIsOneCallOnTheMainLoop) {
-    QtScreens screens;
-    int calls = 0;
-    screens.observeChanges([&] { ++calls; });
-    QScreen* primary = QGuiApplication::primaryScreen();
-    ASSERT_NE(primary, nullptr);
-    // What a monitor being plugged in looks like to Qt.
-    emit primary->geometryChanged(primary->geometry());
-    emit primary->geometryChanged(primary->geometry());
-    emit qGuiApp->primaryScreenChanged(primary);
-    EXPECT_EQ(calls, 0) << "posted, not called from inside Qt's signal";
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(calls, 1);
-
-    emit primary->geometryChanged(primary->geometry());
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(calls, 2);
 }
 
 }  // namespace

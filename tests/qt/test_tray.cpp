@@ -1,4 +1,4 @@
-// The status item and its artwork. The offscreen platform has no tray, which
+// The status item. The offscreen platform has no tray, which
 // is the case worth testing: the notice, once, and a menu still in place.
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/views/artwork.h"
 #include "platform/qt/desktop/qt_status_bar.h"
 
 namespace tamsel::qt {
@@ -34,7 +33,6 @@ TEST(StatusItem, WithoutATrayTellsOnceWithoutBlockingAndStillOffersTheCommands) 
     QtStatusBar bar;
     std::vector<std::string> chosen;
     auto item = bar.statusItem();
-    EXPECT_FALSE(item->setImage("NoSuchImage"));
     EXPECT_TRUE(item->setImage("SysMenuImg"));
     item->setMenu(kMenu, [&](std::string_view action) { chosen.emplace_back(action); });
 
@@ -68,27 +66,6 @@ TEST(StatusItem, WithoutATrayTellsOnceWithoutBlockingAndStillOffersTheCommands) 
     again->setMenu(kMenu, [](std::string_view) {});
     EXPECT_EQ(notices().size(), 1u);
     for (QWidget* w : notices()) w->close();
-}
-
-TEST(Artwork, DrawnForEverySizeOpaqueInsideClearAtTheCorners) {
-    for (int px : {16, 22, 24, 32, 48, 64, 256}) {
-        QImage image = renderIcon(px);
-        ASSERT_EQ(image.size(), QSize(px, px)) << px;
-        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "rounded corner at " << px;
-        EXPECT_EQ(qAlpha(image.pixel(px - 1, px - 1)), 0) << "rounded corner at " << px;
-        EXPECT_EQ(qAlpha(image.pixel(px / 2, px / 2)), 255) << "centre at " << px;
-        // Glyph and ground differ clearly at every size: count light pixels.
-        int light = 0;
-        for (int y = 0; y < px; ++y)
-            for (int x = 0; x < px; ++x)
-                if (qGray(image.pixel(x, y)) > 230 && qAlpha(image.pixel(x, y)) == 255) ++light;
-        EXPECT_GT(light, px * px / 12) << px;
-        EXPECT_LT(light, px * px / 2) << px;
-    }
-    const QIcon icon = tamselIcon();
-    EXPECT_FALSE(icon.isNull());
-    EXPECT_EQ(icon.pixmap(24, 24).size(), QSize(24, 24));
-    EXPECT_FALSE(icon.availableSizes().isEmpty());
 }
 
 }  // namespace

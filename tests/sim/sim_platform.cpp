@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
-#include <sstream>
 
 #include "common/nibs.h"
 #include "engine/local_clock.h"
@@ -38,33 +39,30 @@ double SimLocalTime::fromLocal(const LocalDateTime& local) {
 
 // ---- timers -------------------------------------------------------------------
 
-struct SimTimers::Entry {
-    double due;
-    double interval;
-    bool repeats;
-    bool valid = true;
+struct SimTimers::Entry : Timer {
+    Entry(double due, double interval, bool repeats, std::uint64_t sequence,
+          std::function<void()> fire)
+        : due(due),
+          interval(interval),
+          repeats(repeats),
+          sequence(sequence),
+          fire(std::move(fire)) {}
+    void invalidate() override {
+        valid = false;
+        fire = nullptr;
+    }
+    bool isValid() const override { return valid; }
+    double due, interval;
+    bool repeats, valid = true;
     std::uint64_t sequence;
     std::function<void()> fire;
 };
 
-class SimTimers::Handle : public Timer {
-public:
-    explicit Handle(std::shared_ptr<Entry> entry) : entry_(std::move(entry)) {}
-    void invalidate() override {
-        entry_->valid = false;
-        entry_->fire = nullptr;
-    }
-    bool isValid() const override { return entry_->valid; }
-
-private:
-    std::shared_ptr<Entry> entry_;
-};
-
 TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()> fire) {
-    auto entry = std::make_shared<Entry>(
-        Entry{sim_.now() + interval, interval, repeats, true, sequence_++, std::move(fire)});
+    auto entry = std::make_shared<Entry>(sim_.now() + interval, interval, repeats, sequence_++,
+                                         std::move(fire));
     entries_.push_back(entry);
-    return std::make_shared<Handle>(entry);
+    return entry;
 }
 
 std::shared_ptr<SimTimers::Entry> SimTimers::nextDue(double limit) const {
@@ -166,66 +164,45 @@ void SimIdle::activeFor(double seconds, InputEvent type) {
 
 // ---- settings -----------------------------------------------------------------
 
-namespace {
-std::string describe(const SimSettings::Value& v) {
-    if (auto i = std::get_if<long long>(&v)) return std::to_string(*i);
-    if (auto d = std::get_if<double>(&v)) {
-        std::ostringstream out;
-        out << *d;
-        return out.str();
-    }
-    return std::get<std::string>(v);
-}
-}  // namespace
-
 long long SimSettings::integerForKey(std::string_view key) {
+    // A whole number, or the whole part of a stored double; other text reads 0.
     auto it = values.find(key);
-    if (it == values.end()) return 0;
-    if (auto i = std::get_if<long long>(&it->second)) return *i;
-    if (auto d = std::get_if<double>(&it->second)) return static_cast<long long>(*d);
-    // Text that is not a whole number reads 0, as a hand-edited store would.
-    const std::string& s = std::get<std::string>(it->second);
+    if (it == values.end() || it->second.empty()) return 0;
     char* end = nullptr;
-    long long v = std::strtoll(s.c_str(), &end, 10);
-    return (end && *end == '\0' && !s.empty()) ? v : 0;
+    const long long whole = std::strtoll(it->second.c_str(), &end, 10);
+    if (*end == '\0') return whole;
+    const double v = doubleForKey(key);
+    return std::abs(v) < 9e18 ? static_cast<long long>(v) : 0;
 }
 
 void SimSettings::setInteger(std::string_view key, long long value) {
-    values.insert_or_assign(std::string(key), value);
-    writes.push_back(std::string(key) + "=" + std::to_string(value));
+    setString(key, std::to_string(value));
 }
 
 double SimSettings::doubleForKey(std::string_view key) {
     auto it = values.find(key);
-    if (it == values.end()) return 0.0;
-    if (auto d = std::get_if<double>(&it->second)) return *d;
-    if (auto i = std::get_if<long long>(&it->second)) return static_cast<double>(*i);
-    const std::string& s = std::get<std::string>(it->second);
-    char* end = nullptr;
-    double v = std::strtod(s.c_str(), &end);
-    return (end && *end == '\0' && !s.empty()) ? v : 0.0;
+    if (it == values.end() || it->second.empty()) return 0.0;
+    // As a settings file is read: the same in every language.
+    const std::string& text = it->second;
+    double v = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    return error == std::errc() && end == text.data() + text.size() ? v : 0.0;
 }
 
 void SimSettings::setDouble(std::string_view key, double value) {
-    values.insert_or_assign(std::string(key), value);
-    writes.push_back(std::string(key) + "=" + describe(value));
+    char text[32];
+    setString(key, std::string(text, std::to_chars(text, text + sizeof text, value).ptr));
 }
 
 std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
     auto it = values.find(key);
     if (it == values.end()) return std::nullopt;
-    return describe(it->second);
+    return it->second;
 }
 
 void SimSettings::setString(std::string_view key, const std::string& value) {
     values.insert_or_assign(std::string(key), value);
     writes.push_back(std::string(key) + "=" + value);
-}
-
-std::vector<std::string> SimSettings::writtenKeys() const {
-    std::vector<std::string> keys;
-    for (const auto& w : writes) keys.push_back(w.substr(0, w.find('=')));
-    return keys;
 }
 
 // ---- screens ------------------------------------------------------------------
@@ -474,12 +451,12 @@ void SimDialogs::typeAndConfirm(const std::string& text) {
 
 bool SimWorkspace::openFile(const std::string& path) {
     openedFiles.push_back(path);
-    return true;
+    return opens;
 }
 
 bool SimWorkspace::openURL(const std::string& url) {
     openedURLs.push_back(url);
-    return true;
+    return opens;
 }
 
 FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds) {

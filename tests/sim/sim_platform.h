@@ -13,7 +13,6 @@
 #include <random>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "common/platform.h"
@@ -71,7 +70,6 @@ public:
 
 private:
     struct Entry;
-    class Handle;
     std::shared_ptr<Entry> nextDue(double limit) const;
     SimPlatform& sim_;
     std::vector<std::shared_ptr<Entry>> entries_;
@@ -112,9 +110,9 @@ private:
 
 // ---- settings -----------------------------------------------------------------
 
+// Every value kept as text, as a settings file keeps it.
 class SimSettings : public SettingsStore {
 public:
-    using Value = std::variant<long long, double, std::string>;
     long long integerForKey(std::string_view key) override;
     void setInteger(std::string_view key, long long value) override;
     double doubleForKey(std::string_view key) override;
@@ -124,8 +122,7 @@ public:
 
     // Writes in order, as "key=value".
     std::vector<std::string> writes;
-    std::vector<std::string> writtenKeys() const;
-    std::map<std::string, Value, std::less<>> values;
+    std::map<std::string, std::string, std::less<>> values;
 };
 
 // ---- screens ------------------------------------------------------------------
@@ -302,6 +299,8 @@ public:
     std::vector<std::string> openedFiles;
     std::vector<std::string> openedURLs;
     int loginItemsOpened = 0;
+    // False: the desktop has no application for what is opened.
+    bool opens = true;
 };
 
 class SimNetwork : public Network {

@@ -21,16 +21,11 @@ protected:
         EXPECT_TRUE(sim.dialogs.allAnswered()) << "scripted dialog answers left over";
     }
 
-    // The settings a first launch writes.
+    // The settings a first launch writes, with these lengths.
     void storeFirstLaunchSettings(long long workMinutes = 30, long long breakMinutes = 2) {
-        sim.settings.setInteger("uid", 123456789);
-        sim.settings.setInteger("stpWorkDuration", workMinutes);
-        sim.settings.setInteger("stpBreakDuration", breakMinutes);
-        sim.settings.setInteger("lblSnooze", 1);
-        sim.settings.setInteger("lblHide", 0);
-        sim.settings.setInteger("radWhenHigh", 0);
-        sim.settings.setString("txtNewPwd", "");
-        sim.settings.setInteger("dropdownOsdLocation", 1);
+        settings::writeFirstLaunch(sim.settings, 123456789);
+        sim.settings.setInteger(key::stpWorkDuration, workMinutes);
+        sim.settings.setInteger(key::stpBreakDuration, breakMinutes);
         sim.settings.writes.clear();
     }
 
@@ -50,8 +45,7 @@ protected:
         return text;
     }
     int segments() {
-        const std::string text = label().text();
-        const std::string block = bar(1);
+        const std::string text = label().text(), block = bar(1);
         int n = 0;
         for (auto at = text.find(block); at != std::string::npos; at = text.find(block, at + 1))
             ++n;
@@ -65,7 +59,7 @@ protected:
         return SCL::lockTimerDt.value_or(sim.now());
     }
 
-    // The break windows, first screen first.
+    // The break windows, oldest first.
     sim::SimWindowState& breakWindow(std::size_t index = 0) {
         auto list = sim.windows.named("LockScreen");
         EXPECT_GT(list.size(), index);

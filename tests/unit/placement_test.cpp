@@ -19,7 +19,6 @@ protected:
 };
 
 TEST_F(Placement, LoadingMakesAClickThroughTransparentTopmostWindowAndDrawsAtOnce) {
-    const double t0 = sim.now();
     startEngine();
     sim::SimWindowState& w = indicator();
     EXPECT_EQ(w.title, "Tamsel");
@@ -29,59 +28,36 @@ TEST_F(Placement, LoadingMakesAClickThroughTransparentTopmostWindowAndDrawsAtOnc
     EXPECT_EQ(w.levels, (std::vector{WindowLevel::Floating, WindowLevel::Maximum}));
     EXPECT_TRUE(w.visible);
     EXPECT_EQ(label().text(), bar(1)) << "the first bar comes with the window";
-    EXPECT_EQ(*SCL::activityTimerDt, t0);
-    ASSERT_TRUE(SCL::activityTimer);
-    EXPECT_TRUE(SCL::activityTimer->isValid());
+    EXPECT_TRUE(SCL::activityTimer && SCL::activityTimer->isValid());
 }
 
 TEST_F(Placement, EveryCornerOfTheMainScreen) {
     startEngine();
     EXPECT_EQ(indicator().frame, (Rect{620, 850, 200, 30})) << "top centre after the first launch";
-    EXPECT_EQ(placedAt(0), (Rect{0, 850, 200, 30}));
-    EXPECT_EQ(placedAt(1), (Rect{620, 850, 200, 30}));
-    EXPECT_EQ(placedAt(2), (Rect{1240, 850, 200, 30}));
-    EXPECT_EQ(placedAt(3), (Rect{0, 0, 200, 30}));
-    EXPECT_EQ(placedAt(4), (Rect{620, 0, 200, 30}));
-    EXPECT_EQ(placedAt(5), (Rect{1240, 0, 200, 30}));
-    EXPECT_EQ(placedAt(9), (Rect{1240, 0, 200, 30}));
-    EXPECT_EQ(placedAt(-1), (Rect{1240, 0, 200, 30}));
-}
-
-TEST_F(Placement, AScreenRightOfThePrimaryAndOneNarrowerThanTheWindow) {
+    const Rect placed[] = {{0, 850, 200, 30}, {620, 850, 200, 30}, {1240, 850, 200, 30},
+                           {0, 0, 200, 30},   {620, 0, 200, 30},   {1240, 0, 200, 30}};
+    for (long long corner = -1; corner <= 9; ++corner)
+        EXPECT_EQ(placedAt(corner), placed[corner >= 0 && corner <= 5 ? corner : 5]) << corner;
     sim.screens.list = {{1440, 0, 1920, 1080}};
-    startEngine();
     EXPECT_EQ(placedAt(2), (Rect{3160, 1030, 200, 30}));
-    EXPECT_EQ(placedAt(1), (Rect{2300, 1030, 200, 30}));
     sim.screens.list = {{0, 0, 150, 900}};
-    EXPECT_EQ(placedAt(5), (Rect{-50, 0, 200, 30}));
     EXPECT_EQ(placedAt(4), (Rect{-25, 0, 200, 30}));
 }
 
-TEST_F(Placement, AScreenChangeMovesTheWindowAndReloadsTheDurations) {
-    MainWindow& engine = startEngine();
-    sim.settings.setInteger("stpWorkDuration", 25);
-    sim.settings.setInteger("stpBreakDuration", 5);
-    sim.settings.setInteger("radWhenHigh", 1);
-    EXPECT_EQ(engine.workDur, 1350) << "stored values wait for the next placement";
-    sim.screens.set({{1440, 0, 1920, 1080}, {0, 0, 1440, 900}});
-    EXPECT_EQ(indicator().frame, (Rect{2300, 1030, 200, 30}));
-    EXPECT_EQ(engine.workDur, 1125);
-    EXPECT_EQ(SCL::lockDur, 300);
-    EXPECT_EQ(engine.showOnHigh, 1);
-}
-
-TEST_F(Placement, DurationsInProgressUnitsAndSeconds) {
+TEST_F(Placement, AScreenChangeMovesTheWindowAndReloadsTheLengths) {
     MainWindow& engine = startEngine();
     struct Row {
         long long workMinutes, workDur, breakMinutes, lockDur;
     };
-    for (Row row : {Row{30, 1350, 2, 120}, Row{25, 1125, 5, 300}, Row{1, 45, 1, 60},
-                    Row{240, 10800, 60, 3600}}) {
+    for (Row row : {Row{25, 1125, 5, 300}, Row{1, 45, 1, 60}, Row{240, 10800, 60, 3600}}) {
         sim.settings.setInteger("stpWorkDuration", row.workMinutes);
         sim.settings.setInteger("stpBreakDuration", row.breakMinutes);
-        engine.placeWindow();
+        sim.settings.setInteger("radWhenHigh", 1);
+        sim.screens.set({{1440, 0, 1920, 1080}, {0, 0, 1440, 900}});
+        EXPECT_EQ(indicator().frame, (Rect{2300, 1030, 200, 30}));
         EXPECT_EQ(engine.workDur, row.workDur) << row.workMinutes << " min";
         EXPECT_EQ(SCL::lockDur, row.lockDur) << row.breakMinutes << " min";
+        EXPECT_EQ(engine.showOnHigh, 1);
     }
 }
 

@@ -12,10 +12,9 @@ class ModalGate {
 public:
     static ModalGate& instance();
     bool active() const { return depth_ > 0; }
-    int depth() const { return depth_; }
     void enter() { ++depth_; }
     void leave();
-    // Runs fire once, from the event loop, after the last modal run ends.
+    // Runs fire once, from the event loop, when no modal run is open.
     void hold(std::function<void()> fire);
 
 private:

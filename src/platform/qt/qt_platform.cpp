@@ -14,20 +14,13 @@
 #include "platform/qt/qt_screens.h"
 #include "platform/qt/qt_settings.h"
 #include "platform/qt/qt_timers.h"
+#include "platform/qt/time_lapse.h"
 #include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/views/views.h"
 
-// The benchmark's tamsel-timelapse build sets this; the program runs at 1.
-#ifndef TAMSEL_TIME_SCALE
-#define TAMSEL_TIME_SCALE 1
-#endif
-#if TAMSEL_TIME_SCALE != 1
-#include "platform/qt/time_lapse.h"
-#endif
-
 namespace tamsel::qt {
 
-QtPlatform::QtPlatform()
+QtPlatform::QtPlatform(double timeScale)
     : clock_(std::make_unique<QtClock>()),
       timers_(std::make_unique<QtTimers>()),
       idle_(makeIdleSource(*clock_)),
@@ -46,11 +39,11 @@ QtPlatform::QtPlatform()
       sounds_(makeSounds()),
       loginItems_(makeLoginItems()),
       remote_(std::make_unique<QtRemote>()) {
-#if TAMSEL_TIME_SCALE != 1
-    clock_ = timeLapsed(std::move(clock_), TAMSEL_TIME_SCALE);
-    timers_ = timeLapsed(std::move(timers_), TAMSEL_TIME_SCALE);
-    idle_ = timeLapsed(std::move(idle_), TAMSEL_TIME_SCALE);
-#endif
+    if (timeScale != 1) {
+        clock_ = timeLapsed(std::move(clock_), timeScale);
+        timers_ = timeLapsed(std::move(timers_), timeScale);
+        idle_ = timeLapsed(std::move(idle_), timeScale);
+    }
 }
 
 QtPlatform::~QtPlatform() = default;

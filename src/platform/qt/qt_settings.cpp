@@ -15,14 +15,11 @@
 
 #include "platform/qt/desktop/user_notice.h"
 #include "platform/qt/private_files.h"
+#include "platform/qt/text.h"
 
 namespace tamsel::qt {
 
 namespace {
-
-QString toQString(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Out of range saturates, as a hand-edited "99999999999999999999" would on
 // the original platform; the cast itself would be undefined.
@@ -140,10 +137,6 @@ QtSettings::~QtSettings() = default;
 
 QString QtSettings::fileName() const {
     return file_;
-}
-
-QString QtSettings::damagedCopyName() const {
-    return fileName() + QStringLiteral(".damaged");
 }
 
 void QtSettings::open(Factory make, const QString& path) {

@@ -37,8 +37,6 @@ public:
     void setString(std::string_view key, const std::string& value) override;
 
     QString fileName() const;
-    // Where the content of a damaged file is kept: "<file>.damaged".
-    QString damagedCopyName() const;
 
     // A file bigger than this is not one Tamsel wrote.
     static constexpr qint64 kMaxFileSize = 1024 * 1024;

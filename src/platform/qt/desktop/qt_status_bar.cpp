@@ -96,8 +96,8 @@ void fillButtons(QWidget* row, const std::vector<MenuItem>& items, const Chosen&
 QPointer<QWidget> noticeCommands;
 
 // Not modal: the engine goes on while it is open.
-void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
-                      const QString& more) {
+QWidget* showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
+                          const QString& more) {
     auto* notice = new QWidget(nullptr, Qt::Window);
     notice->setAttribute(Qt::WA_DeleteOnClose);
     notice->setWindowTitle(QString::fromLatin1(kNoTrayTitle));
@@ -135,7 +135,30 @@ void showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
     notice->show();
     notice->raise();
     ok->setFocus();
+    return notice;
 }
+
+// Qt docks the icon by itself in an XEmbed tray that appears later; the
+// X11 platform says so with this signal, which other platforms lack. Its
+// class header is not installed, hence the plain QObject and the old-style
+// connection.
+class TrayWatch : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayWatch(std::function<void()> changed) : changed_(std::move(changed)) {
+        auto* native = reinterpret_cast<QObject*>(QGuiApplication::platformNativeInterface());
+        if (native && native->metaObject()->indexOfSignal("systemTrayWindowChanged(QScreen*)") >= 0)
+            // Queued: Qt's own slot docks the icon first.
+            connect(native, SIGNAL(systemTrayWindowChanged(QScreen*)), this, SLOT(trayChanged()),
+                    Qt::QueuedConnection);
+    }
+
+private slots:
+    void trayChanged() { changed_(); }
+
+private:
+    std::function<void()> changed_;
+};
 
 bool noticeShown = false;
 
@@ -145,9 +168,12 @@ public:
         tray_->setToolTip(QStringLiteral("Tamsel"));
         QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                          [this](QSystemTrayIcon::ActivationReason reason) {
-                             // A plain click opens the menu too, as it does on a
-                             // menu bar; macOS does that by itself.
+                             // A plain click opens the same menu as a right click.
+                             // Only an icon Qt embeds itself (it has a place on
+                             // screen) needs Qt to show it; a StatusNotifierItem's
+                             // host draws its own from ours, and macOS opens it.
                              if (reason == QSystemTrayIcon::Trigger && menu_ &&
+                                 !tray_->geometry().isEmpty() &&
                                  QGuiApplication::platformName() != QLatin1String("cocoa"))
                                  menu_->popup(QCursor::pos());
                          });
@@ -189,7 +215,11 @@ public:
         const QString idle = QString::fromStdString(idleProblem());
         if (!QSystemTrayIcon::isSystemTrayAvailable() && !noticeShown) {
             noticeShown = true;
-            showNoTrayNotice(items, chosen, idle);
+            notice_ = showNoTrayNotice(items, chosen, idle);
+            // It would go on saying there is no tray once there is one.
+            trayWatch_ = std::make_unique<TrayWatch>([this] {
+                if (notice_ && QSystemTrayIcon::isSystemTrayAvailable()) notice_->close();
+            });
         } else if (!idle.isEmpty() && !noticeShown) {
             noticeShown = true;
             tray_->showMessage(QStringLiteral("Tamsel"), idle, QSystemTrayIcon::Warning, 20000);
@@ -204,6 +234,8 @@ private:
     // The menu outlives the icon that points at it.
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    QPointer<QWidget> notice_;
+    std::unique_ptr<TrayWatch> trayWatch_;
 };
 
 }  // namespace
@@ -213,3 +245,5 @@ std::unique_ptr<StatusItem> QtStatusBar::statusItem() {
 }
 
 }  // namespace tamsel::qt
+
+#include "qt_status_bar.moc"

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QString>
+
 #include "common/platform.h"
 
 namespace tamsel::qt {
 
 class QtWorkspace : public Workspace {
 public:
-    // False for a missing file; never runs a shell.
+    // False for a missing file or where no application opens its type;
+    // never runs a shell.
     bool openFile(const std::string& path) override;
-    // Web addresses only (http, https).
+    // Web addresses only (http, https); false where no browser is known.
     bool openURL(const std::string& url) override;
     // The first that exists: beside the program (build tree), the installed
     // documentation, the macOS bundle's resources; else the installed path.
@@ -17,5 +20,10 @@ public:
     void openLoginItemsSettings() override;
     std::string shortVersionString() override;
 };
+
+// Whether a desktop application says it opens this MIME type (or URL scheme,
+// "x-scheme-handler/https"): the user's choices and the applications' cache,
+// as the freedesktop.org lists keep them and xdg-open reads them.
+bool desktopListsApplicationFor(const QString& mimeType);
 
 }  // namespace tamsel::qt

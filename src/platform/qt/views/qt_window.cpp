@@ -281,7 +281,6 @@ void QtWindow::setFrame(const Rect& frame, bool display) {
 }
 
 void QtWindow::setLevel(WindowLevel level) {
-    level_ = level;
     if (!view_) return;
     const bool onTop = level != WindowLevel::Normal;
     // Changing flags of a shown window re-creates it; only set them before.

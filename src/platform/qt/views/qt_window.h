@@ -26,7 +26,6 @@ class ViewWidget : public QWidget {
 public:
     explicit ViewWidget(QWidget* parent = nullptr);
     void setBackground(const QColor& color);
-    QColor background() const { return background_; }
 
     std::function<void(const MouseEvent&)> onMouseUp;
     // For the view's controls: reports an action to the window that owns this
@@ -117,15 +116,12 @@ public:
     void close() override;
     bool isVisible() const override;
 
-    WindowLevel level() const { return level_; }
-
 private:
     QPointer<ViewWidget> view_;
     std::map<std::string, std::unique_ptr<QtControl>, std::less<>> outlets_;
     ActionHandler onAction_;
     std::string title_;
     Rect frame_;
-    WindowLevel level_ = WindowLevel::Normal;
     bool opaque_ = true;
     Color background_{1, 1, 1, 1};
     unsigned styleMask_ = StyleMask::Titled | StyleMask::Closable;

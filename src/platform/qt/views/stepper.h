@@ -26,9 +26,6 @@ public:
     // As the user would: moves by steps and reports it.
     void stepBy(int steps);
 
-    QToolButton* downButton() const { return down_; }
-    QToolButton* upButton() const { return up_; }
-
 signals:
     void valueChanged(int value);
     void stepped();

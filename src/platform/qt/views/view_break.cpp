@@ -13,6 +13,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/qt/text.h"
 #include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
@@ -67,7 +68,7 @@ private:
 class BreakView : public ViewWidget {
 public:
     BreakView() {
-        setWindowTitle(QStringLiteral("Tamsel break"));
+        setWindowTitle(toQString(nib::kLockScreenTitle));
         // X11BypassWindowManagerHint: a window manager clamps a window taller
         // than its work area, and this one reaches above the screen.
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -100,9 +101,7 @@ public:
             "110); border-radius: 4px; }"
             "QProgressBar::chunk { background: rgba(255, 255, 255, 225); border-radius: 3px; }"));
 
-        snooze = new QPushButton(
-            QString::fromUtf8(nib::kSnoozeTitle.data(), static_cast<int>(nib::kSnoozeTitle.size())),
-            this);
+        snooze = new QPushButton(toQString(nib::kSnoozeTitle), this);
         snooze->setCursor(Qt::PointingHandCursor);
         snooze->setStyleSheet(QStringLiteral(
             "QPushButton { color: white; background: rgba(255, 255, 255, 36);"

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/text.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 #include "platform/qt/views/stepper.h"
@@ -53,104 +54,109 @@ QLabel* heading(const QString& text) {
     return label;
 }
 
-QString fromView(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+// Registers outlets with the window and reports actions through the view,
+// which drops them once its window has let go of it.
+struct Form {
+    PrefsView* view;
+    QtWindow* window;
+
+    void outlet(QWidget* widget, const char* name, nib::Kind kind) const {
+        widget->setObjectName(QString::fromLatin1(name));
+        window->addOutlet(name, widget, kind);
+    }
+    void reports(QAbstractButton* button, const char* action, const char* sender) const {
+        QObject::connect(button, &QAbstractButton::clicked, view,
+                         [v = view, action, sender] { v->emitAction(action, sender); });
+    }
+};
+
+// A section's rows, indented under its heading.
+QGridLayout* section() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setColumnMinimumWidth(0, 16);
+    return grid;
 }
 
-}  // namespace
+const nib::Outlet& definitionOf(std::string_view name) {
+    for (const auto& o : nib::kPrefWindowOutlets)
+        if (o.name == name) return o;
+    return nib::kPrefWindowOutlets[0];
+}
 
-std::unique_ptr<QtWindow> makePreferencesView() {
-    auto* view = new PrefsView;
-    view->setWindowTitle(fromView(nib::kPrefWindowTitle));
-    view->setWindowIcon(tamselIcon());
-    view->setBackground(view->palette().color(QPalette::Window));
-    auto window = std::make_unique<QtWindow>(view);
-    QtWindow* w = window.get();
-
-    // The view drops actions once its window has let go of it.
-    auto act = [view](const char* action, const char* sender) { view->emitAction(action, sender); };
-    auto outlet = [w](QWidget* widget, const char* name, nib::Kind kind) {
-        widget->setObjectName(QString::fromLatin1(name));
-        w->addOutlet(name, widget, kind);
-    };
-
-    // ---- work and breaks
-    auto* times = new QGridLayout;
-    times->setHorizontalSpacing(8);
-    times->setColumnMinimumWidth(0, 16);
+QGridLayout* workAndBreaks(const Form& form) {
+    auto* grid = section();
     auto addDuration = [&](int row, const QString& caption, const char* labelName,
                            const char* stepperName, const char* action) {
-        const nib::Outlet* outletDef = nullptr;
-        for (const auto& o : nib::kPrefWindowOutlets)
-            if (o.name == stepperName) outletDef = &o;
+        const nib::Outlet& definition = definitionOf(stepperName);
         auto* number = new QLabel;
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
-        auto* stepper = new Stepper(outletDef->min, outletDef->max);
+        auto* stepper = new Stepper(definition.min, definition.max);
         stepper->setAccessibleName(caption);
         auto* name = new QLabel(caption);
         name->setBuddy(stepper);
-        QObject::connect(stepper, &Stepper::stepped, view,
-                         [act, action, stepperName] { act(action, stepperName); });
-        times->addWidget(name, row, 1);
-        times->addWidget(number, row, 2);
-        times->addWidget(new QLabel(QStringLiteral("minutes")), row, 3);
-        times->addWidget(stepper, row, 4);
-        outlet(number, labelName, nib::Kind::Label);
-        outlet(stepper, stepperName, nib::Kind::Stepper);
+        QObject::connect(
+            stepper, &Stepper::stepped, form.view,
+            [v = form.view, action, stepperName] { v->emitAction(action, stepperName); });
+        grid->addWidget(name, row, 1);
+        grid->addWidget(number, row, 2);
+        grid->addWidget(new QLabel(QStringLiteral("minutes")), row, 3);
+        grid->addWidget(stepper, row, 4);
+        form.outlet(number, labelName, nib::Kind::Label);
+        form.outlet(stepper, stepperName, nib::Kind::Stepper);
     };
     addDuration(0, QStringLiteral("&Work period:"), "lblWorkDuration", "stpWorkDurationE",
                 "stpWorkDuration:");
     addDuration(1, QStringLiteral("&Break length:"), "lblBreakDuration", "stpBreakDurationEle",
                 "stpBreakDuration:");
-    times->setColumnStretch(5, 1);
+    grid->setColumnStretch(5, 1);
 
     auto* snooze = new QCheckBox(QStringLiteral("Allow s&noozing a break for a minute"));
     auto* hide = new QCheckBox(QStringLiteral("Start breaks see-&through (double-click to dim)"));
-    outlet(snooze, "lblSnooze", nib::Kind::CheckBox);
-    outlet(hide, "lblHide", nib::Kind::CheckBox);
-    times->addWidget(snooze, 2, 1, 1, 5);
-    times->addWidget(hide, 3, 1, 1, 5);
+    form.outlet(snooze, "lblSnooze", nib::Kind::CheckBox);
+    form.outlet(hide, "lblHide", nib::Kind::CheckBox);
+    grid->addWidget(snooze, 2, 1, 1, 5);
+    grid->addWidget(hide, 3, 1, 1, 5);
+    return grid;
+}
 
-    // ---- the progress bar
-    auto* progress = new QGridLayout;
-    progress->setHorizontalSpacing(8);
-    progress->setColumnMinimumWidth(0, 16);
+QGridLayout* progressBar(const Form& form) {
+    auto* grid = section();
     auto* corners = new QComboBox;
-    outlet(corners, "dropdownOsdLocation", nib::Kind::PopUp);
+    form.outlet(corners, "dropdownOsdLocation", nib::Kind::PopUp);
     auto* cornerLabel = new QLabel(QStringLiteral("&Position:"));
     cornerLabel->setBuddy(corners);
-    progress->addWidget(cornerLabel, 0, 1);
-    progress->addWidget(corners, 0, 2);
-    progress->setColumnStretch(3, 1);
+    grid->addWidget(cornerLabel, 0, 1);
+    grid->addWidget(corners, 0, 2);
+    grid->setColumnStretch(3, 1);
     auto* always = new QRadioButton(QStringLiteral("Show it &always"));
     auto* whenHigh = new QRadioButton(QStringLiteral("Show it &only when a break is near"));
     // The controller keeps exactly one of the pair on; Qt must not group them.
     for (QRadioButton* radio : {always, whenHigh}) {
         radio->setAutoExclusive(false);
         const char* name = radio == always ? "radAlways" : "radWhenHigh";
-        outlet(radio, name, nib::Kind::Radio);
-        QObject::connect(radio, &QRadioButton::clicked, view,
-                         [act, name] { act("radGroupClicked:", name); });
+        form.outlet(radio, name, nib::Kind::Radio);
+        form.reports(radio, "radGroupClicked:", name);
     }
-    progress->addWidget(always, 1, 1, 1, 3);
-    progress->addWidget(whenHigh, 2, 1, 1, 3);
+    grid->addWidget(always, 1, 1, 1, 3);
+    grid->addWidget(whenHigh, 2, 1, 1, 3);
+    return grid;
+}
 
-    // ---- the child lock
-    auto* lock = new QGridLayout;
-    lock->setHorizontalSpacing(8);
-    lock->setColumnMinimumWidth(0, 16);
+QGridLayout* childLock(const Form& form) {
+    auto* grid = section();
     auto addPassword = [&](int row, const QString& caption, const char* name) {
         auto* field = new QLineEdit;
         field->setEchoMode(QLineEdit::Password);
         field->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
                                    Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
         field->setMinimumWidth(200);
-        outlet(field, name, nib::Kind::SecureField);
+        form.outlet(field, name, nib::Kind::SecureField);
         auto* label = new QLabel(caption);
         label->setBuddy(field);
-        lock->addWidget(label, row, 1);
-        lock->addWidget(field, row, 2);
+        grid->addWidget(label, row, 1);
+        grid->addWidget(field, row, 2);
     };
     addPassword(0, QStringLiteral("Passwor&d:"), "txtNewPwd");
     addPassword(1, QStringLiteral("&Confirm:"), "txtConfirmPwd");
@@ -158,12 +164,13 @@ std::unique_ptr<QtWindow> makePreferencesView() {
         new QLabel(QStringLiteral("Asked at start and before Preferences, Pause, Skip and Quit.\n"
                                   "Leave both fields empty for no child lock."));
     note->setForegroundRole(QPalette::PlaceholderText);
-    lock->addWidget(note, 2, 2);
-    lock->setColumnStretch(3, 1);
+    grid->addWidget(note, 2, 2);
+    grid->setColumnStretch(3, 1);
+    return grid;
+}
 
-    // ---- around a break, and starting
-    auto* reminders = new QGridLayout;
-    reminders->setColumnMinimumWidth(0, 16);
+QGridLayout* aroundABreak(const Form& form) {
+    auto* grid = section();
     const struct {
         const char* caption;
         const char* name;
@@ -174,84 +181,90 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     };
     for (const auto& box : boxes) {
         auto* check = new QCheckBox(QString::fromUtf8(box.caption));
-        outlet(check, box.name, nib::Kind::CheckBox);
-        reminders->addWidget(check, reminders->rowCount(), 1);
+        form.outlet(check, box.name, nib::Kind::CheckBox);
+        grid->addWidget(check, grid->rowCount(), 1);
     }
-    auto* starting = new QGridLayout;
-    starting->setColumnMinimumWidth(0, 16);
-    auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I &log in"));
-    outlet(atLogin, "lblStartAtLogin", nib::Kind::CheckBox);
-    starting->addWidget(atLogin, 0, 1);
+    return grid;
+}
 
-    // ---- buttons
+QGridLayout* starting(const Form& form) {
+    auto* grid = section();
+    auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I &log in"));
+    form.outlet(atLogin, "lblStartAtLogin", nib::Kind::CheckBox);
+    grid->addWidget(atLogin, 0, 1);
+    return grid;
+}
+
+QHBoxLayout* buttons(const Form& form) {
     auto* help = new QPushButton(QStringLiteral("&Help"));
-    QObject::connect(help, &QPushButton::clicked, view, [act] { act("btnHelp:", "btnHelp"); });
+    form.reports(help, "btnHelp:", "btnHelp");
     auto* site = new QPushButton(QStringLiteral("Tamsel web site"));
     site->setFlat(true);
     site->setCursor(Qt::PointingHandCursor);
     site->setToolTip(QStringLiteral("Opens the Tamsel web site in your browser"));
-    {
-        QFont font = site->font();
-        font.setUnderline(true);
-        site->setFont(font);
-        QPalette palette = site->palette();
-        palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
-        site->setPalette(palette);
-    }
-    outlet(site, "btnCopyright", nib::Kind::Button);
-    QObject::connect(site, &QPushButton::clicked, view,
-                     [act] { act("copyrightClicked:", "btnCopyright"); });
+    QFont font = site->font();
+    font.setUnderline(true);
+    site->setFont(font);
+    QPalette palette = site->palette();
+    palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
+    site->setPalette(palette);
+    form.outlet(site, "btnCopyright", nib::Kind::Button);
+    form.reports(site, "copyrightClicked:", "btnCopyright");
     auto* close = new QPushButton(QStringLiteral("Close"));
     auto* save = new QPushButton(QStringLiteral("&Save"));
     save->setDefault(true);
-    QObject::connect(close, &QPushButton::clicked, view,
-                     [act] { act("btnCloseClicked:", "btnClose"); });
-    QObject::connect(save, &QPushButton::clicked, view,
-                     [act] { act("btnSaveClicked:", "btnSave"); });
-    view->save = save;
-    view->close = close;
+    form.reports(close, "btnCloseClicked:", "btnClose");
+    form.reports(save, "btnSaveClicked:", "btnSave");
+    form.view->save = save;
+    form.view->close = close;
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help);
-    buttons->addWidget(site);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addWidget(save);
+    auto* row = new QHBoxLayout;
+    row->addWidget(help);
+    row->addWidget(site);
+    row->addStretch(1);
+    row->addWidget(close);
+    row->addWidget(save);
+    return row;
+}
 
+}  // namespace
+
+std::unique_ptr<QtWindow> makePreferencesView() {
+    auto* view = new PrefsView;
+    view->setWindowTitle(toQString(nib::kPrefWindowTitle));
+    view->setWindowIcon(tamselIcon());
+    view->setBackground(view->palette().color(QPalette::Window));
+    auto window = std::make_unique<QtWindow>(view);
+    const Form form{view, window.get()};
+
+    auto column = [](std::initializer_list<std::pair<QString, QLayout*>> sections) {
+        auto* layout = new QVBoxLayout;
+        layout->setSpacing(6);
+        for (const auto& [title, rows] : sections) {
+            if (layout->count() > 0) layout->addSpacing(12);
+            layout->addWidget(heading(title));
+            layout->addLayout(rows);
+        }
+        layout->addStretch(1);
+        return layout;
+    };
     // Two columns: the breaks and the bar on the left, the rest beside them.
-    auto* left = new QVBoxLayout;
-    left->setSpacing(6);
-    left->addWidget(heading(QStringLiteral("Work and breaks")));
-    left->addLayout(times);
-    left->addSpacing(12);
-    left->addWidget(heading(QStringLiteral("Progress bar")));
-    left->addLayout(progress);
-    left->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->setSpacing(6);
-    right->addWidget(heading(QStringLiteral("Around a break")));
-    right->addLayout(reminders);
-    right->addSpacing(12);
-    right->addWidget(heading(QStringLiteral("Starting")));
-    right->addLayout(starting);
-    right->addSpacing(12);
-    right->addWidget(heading(QStringLiteral("Child lock")));
-    right->addLayout(lock);
-    right->addStretch(1);
     auto* columns = new QHBoxLayout;
     columns->setSpacing(28);
-    columns->addLayout(left);
-    columns->addLayout(right);
+    columns->addLayout(column({{QStringLiteral("Work and breaks"), workAndBreaks(form)},
+                               {QStringLiteral("Progress bar"), progressBar(form)}}));
+    columns->addLayout(column({{QStringLiteral("Around a break"), aroundABreak(form)},
+                               {QStringLiteral("Starting"), starting(form)},
+                               {QStringLiteral("Child lock"), childLock(form)}}));
 
-    auto* form = new QVBoxLayout(view);
-    form->setContentsMargins(20, 16, 20, 16);
-    form->setSpacing(6);
-    form->addLayout(columns);
-    form->addSpacing(16);
-    form->addLayout(buttons);
-    form->setSizeConstraint(QLayout::SetFixedSize);
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(20, 16, 20, 16);
+    layout->setSpacing(6);
+    layout->addLayout(columns);
+    layout->addSpacing(16);
+    layout->addLayout(buttons(form));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     centreOnPrimaryScreen(view);
-
     return window;
 }
 

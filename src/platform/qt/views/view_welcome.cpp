@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/text.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 #include "platform/qt/views/views.h"
@@ -53,8 +54,7 @@ protected:
 
 std::unique_ptr<QtWindow> makeWelcomeView() {
     auto* view = new WelcomeView;
-    view->setWindowTitle(QString::fromUtf8(nib::kAccessWindowTitle.data(),
-                                           static_cast<qsizetype>(nib::kAccessWindowTitle.size())));
+    view->setWindowTitle(toQString(nib::kAccessWindowTitle));
     view->setWindowIcon(tamselIcon());
     // A title but no close, minimise or maximise button, where the window
     // manager honours the hints; above other windows, blocking the rest.
