@@ -32,6 +32,9 @@ USAGE_PORT = 47613  # compiled into tamsel-testserver
 BREAK_TITLE, WELCOME_TITLE, ALERT_TITLE = "Tamsel break", "Welcome to Tamsel", "Tamsel"
 INDICATOR_TITLE, PREFS_TITLE = "Tamsel", "Tamsel Preferences 2.6"
 NO_TRAY_TITLE = "Tamsel: no tray found"
+# The tray menu's items as the Down key reaches them (separators are skipped);
+# while paused, "Resume" stands where "Pause" is.
+TRAY_MENU = ("Preferences…", "Help", "Take a break now", "Pause", "Skip", "Quit")
 SETTINGS_KEYS = ("uid", "stpWorkDuration", "stpBreakDuration", "lblSnooze", "lblHide",
                  "radWhenHigh", "dropdownOsdLocation", "txtNewPwd")
 
@@ -267,8 +270,9 @@ class Display:
                 if (i := self.info(wid)) and i.override_redirect and i.height > 40
                 and not (self.title(wid) or "").startswith("Tamsel")]
 
-    def choose_from_tray_menu(self, position, button=3):
-        """Opens the icon's menu and chooses its item at `position` (0 first)."""
+    def choose_from_tray_menu(self, item, button=3):
+        """Opens the icon's menu and chooses an item of TRAY_MENU by its name."""
+        position = TRAY_MENU.index("Pause" if item == "Resume" else item)
         icon = wait_until(self.tray_icon, 5)
         check(icon, "no icon docked in the tray")
         self.click(*icon, button=button)
@@ -348,6 +352,17 @@ class Display:
         if text is not None:
             self.type(text)
         self.key(*keys)
+
+    def squares(self, win):
+        """Squares on the indicator: runs of columns holding dark ink. Needs a
+        compositor, so the see-through parts show the plain grey behind."""
+        image = self.screenshot().crop(win.x, win.y, win.width, win.height)
+        count, inside = 0, False
+        for x in range(image.width):
+            ink = any(max(image.pixel(x, y)) < 100 for y in range(image.height))
+            count += ink and not inside
+            inside = ink
+        return count
 
     def screenshot(self):
         require_tools("import")

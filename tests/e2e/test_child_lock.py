@@ -67,7 +67,7 @@ def story(session):
     h.check(display.wait_gone(h.NO_TRAY_TITLE, 5), "the no-tray notice stayed with a tray up")
     h.note(f"icon docked, notice gone {time.monotonic() - docked:.2f} s after trayer started")
     seen = {d.wid for d in display.dialogs()}
-    display.choose_from_tray_menu(3, button=1)
+    display.choose_from_tray_menu("Quit", button=1)
     box = display.new_dialog(seen)
     h.check(box, "Quit asked for no password")
     titles = [display.title(w) or "" for w in display.search("--name", ".")]

@@ -106,11 +106,12 @@ def story(session):
     h.check(display.wait_gone(h.BREAK_TITLE, 1.5), "the snooze button did not close both windows")
 
     # ---- the tray menu, with the pointer held still
+    time.sleep(1.5)  # the countdown ends the snoozed break at its next tick
     with activity.paused():
-        display.choose_from_tray_menu(2, button=1)
+        display.choose_from_tray_menu("Skip", button=1)
         time.sleep(0.5)
         h.check(not display.dialogs(), "the first Skip was refused")
-        display.choose_from_tray_menu(2)
+        display.choose_from_tray_menu("Skip")
         alert = display.new_dialog()
         h.check(alert, "a second Skip right after the first brought no alert")
         display.answer(alert, "Return")
@@ -130,7 +131,7 @@ def story(session):
     h.check(not display.windows(h.BREAK_TITLE, viewable_only=False), "break windows not released")
 
     with activity.paused():
-        display.choose_from_tray_menu(3)
+        display.choose_from_tray_menu("Quit")
         h.check(app.wait_exit(5) == 0, "Quit did not end the program with 0")
 
 

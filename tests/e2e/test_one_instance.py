@@ -19,10 +19,8 @@ import sys
 import time
 
 import harness as h
-from faults_support import squares
 
 SETTINGS = h.default_settings(dropdownOsdLocation=3)
-PREFERENCES, PAUSE, RESUME, QUIT = 0, 3, 3, 5
 PEER = "tamsel-e2e-peer"
 PEER_CLIENT = """
 import socket, sys
@@ -110,7 +108,7 @@ def story(session):
     entry = autostart.read_text()
     h.check(f"Exec={app.binary}\n" in entry and "Hidden" not in entry, f"autostart:\n{entry}")
 
-    display.choose_from_tray_menu(PREFERENCES)
+    display.choose_from_tray_menu("Preferences…")
     save_preferences_with_login_box(display, app, "the menu's first item")
     h.check(not autostart.exists(), "Save with the box cleared left the autostart file")
 
@@ -118,17 +116,17 @@ def story(session):
     icon = display.tray_icon()
     display.click(*icon, button=3)
     h.check(h.wait_until(display.popup_menus, 3, 0.05), "no menu")
-    display.key(*(["Down"] * (PAUSE + 1)), "Right", "Return")  # Pause > For 30 minutes
+    display.key(*(["Down"] * (h.TRAY_MENU.index("Pause") + 1)), "Right", "Return")  # Pause > For 30 minutes
     paused = h.wait_until(lambda: int((app.settings() or {}).get("pausedUntil", 0)), 3)
     h.check(paused and abs(paused - time.time() - 1800) < 10, f"pausedUntil: {paused}")
-    h.check(h.wait_until(lambda: squares(display, win) > 1, 3), "the squares still show")
+    h.check(h.wait_until(lambda: display.squares(win) > 1, 3), "the squares still show")
 
-    display.choose_from_tray_menu(RESUME)
+    display.choose_from_tray_menu("Resume")
     h.check(h.wait_until(lambda: app.settings().get("pausedUntil") == "0", 3), "not resumed")
-    h.check(h.wait_until(lambda: squares(display, win) == 1, 3), "no square after Resume")
+    h.check(h.wait_until(lambda: display.squares(win) == 1, 3), "no square after Resume")
 
     another_user_is_refused(session, display, app)
-    display.choose_from_tray_menu(QUIT)
+    display.choose_from_tray_menu("Quit")
     h.check(app.wait_exit(5) == 0, "Quit, the sixth item, did not end Tamsel with status 0")
 
 
