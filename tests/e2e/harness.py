@@ -29,6 +29,7 @@ from pathlib import Path
 
 SKIP_RETURN_CODE = 77
 USAGE_PORT = 47613  # compiled into tamsel-testserver
+TOOL_TIMEOUT = 10.0  # no single X tool may take longer
 BREAK_TITLE, WELCOME_TITLE, ALERT_TITLE = "Tamsel break", "Welcome to Tamsel", "Tamsel"
 INDICATOR_TITLE, PREFS_TITLE = "Tamsel", "Tamsel Preferences 2.6"
 NO_TRAY_TITLE = "Tamsel: no tray found"
@@ -205,7 +206,7 @@ class Display:
         display.env = dict(env, DISPLAY=name)
         return display
 
-    def run(self, *argv, check=True, timeout=10):
+    def run(self, *argv, check=True, timeout=TOOL_TIMEOUT):
         res = subprocess.run(argv, env=self.env, capture_output=True, timeout=timeout)
         if check and res.returncode != 0:
             raise RuntimeError(f"{' '.join(argv)}: {res.stderr.decode(errors='replace')}")
