@@ -224,11 +224,6 @@ Rect SimScreens::workArea(const Rect& screen) {
     return screen;
 }
 
-void SimScreens::setWorkAreas(std::vector<Rect> workAreas) {
-    areas = std::move(workAreas);
-    for (auto& observer : observers_) observer();
-}
-
 // ---- controls and windows -----------------------------------------------------
 
 void SimControl::setDoubleValue(double value) {
