@@ -73,7 +73,7 @@ uninstall:
 	rm -f $(BUILD)/install_manifest.txt
 
 # Footprint of tamsel against a minimal Qt tray app, side by side on Xvfb
-# (about 9 minutes); not part of `make test`.
+# (about 10 minutes); not part of `make test`.
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target tamsel-timelapse
 	python3 bench/run.py --build $(BUILD) --results bench/RESULTS.md

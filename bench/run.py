@@ -9,7 +9,10 @@ Measured per program:
   - CPU time and context switches per minute, idle and under input;
   - helper processes started on its behalf;
   - memory over 100 break cycles, run in time lapse by tamsel-timelapse
-    (the same program with its clock, timers and idle time 60x faster).
+    (the same program with its clock, timers and idle time 60x faster);
+  - during those breaks, memory and the time from a break window's creation
+    to its mapping, without a compositor (where each break takes a picture
+    of the screen) and, in a shorter run, with xcompmgr.
 Prints one Markdown table with both columns, the ratios and PASS/FAIL.
 
   python3 bench/run.py [--build DIR] [--results bench/RESULTS.md]
@@ -22,12 +25,14 @@ import ctypes
 import datetime
 import os
 import platform
+import select
 import shutil
 import signal
 import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import uuid
 
@@ -50,6 +55,11 @@ CYCLE_SETTINGS = SETTINGS.replace("stpWorkDuration=30", "stpWorkDuration=1") \
     .replace("stpBreakDuration=2", "stpBreakDuration=1").replace("lblSnooze=1", "lblSnooze=0")
 BREAK_TITLE = "Tamsel break"
 GROWTH_LIMIT_KB = 2 * 1024
+# Without a compositor a break holds a picture of the 1920x1080 screen
+# (7.9 MiB): at most half as much again for everything else it costs.
+PICTURE_LIMIT_KB = 1920 * 1080 * 4 * 3 // 2 // 1024
+RETURN_LIMIT_KB = 1024  # left over after a break, against a compositor's run
+MAP_LIMIT_MS = 100
 SAMPLE_DELAY = 0.3  # s after a break window unmaps
 
 # ---- a little Xlib, enough to find mapped windows ---------------------------
@@ -104,6 +114,10 @@ class X11:
         lib.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
                                    ctypes.POINTER(ctypes.c_char_p)]
         lib.XFree.argtypes = [ctypes.c_void_p]
+        lib.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+        lib.XConnectionNumber.argtypes = [ctypes.c_void_p]
+        lib.XPending.argtypes = [ctypes.c_void_p]
+        lib.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
         lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
         lib.XSetErrorHandler(_ignore_errors)
         self.lib = lib
@@ -192,8 +206,9 @@ def wait_for(predicate, timeout, step=0.05):
 class Desktop:
     """Xvfb + private session bus + tray + fresh HOME, for one program."""
 
-    def __init__(self, label, run_id, settings):
+    def __init__(self, label, run_id, settings, compositor=False):
         self.label = label
+        self.compositor = compositor
         self.marker = f"{run_id}-{label}"
         self.procs = []
         self.home = tempfile.mkdtemp(prefix=f"tamsel-bench-{label}-")
@@ -268,6 +283,12 @@ class Desktop:
         if not wait_for(lambda: self.x.has_selection_owner("_NET_SYSTEM_TRAY_S0"), 15):
             raise RuntimeError("trayer did not take the tray selection")
         self.infrastructure = {self.xvfb.pid, self.dbus.pid, self.trayer.pid}
+        if self.compositor:
+            xcompmgr = self._spawn(["xcompmgr"], env=self.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+            if not wait_for(lambda: self.x.has_selection_owner("_NET_WM_CM_S0"), 15):
+                raise RuntimeError("xcompmgr did not start compositing")
+            self.infrastructure.add(xcompmgr.pid)
 
     def launch(self, exe):
         return subprocess.Popen([exe], env=self.env, stdin=subprocess.DEVNULL,
@@ -374,6 +395,19 @@ def memory_kb(pid):
         if line.startswith("Pss:"):
             pss = int(line.split()[1])
     return rss, pss
+
+
+def peak_kb(pid):
+    """The highest VmRSS since the last reset_peak (or the start)."""
+    return int(status_fields(pid).get("VmHWM", "0 kB").split()[0])
+
+
+def reset_peak(pid):
+    try:
+        with open(f"/proc/{pid}/clear_refs", "w") as f:
+            f.write("5")  # VmHWM back to the current VmRSS
+    except OSError:
+        pass
 
 
 def process_table():
@@ -551,21 +585,66 @@ class Input:
             stop(self.proc)
 
 
-def break_cycles(args, run_id):
-    """Runs tamsel-timelapse through args.cycles breaks under steady input;
-    VmRSS (kB) right after each break window unmaps, by cycle number."""
+class MapWatch:
+    """Times each break window from its creation to its mapping, as the X
+    server reports them (CreateNotify, MapNotify on the root window), on a
+    connection and a thread of its own."""
+
+    CREATE_NOTIFY, MAP_NOTIFY = 16, 19
+    SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
+
+    def __init__(self, display_name):
+        self.x = X11(display_name)
+        self.x.lib.XSelectInput(self.x.dpy, self.x.root, self.SUBSTRUCTURE_NOTIFY_MASK)
+        self.delays = []  # seconds
+        self._stop = threading.Event()
+        self._thread = threading.Thread(target=self._run, daemon=True)
+        self._thread.start()
+
+    def _run(self):
+        lib, dpy = self.x.lib, self.x.dpy
+        fd = lib.XConnectionNumber(dpy)
+        event = ctypes.create_string_buffer(192)  # sizeof(XEvent)
+        created = {}
+        while not self._stop.is_set():
+            if not lib.XPending(dpy):
+                select.select([fd], [], [], 0.1)
+                continue
+            lib.XNextEvent(dpy, event)
+            now = time.monotonic()
+            kind = ctypes.c_int.from_buffer(event, 0).value & 0x7F
+            window = ctypes.c_ulong.from_buffer(event, 40).value  # both events' window
+            if kind == self.CREATE_NOTIFY:
+                created[window] = now
+            elif kind == self.MAP_NOTIFY and window in created:
+                if self.x.name(window) == BREAK_TITLE:
+                    self.delays.append(now - created[window])
+                del created[window]
+
+    def close(self):
+        self._stop.set()
+        self._thread.join(5)
+        self.x.close()
+
+
+def break_cycles(args, run_id, count, compositor=False):
+    """Runs tamsel-timelapse through `count` breaks under steady input.
+    VmRSS (kB) right after each break window unmaps, by cycle number; the
+    peak VmRSS of each cycle (its break); each break window's time from
+    creation to mapping."""
     exe = os.path.join(args.build, "tamsel-timelapse")
-    desktop = Desktop("timelapse", run_id, CYCLE_SETTINGS)
+    desktop = Desktop("timelapse", run_id, CYCLE_SETTINGS, compositor)
     p = None
     input_ = Input(desktop)
-    rss = {}
+    watch = MapWatch(desktop.display)
+    rss, peak = {}, {}
     try:
         p = desktop.launch(exe)
         started = time.monotonic()
         on_break, cycles, sample_at = False, 0, None
         # A cycle takes under 2 s; ten times that without one is a hang.
         deadline = started + 20
-        while cycles < args.cycles or sample_at:
+        while cycles < count or sample_at:
             input_.keep_going()
             if p.poll() is not None:
                 err = p.stderr.read().decode(errors="replace").strip()
@@ -586,12 +665,17 @@ def break_cycles(args, run_id):
             if sample_at and now >= sample_at:
                 sample_at = None
                 rss[cycles] = memory_kb(p.pid)[0]
+                peak[cycles] = peak_kb(p.pid)
+                reset_peak(p.pid)
                 if cycles in (1, args.warmup) or cycles % 10 == 0:
-                    print(f"  break cycle {cycles}: VmRSS {rss[cycles] / 1024:.1f} MB "
+                    print(f"  break cycle {cycles}: VmRSS {rss[cycles] / 1024:.1f} MB, "
+                          f"peak {peak[cycles] / 1024:.1f} MB, "
                           f"after {now - started:.0f} s", flush=True)
             time.sleep(0.01)
-        return {"rss": rss, "seconds": time.monotonic() - started}
+        return {"rss": rss, "peak": peak, "map_s": list(watch.delays),
+                "seconds": time.monotonic() - started}
     finally:
+        watch.close()
         input_.stop()
         if p:
             stop(p)
@@ -618,6 +702,13 @@ work period, a 1-minute break and no snooze, and xdotool moving the pointer
 every 30 ms, a cycle takes under 2 s. A cycle ends when the break window
 unmaps; VmRSS is read 0.3 s later (18 s into the next work period). The growth is measured from the end of
 a warm-up cycle (the first breaks load fonts and styles once) to the last.
+These breaks run with no compositor, so each takes a picture of the screen
+as it begins; a second, shorter run with xcompmgr compares. The peak of a
+cycle is VmHWM when VmRSS is read, reset then (clear_refs 5) for the next
+one: the most the break held, copies made while taking the picture
+included. A thread on its own X connection times each break window from
+the server's CreateNotify to its MapNotify (the picture is taken between
+the two, as the window shows).
 """
 
 
@@ -687,8 +778,42 @@ def table(results, args):
                      ", ".join(f"{cycles['rss'][m] / 1024:.1f}" for m in marks) + " MB | — |")
         lines.append(f"| {args.cycles} break cycles in time lapse took | "
                      f"{cycles['seconds']:.0f} s | — |")
+    composited = results.get("composited")
+    if cycles and composited:
+        rows += breaks_table(lines, cycles, composited, args)
     failed = any(row[-1] == "FAIL" for row in rows)
     return "\n".join(lines), failed
+
+
+def breaks_table(lines, bare, composited, args):
+    """Memory and time to map of breaks without a compositor (each takes a
+    picture of the screen) and with one; appended to lines, judged rows
+    returned."""
+    def after_warmup(by_cycle):
+        return statistics.median(v for k, v in by_cycle.items() if k > args.warmup)
+
+    peaks = (after_warmup(bare["peak"]), after_warmup(composited["peak"]))
+    after = (after_warmup(bare["rss"]), after_warmup(composited["rss"]))
+    maps = [sorted(run["map_s"][args.warmup:]) for run in (bare, composited)]
+    rows = [
+        ("Peak VmRSS of a break (median; VmHWM, reset after each)",
+         *(f"{kb / 1024:.1f} MB" for kb in peaks),
+         f"≤ {PICTURE_LIMIT_KB / 1024:.1f} MiB more",
+         "PASS" if peaks[0] - peaks[1] <= PICTURE_LIMIT_KB else "FAIL"),
+        ("VmRSS after a break (median, 0.3 s after it unmaps)",
+         *(f"{kb / 1024:.1f} MB" for kb in after), f"≤ {RETURN_LIMIT_KB / 1024:.0f} MiB more",
+         "PASS" if after[0] - after[1] <= RETURN_LIMIT_KB else "FAIL"),
+        ("Break window created → mapped (median; slowest)",
+         *(f"{statistics.median(m) * 1000:.0f} ms; {m[-1] * 1000:.0f} ms" for m in maps),
+         f"≤ {MAP_LIMIT_MS} ms", "PASS" if statistics.median(maps[0]) * 1000 <= MAP_LIMIT_MS
+         else "FAIL"),
+    ]
+    lines += ["", f"Breaks without and with a compositor (tamsel-timelapse, cycles after the "
+              f"{args.warmup} of warm-up; {len(bare['peak'])} and "
+              f"{len(composited['peak'])} breaks):", "",
+              "| Measure | no compositor | xcompmgr | target | result |", "|---|---|---|---|---|"]
+    lines += ["| " + " | ".join(row) + " |" for row in rows]
+    return rows
 
 
 def describe(helpers):
@@ -720,6 +845,8 @@ def main():
     parser.add_argument("--active", type=float, default=180, help="seconds of the input phase")
     parser.add_argument("--cycles", type=int, default=100,
                         help="break cycles in time lapse (0: none)")
+    parser.add_argument("--compositor-cycles", type=int, default=20,
+                        help="break cycles with xcompmgr, to compare (0: none)")
     parser.add_argument("--warmup", type=int, default=3,
                         help="break cycles before the memory growth is counted")
     parser.add_argument("--results", help="also write the table to this Markdown file")
@@ -731,7 +858,7 @@ def main():
     for exe in programs.values():
         if not os.access(exe, os.X_OK):
             sys.exit(f"{exe} not found: build first (make build)")
-    missing = [tool for tool in ("Xvfb", "trayer", "dbus-daemon", "xdotool")
+    missing = [tool for tool in ("Xvfb", "trayer", "dbus-daemon", "xdotool", "xcompmgr")
                if not shutil.which(tool)]
     if missing:
         sys.exit("missing tools: " + ", ".join(missing) + " (make deps installs them)")
@@ -748,7 +875,11 @@ def main():
     results = measure(args, programs)
     if args.cycles:
         print(f"  {args.cycles} break cycles in time lapse", flush=True)
-        results["cycles"] = break_cycles(args, uuid.uuid4().hex[:8])
+        results["cycles"] = break_cycles(args, uuid.uuid4().hex[:8], args.cycles)
+        if args.compositor_cycles > args.warmup:
+            print(f"  {args.compositor_cycles} break cycles with xcompmgr", flush=True)
+            results["composited"] = break_cycles(args, uuid.uuid4().hex[:8],
+                                                 args.compositor_cycles, compositor=True)
     text, failed = table(results, args)
     print()
     print(text)

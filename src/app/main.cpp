@@ -20,6 +20,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY") &&
         !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // With several monitors Qt on X11 reports no work area at start (yet
+    // passes one on when _NET_WORKAREA changes): read it always, so the
+    // indicator keeps clear of the panels from the first placement.
+    if (!qEnvironmentVariableIsSet("QT_RELY_ON_NET_WORKAREA_ATOM"))
+        qputenv("QT_RELY_ON_NET_WORKAREA_ATOM", "1");
 
     QApplication app(argc, argv);
     // A tray program: closing its last window must not end it.

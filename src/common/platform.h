@@ -123,7 +123,11 @@ public:
     // Every screen's whole frame; the main screen comes first.
     virtual std::vector<Rect> screens() = 0;
     virtual std::optional<Rect> mainScreen() = 0;
-    // Called on the main loop after every change of the screen configuration.
+    // The part of a screen (one of the frames above) that the desktop's
+    // panels and docks leave free; the whole frame where there are none.
+    virtual Rect workArea(const Rect& screen) { return screen; }
+    // Called on the main loop after every change of the screen configuration
+    // or of a work area.
     virtual void observeChanges(std::function<void()> changed) = 0;
 };
 

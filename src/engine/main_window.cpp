@@ -64,9 +64,11 @@ void MainWindow::windowDidLoad() {
 
 void MainWindow::placeWindow() {
     Window* w = window();
-    std::optional<Rect> main = SCL::platform().screens->mainScreen();
+    Screens& screens = *SCL::platform().screens;
+    std::optional<Rect> main = screens.mainScreen();
     if (w && main) {
-        const Rect s = *main;
+        // Clear of the panels: the corners of the desktop's work area.
+        const Rect s = screens.workArea(*main);
         const Rect f = w->frame();
         const double top = s.y + s.height - f.height - 20;
         const double centre = s.x + (s.width - f.width) / 2;

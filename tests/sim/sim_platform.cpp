@@ -221,6 +221,12 @@ void SimScreens::set(std::vector<Rect> screens) {
     for (auto& observer : observers_) observer();
 }
 
+Rect SimScreens::workArea(const Rect& screen) {
+    for (std::size_t i = 0; i < list.size() && i < areas.size(); ++i)
+        if (list[i] == screen) return areas[i];
+    return screen;
+}
+
 // ---- controls and windows -----------------------------------------------------
 
 void SimControl::setDoubleValue(double value) {

@@ -135,6 +135,9 @@ public:
     // Replaces the screens and tells every observer, as the desktop would.
     void set(std::vector<Rect> screens);
     std::vector<Rect> list{{0, 0, 1440, 900}};
+    // areas[i] is the work area of list[i]; a screen without one has no panel.
+    Rect workArea(const Rect& screen) override;
+    std::vector<Rect> areas;
 
 private:
     std::vector<std::function<void()>> observers_;

@@ -36,6 +36,7 @@ QtScreens::QtScreens() {
 
 void QtScreens::watch(QScreen* screen) {
     QObject::connect(screen, &QScreen::geometryChanged, &context_, [this] { changed(); });
+    QObject::connect(screen, &QScreen::availableGeometryChanged, &context_, [this] { changed(); });
 }
 
 void QtScreens::changed() {
@@ -57,6 +58,17 @@ std::optional<Rect> QtScreens::mainScreen() {
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary) return std::nullopt;
     return frameOf(primary, primaryScreenHeight());
+}
+
+Rect QtScreens::workArea(const Rect& screen) {
+    const double height = primaryScreenHeight();
+    for (const QScreen* s : QGuiApplication::screens()) {
+        if (frameOf(s, height) != screen) continue;
+        const QRect area = s->availableGeometry();
+        // A work area off the screen (a confused window manager) is none.
+        return area.isEmpty() ? screen : fromQt(QRectF(area), height);
+    }
+    return screen;
 }
 
 void QtScreens::observeChanges(std::function<void()> changed) {

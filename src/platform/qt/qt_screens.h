@@ -17,8 +17,11 @@ public:
     QtScreens();
     std::vector<Rect> screens() override;
     std::optional<Rect> mainScreen() override;
+    // QScreen::availableGeometry: on X11 the screen within _NET_WORKAREA.
+    Rect workArea(const Rect& screen) override;
     // One call per burst of changes (a monitor plugged in changes several
-    // screens at once), posted to the main loop.
+    // screens at once; a panel moved changes work areas), posted to the main
+    // loop.
     void observeChanges(std::function<void()> changed) override;
 
 private:

@@ -11,8 +11,10 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
+#include "platform/qt/desktop/desktop_picture.h"
 #include "platform/qt/text.h"
 #include "platform/qt/views/views.h"
 
@@ -148,6 +150,23 @@ public:
     QPushButton* snooze = nullptr;
 
 protected:
+    // Without a compositor the translucent black would show as solid black:
+    // the desktop as it was when the break began is painted under it.
+    void showEvent(QShowEvent* event) override {
+        picture_ = DesktopPicture::take();
+        ViewWidget::showEvent(event);
+    }
+    void hideEvent(QHideEvent* event) override {
+        picture_.reset();
+        ViewWidget::hideEvent(event);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        if (!picture_) return ViewWidget::paintEvent(event);
+        QPainter painter(this);
+        picture_->paint(painter, geometry());
+        painter.fillRect(rect(), background());
+    }
+
     void moveEvent(QMoveEvent* event) override {
         ViewWidget::moveEvent(event);
         centreOnScreen();
@@ -174,6 +193,7 @@ private:
     }
 
     QVBoxLayout* layout_ = nullptr;
+    std::shared_ptr<const DesktopPicture> picture_;
 };
 
 }  // namespace
