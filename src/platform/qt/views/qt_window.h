@@ -26,6 +26,7 @@ class ViewWidget : public QWidget {
 public:
     explicit ViewWidget(QWidget* parent = nullptr);
     void setBackground(const QColor& color);
+    QColor background() const { return background_; }
 
     std::function<void(const MouseEvent&)> onMouseUp;
     // For the view's controls: reports an action to the window that owns this
