@@ -34,6 +34,9 @@ expected_files() {
     echo share/applications/tamsel.desktop
     echo share/doc/tamsel/Manual.pdf
     for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/tamsel.png"; done
+    for f in extension.js metadata.json icons/tamsel-symbolic.svg; do
+        echo "share/gnome-shell/extensions/tamsel@tamsel.org/$f"
+    done
 }
 
 # Width and height from a PNG's header.
