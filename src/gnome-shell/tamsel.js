@@ -168,7 +168,7 @@ class TamselClient {
                     return;
                 if (!isTamselProcess(pid)) {
                     if (!this._refused.has(pid))
-                        console.warn(`Tamsel: ${TAMSEL_NAME} is owned by process ${pid}, which is not Tamsel`);
+                        console.warn(`Tamsel: ${TAMSEL_NAME} is process ${pid}'s, not Tamsel's`);
                     this._refused.add(pid);
                     return;
                 }

@@ -14,11 +14,8 @@ program that takes the extension's bus name does not hide it."""
 
 import json
 import os
-import queue
 import subprocess
 import sys
-import threading
-import time
 from pathlib import Path
 
 import harness as h
@@ -31,45 +28,17 @@ MENU = ["Preferences\u2026", "Help", "Check my desktop\u2026", "", "Take a break
         "Skip", "", "Quit"]
 
 
-class StandIn:
-    """The gjs stand-in shell: its lines, and commands to it."""
-
-    def __init__(self, session, env):
-        script = session.tmp / "standin.js"
-        script.write_text((HERE / "gnome" / "shell_standin.js").read_text().replace(
-            MARK, SHARED.read_text()))
-        self.proc = session.spawn("standin", ["gjs", "-m", str(script)], env=env,
-                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-        self.lines = queue.Queue()
-        self.log = session.logs / "standin.out"
-        threading.Thread(target=self._read, daemon=True).start()
-
-    def _read(self):
-        with open(self.log, "a") as log:
-            for raw in self.proc.stdout:
-                line = raw.decode(errors="replace").rstrip("\n")
-                log.write(line + "\n")
-                log.flush()
-                self.lines.put(line)
-
-    def expect(self, predicate, timeout, what):
-        """The first line that predicate accepts (parsed models for "model …")."""
-        deadline = time.monotonic() + timeout
-        while True:
-            left = deadline - time.monotonic()
-            try:
-                line = self.lines.get(timeout=max(0.01, left))
-            except queue.Empty:
-                raise AssertionError(f"stand-in shell: {what} within {timeout} s") from None
+def seen(log, predicate, timeout, what):
+    """The first line of the stand-in that predicate accepts ("model …" parsed)."""
+    def first():
+        for line in log.read_text().splitlines():
             value = json.loads(line[6:]) if line.startswith("model ") else line
             if predicate(value):
                 return value
-            if left <= 0:
-                raise AssertionError(f"stand-in shell: {what} within {timeout} s")
-
-    def send(self, command):
-        self.proc.stdin.write((command + "\n").encode())
-        self.proc.stdin.flush()
+        return None
+    found = h.wait_until(first, timeout)
+    h.check(found, f"stand-in shell: {what} within {timeout} s")
+    return found
 
 
 def titles(menu):
@@ -81,13 +50,23 @@ def story(session):
     display = session.display()
     bus = session.session_bus()
     socket = session.tmp / "wayland-standin"
-    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": str(session.tmp), "LANG": "C.UTF-8",
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": str(session.tmp),
+           "LANG": "C.UTF-8",
            "DBUS_SESSION_BUS_ADDRESS": bus, "TAMSEL_FAKE_WAYLAND": str(socket)}
-    shell = StandIn(session, env)
-    selftest = shell.expect(lambda l: isinstance(l, str) and l.startswith("selftest"), 20,
-                            "no self-test")
+    script, log = session.tmp / "standin.js", session.logs / "standin.out"
+    script.write_text((HERE / "gnome" / "shell_standin.js").read_text().replace(
+        MARK, SHARED.read_text()))
+    with open(log, "wb") as out:
+        shell = session.spawn("standin", ["gjs", "-m", str(script)], env=env,
+                              stdin=subprocess.PIPE, stdout=out)
+
+    def send(command):
+        shell.stdin.write((command + "\n").encode())
+        shell.stdin.flush()
+
+    selftest = seen(log, lambda l: str(l).startswith("selftest"), 20, "no self-test")
     h.check(selftest == "selftest ok", selftest)
-    shell.expect(lambda l: l == "ready", 10, "not ready")
+    seen(log, lambda l: l == "ready", 10, "not ready")
     owned = subprocess.run(["gdbus", "wait", "--session", "--timeout", "5",
                             "org.tamsel.Tamsel.Shell"], env=env, capture_output=True)
     h.check(owned.returncode == 0, "the extension did not take org.tamsel.Tamsel.Shell")
@@ -96,8 +75,8 @@ def story(session):
     app.env["WAYLAND_DISPLAY"] = str(socket)
     app.write_settings(h.default_settings(dropdownOsdLocation=1))
     app.start()
-    model = shell.expect(lambda m: isinstance(m, dict) and m["indicator"]
-                         and m["indicator"]["text"], 20, "no indicator from Tamsel")
+    model = seen(log, lambda m: isinstance(m, dict) and m["indicator"] and m["indicator"]["text"],
+                 20, "no indicator from Tamsel")
     h.note(f"{app.since_start():.1f} s after start: {model}")
     ind = model["indicator"]
     h.check(ind["text"] == SQUARE, f"indicator text {ind['text']!r}")
@@ -118,15 +97,15 @@ def story(session):
     h.check(not h.wait_until(display.indicators, 2), "Tamsel's own indicator window shows")
     h.check(not display.windows(h.NO_TRAY_TITLE), "the no-tray notice shows with the extension")
 
-    shell.send("choose Take a break now")
-    shell.expect(lambda l: l == "chosen", 5, "no such menu item")
+    send("choose Take a break now")
+    seen(log, lambda l: l == "chosen", 5, "no such menu item")
     h.check(display.wait_window(h.BREAK_TITLE, 3), "no break window within 3 s of the menu")
-    during = shell.expect(lambda m: isinstance(m, dict) and not m["menu"][4]["sensitive"], 5,
-                          "\"Take a break now\" still enabled during the break")
+    during = seen(log, lambda m: isinstance(m, dict) and m["menu"]
+                  and not m["menu"][4]["sensitive"], 5, "a break now, still offered in a break")
     h.check(not during["indicator"]["visible"], "the indicator shows over the break")
 
-    shell.send("disable")
-    shell.expect(lambda l: l == "disabled", 5, "not disabled")
+    send("disable")
+    seen(log, lambda l: l == "disabled", 5, "not disabled")
     back = app.wait_indicator(5)
     h.check(back, "Tamsel's own indicator did not come back without the extension")
     h.note(f"own indicator back at {back.geometry}")

@@ -15,7 +15,8 @@ from faults_support import squares
 # (+5) and the next one, still active from the menu's keys (+5), both leave
 # one square.
 SETTINGS = h.default_settings(stpWorkDuration=3, stpBreakDuration=1, dropdownOsdLocation=3)
-MENU_SKIP, MENU_QUIT = 5, 6  # Preferences…, Help, Check my desktop…, Take a break now, Pause, Skip, Quit
+# Preferences…, Help, Check my desktop…, Take a break now, Pause, Skip, Quit
+MENU_SKIP, MENU_QUIT = 5, 6
 
 
 def story(session):

@@ -6,36 +6,31 @@
 //
 //   stdout: "selftest ok" | "selftest FAIL …", "ready", then "model <json>"
 //           after every change the extension shows, "gone" when Tamsel left
-//   stdin:  "choose <title>[/<title>]" clicks a menu item, "disable", "enable"
+//   stdin:  "choose <title>" clicks a menu item, "disable"
 
 import Gio from 'gi://Gio';
 import GLib from 'gi://GLib';
-import System from 'system';
 
 class Actor {
     constructor(props = {}) {
-        Object.assign(this, {visible: true, x: 0, y: 0, text: '', style: ''}, props);
-        this.handlers = [];
+        Object.assign(this, {visible: true, x: 0, y: 0, text: '', style: '', handlers: []}, props);
     }
 
-    connect(signal, fn) {
-        this.handlers.push([signal, fn]);
-        return this.handlers.length;
-    }
+    connect(signal, fn) { return this.handlers.push([signal, fn]); }
+    emit(signal) { this.handlers.filter(([s]) => s === signal).forEach(([, fn]) => fn()); }
+    destroy() { this.destroyed = true; }
+    add_child() {}
+}
 
-    emit(signal) {
-        for (const [s, fn] of this.handlers)
-            if (s === signal)
-                fn();
-    }
+class Menu {
+    constructor() { this.items = []; }
+    addMenuItem(item) { this.items.push(item); }
+    removeAll() { this.items = []; }
+}
 
-    destroy() {
-        this.destroyed = true;
-    }
-
-    add_child(child) {
-        this.child = child;
-    }
+class MenuItem extends Actor {
+    constructor(title = '') { super({title, sensitive: true}); }
+    setSensitive(sensitive) { this.sensitive = sensitive; }
 }
 
 const St = {
@@ -46,44 +41,14 @@ const St = {
         get_preferred_height() { return [0, 26]; }
         set_position(x, y) { [this.x, this.y] = [x, y]; }
     },
-    Icon: class extends Actor {},
+    Icon: Actor,
 };
-
-class Menu {
-    constructor() { this.items = []; }
-    addMenuItem(item) { this.items.push(item); }
-    removeAll() { this.items = []; }
-}
-
-class MenuItem extends Actor {
-    constructor(title) {
-        super({title, sensitive: true});
-    }
-
-    setSensitive(sensitive) { this.sensitive = sensitive; }
-}
-
 const PopupMenu = {
     PopupMenuItem: MenuItem,
-    PopupSeparatorMenuItem: class extends MenuItem {
-        constructor() { super(''); }
-    },
-    PopupSubMenuMenuItem: class extends MenuItem {
-        constructor(title) {
-            super(title);
-            this.menu = new Menu();
-        }
-    },
+    PopupSeparatorMenuItem: MenuItem,
+    PopupSubMenuMenuItem: class extends MenuItem { menu = new Menu(); },
 };
-
-const PanelMenu = {
-    Button: class extends Actor {
-        constructor() {
-            super();
-            this.menu = new Menu();
-        }
-    },
-};
+const PanelMenu = {Button: class extends Actor { menu = new Menu(); }};
 
 const WORK_AREA = {x: 0, y: 32, width: 1920, height: 1048};  // below a 32 px top bar
 const chrome = [];
@@ -104,10 +69,6 @@ const global = {display: {connect() { return 1; }, disconnect() {}}};
 
 // @TAMSEL_SHARED@
 
-function say(line) {
-    print(line);
-}
-
 // ---- the pure parts, on hostile values ----------------------------------------
 
 function selftest() {
@@ -117,101 +78,72 @@ function selftest() {
             failures.push(`${what}: ${JSON.stringify(got)}, not ${JSON.stringify(want)}`);
     };
     const V = (type, value) => new GLib.Variant(type, value);
-    const item = (title, action) => [title, action, true, []];
     const hostile = readModel({
-        State: V('s', 'working'),
         IndicatorText: V('s', `<b>x</b>\n${'y'.repeat(500)}`),
         IndicatorColor: V('(dddd)', [2, -1, NaN, 0.5]),
         IndicatorCorner: V('i', 9),
-        Menu: V('a(ssba(ssb))', Array.from({length: 100}, (_, i) => item(`T${i}`, `a${i}:`))),
+        Menu: V('a(ssba(ssb))', Array.from({length: 100}, (_, i) => [`T${i}`, 'a:', true, []])),
     });
-    expect('text: plain, one line, capped', hostile.text,
-        `<b>x</b> ${'y'.repeat(55)}`);
-    expect('colour clamped', hostile.color, [1, 0, 0, 0.5]);
-    expect('corner 9', hostile.corner, 5);
-    expect('menu capped', hostile.menu.length, 32);
-    const wrongTypes = readModel({
+    expect('hostile values', [hostile.text, hostile.color, hostile.corner, hostile.menu.length],
+        [`<b>x</b> ${'y'.repeat(55)}`, [1, 0, 0, 0.5], 5, 32]);
+    expect('wrong types read as absent', readModel({
         IndicatorText: V('i', 3), IndicatorColor: V('ad', [1, 1, 1, 1]),
         IndicatorCorner: V('s', '0'), Menu: V('as', ['Quit']),
-    });
-    expect('wrong types read as absent', wrongTypes,
-        {state: '', text: '', color: [0, 0, 0, 0], corner: 5, menu: []});
+    }), {state: '', text: '', color: [0, 0, 0, 0], corner: 5, menu: []});
     expect('corner -1', readModel({IndicatorCorner: V('i', -1)}).corner, 5);
-    const positions = [0, 1, 2, 3, 4, 5].map(c => cornerPosition(c, WORK_AREA, 100, 26));
-    expect('corners in the work area', positions,
+    expect('corners in the work area',
+        [0, 1, 2, 3, 4, 5].map(c => cornerPosition(c, WORK_AREA, 100, 26)),
         [[0, 52], [910, 52], [1820, 52], [0, 1054], [910, 1054], [1820, 1054]]);
-    const style = indicatorStyle({text: '\u25FC\uFE0E', color: [0, 0, 0, 0.5]});
-    expect('grey ink with a light rim', [style.includes('color: rgba(0, 0, 0, 0.500)'),
-        style.includes('rgba(255, 255, 255, 0.375)')], [true, true]);
     expect('gjs is not Tamsel', isTamselProcess(new Gio.Credentials().get_unix_pid()), false);
-    say(failures.length ? `selftest FAIL ${failures.join('; ')}` : 'selftest ok');
+    print(failures.length ? `selftest FAIL ${failures.join('; ')}` : 'selftest ok');
 }
 
 // ---- the live part -------------------------------------------------------------
 
 function snapshot() {
-    const label = chrome.map(c => c.actor).find(a => !a.destroyed && a.name === 'tamsel-indicator');
-    const button = statusArea.tamsel && !statusArea.tamsel.destroyed ? statusArea.tamsel : null;
-    const items = menu => menu.items.map(i => ({
-        title: i.title, sensitive: i.sensitive, ...(i.menu ? {submenu: items(i.menu)} : {}),
-    }));
-    const params = chrome.find(c => c.actor === label)?.params;
+    const {actor: label, params} = chrome.find(c => !c.actor.destroyed) ?? {};
+    const button = statusArea.tamsel?.destroyed ? null : statusArea.tamsel;
+    const items = menu => menu.items.map(i => ({title: i.title, sensitive: i.sensitive,
+        ...(i.menu ? {submenu: items(i.menu)} : {})}));
     return {
         indicator: label ? {text: label.text, style: label.style, x: label.x, y: label.y,
             visible: label.visible, reactive: label.reactive,
-            affectsInputRegion: params?.affectsInputRegion} : null,
+            affectsInputRegion: params.affectsInputRegion} : null,
         menu: button ? items(button.menu) : null,
     };
 }
 
-function find(menu, path) {
-    const [first, ...rest] = path;
-    const item = menu.items.find(i => i.title === first);
-    return item && rest.length ? find(item.menu, rest) : item;
-}
-
-const socketPath = GLib.getenv('TAMSEL_FAKE_WAYLAND');
 const listener = Gio.Socket.new(Gio.SocketFamily.UNIX, Gio.SocketType.STREAM,
     Gio.SocketProtocol.DEFAULT);
-listener.bind(Gio.UnixSocketAddress.new(socketPath), true);
+listener.bind(Gio.UnixSocketAddress.new(GLib.getenv('TAMSEL_FAKE_WAYLAND')), true);
 listener.listen();
-
 selftest();
-const loop = new GLib.MainLoop(null, false);
-let extension = null;
-const enable = () => {
-    extension = new Tamsel('/nonexistent');
-    const show = extension._show.bind(extension);
-    extension._show = model => {
-        show(model);
-        say(model ? `model ${JSON.stringify(snapshot())}` : 'gone');
-    };
-    extension.enable();
-};
-enable();
 
+const extension = new Tamsel('/nonexistent');
+const show = extension._show.bind(extension);
+extension._show = model => {
+    show(model);
+    print(model ? `model ${JSON.stringify(snapshot())}` : 'gone');
+};
+extension.enable();
+
+const loop = new GLib.MainLoop(null, false);
 const input = new Gio.DataInputStream({base_stream: new Gio.UnixInputStream({fd: 0})});
 const readCommand = () => input.read_line_async(GLib.PRIORITY_DEFAULT, null, (stream, result) => {
     const [line] = stream.read_line_finish_utf8(result);
-    if (line === null) {
-        loop.quit();
-        return;
-    }
-    if (line.startsWith('choose ')) {
-        const item = find(statusArea.tamsel.menu, line.slice(7).split('/'));
-        if (item)
-            item.emit('activate');
-        say(item ? 'chosen' : `no item ${line.slice(7)}`);
+    if (line?.startsWith('choose ')) {
+        const item = statusArea.tamsel.menu.items.find(i => i.title === line.slice(7));
+        item?.emit('activate');
+        print(item ? 'chosen' : `no item ${line.slice(7)}`);
     } else if (line === 'disable') {
         extension.disable();
-        say('disabled');
-    } else if (line === 'enable') {
-        enable();
-        say('enabled');
+        print('disabled');
     }
-    readCommand();
+    if (line === null)
+        loop.quit();
+    else
+        readCommand();
 });
 readCommand();
-say('ready');
+print('ready');
 loop.run();
-System.exit(0);
