@@ -58,11 +58,16 @@ if(APPLE)
   return()
 endif()
 
-# ---- install: exactly the program, its desktop entry, icons and manual -----
+# The GNOME Shell extension (TAMSEL_GNOME_SHELL_API picks its variant).
+include(${PROJECT_SOURCE_DIR}/cmake/TamselGnomeShell.cmake)
+set(TAMSEL_SHELL_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions/${TAMSEL_SHELL_UUID})
+
+# ---- install: the program, its desktop entry, icons, manual, extension -----
 set(TAMSEL_INSTALL_DIRS
   ${CMAKE_INSTALL_BINDIR}
   ${CMAKE_INSTALL_DATADIR}/applications
-  ${CMAKE_INSTALL_DOCDIR})
+  ${CMAKE_INSTALL_DOCDIR}
+  ${TAMSEL_SHELL_INSTALL_DIR}/icons)
 foreach(size IN LISTS TAMSEL_ICON_SIZES)
   list(APPEND TAMSEL_INSTALL_DIRS ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
@@ -81,3 +86,5 @@ foreach(size IN LISTS TAMSEL_ICON_SIZES)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 install(FILES ${TAMSEL_MANUAL} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${TAMSEL_SHELL_DIR_${TAMSEL_GNOME_SHELL_API_USED}}/
+        DESTINATION ${TAMSEL_SHELL_INSTALL_DIR})

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Takes docs/welcome.png, docs/preferences.png, docs/password.png,
-docs/no-tray.png, docs/tray-menu.png and docs/paused.png on a private Xvfb
-with openbox (window frames) and trayer (the tray).
+docs/no-tray.png, docs/tray-menu.png, docs/paused.png and
+docs/setup-check.png on a private Xvfb with openbox (window frames) and
+trayer (the tray).
 
     TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
         python3 docs/take_screenshots.py
@@ -90,7 +91,7 @@ def tray_menu(session):
     display.click(*icon, button=3)
     menus = h.wait_until(display.popup_menus, 3, 0.05)
     h.check(menus, "no menu")
-    display.key("Down", "Down", "Down", "Down", "Right")  # Pause, its submenu open
+    display.key("Down", "Down", "Down", "Down", "Down", "Right")  # Pause, its submenu open
     h.check(h.wait_until(lambda: len(display.popup_menus()) == 2, 3, 0.05), "no submenu")
     time.sleep(0.5)
     shown = display.popup_menus()
@@ -113,18 +114,32 @@ def tray_menu(session):
     app.stop()
 
 
+def setup_check(session):
+    # No session bus and a fresh home: no notifications, no start at login.
+    display = desktop(session, tray=True)
+    app = h.Tamsel(session, display, name="check")
+    app.write_settings(h.default_settings())
+    app.start()
+    display.choose_from_tray_menu(2)  # Check my desktop…
+    check = display.wait_window("Tamsel: setup check", 5)
+    h.check(check, "no setup check")
+    window_with_frame(display, check[0], DOCS / "setup-check.png")
+    app.stop()
+
+
 def story(session):
     h.require_tools("import", "xsetroot", "openbox", "trayer")
     welcome_and_preferences(session)
     password_box(session)
     no_tray_notice(session)
     tray_menu(session)
+    setup_check(session)
     for name in ("welcome.png", "preferences.png", "password.png", "no-tray.png",
-                 "tray-menu.png", "paused.png"):
+                 "tray-menu.png", "paused.png", "setup-check.png"):
         size = subprocess.run(["identify", "-format", "%wx%h", str(DOCS / name)],
                               capture_output=True, text=True, check=False).stdout
         h.note(f"docs/{name}: {size}")
 
 
 if __name__ == "__main__":
-    sys.exit(h.run_story(story, timeout=60))
+    sys.exit(h.run_story(story, timeout=90))

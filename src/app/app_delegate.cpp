@@ -81,8 +81,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     SCL::mainWindow = std::make_unique<MainWindow>();
     SCL::mainWindow->showWindow();
     if (p.remote)
-        p.remote->serve([this](Request request, std::uint32_t seconds, Remote::Answer answer) {
-            handleRequest(request, seconds, answer);
+        p.remote->serve([this](const RemoteRequest& request, Remote::Answer answer) {
+            handleRequest(request, answer);
         });
 
     if (firstLaunch) {
@@ -95,6 +95,7 @@ std::vector<MenuItem> AppDelegate::menuItems(const Status& status) {
     std::vector<MenuItem> items = {
         {"Preferences\u2026", "prefMenuBtn:"},
         {"Help", "helpBtn:"},
+        {"Check my desktop\u2026", "setupCheckBtn:"},
         {},
         {"Take a break now", "breakNowBtn:", status.state != State::Break},
     };
@@ -137,6 +138,11 @@ std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) 
          static_cast<std::int32_t>(std::clamp<std::int64_t>(
              status.secondsToBreak, 0, std::numeric_limits<std::int32_t>::max()))},
         {"PausedUntil", static_cast<std::int64_t>(status.pausedUntil)},
+        // What a desktop shell needs to draw the indicator and the menu itself.
+        {"IndicatorText", status.indicatorText},
+        {"IndicatorColor", status.indicatorColor},
+        {"IndicatorCorner", static_cast<std::int32_t>(settings::corner())},
+        {"Menu", menuItems(status)},
     };
 }
 
@@ -162,33 +168,45 @@ void AppDelegate::statusChanged(const Status& status) {
             shownToolTip_ = std::move(tip);
         }
     }
-    Remote* remote = SCL::platform().remote;
-    if (remote && (status.state != before.state || status.secondsToBreak != before.secondsToBreak ||
-                   status.pausedUntil != before.pausedUntil))
-        remote->publish(remoteProperties(status));
+    // The corner may have moved with the preferences: published every time,
+    // the remote tells only what changed.
+    if (Remote* remote = SCL::platform().remote) remote->publish(remoteProperties(status));
 }
 
-void AppDelegate::menuChosen(std::string_view action) {
-    if (action == "prefMenuBtn:")
-        prefMenuBtn();
-    else if (action == "helpBtn:")
+bool AppDelegate::menuChosen(std::string_view action) {
+    if (action == "prefMenuBtn:") return prefMenuBtn();
+    if (action == "skipBtn:") return skipBtn();
+    if (action == "breakNowBtn:") return breakNowBtn();
+    if (action == "pauseTomorrowBtn:") return pauseUntilTomorrow();
+    for (const PauseChoice& choice : kPauseChoices)
+        if (choice.seconds > 0 && action == choice.action) return pauseFor(choice.seconds);
+    if (action == "helpBtn:")
         helpBtn();
-    else if (action == "skipBtn:")
-        skipBtn();
+    else if (action == "setupCheckBtn:")
+        setupCheckBtn();
     else if (action == "quitBtn:")
-        quitBtn();
-    else if (action == "breakNowBtn:")
-        breakNowBtn();
+        quitBtn();  // returns only when the password box was cancelled
     else if (action == "resumeBtn:")
         resumeBtn();
-    else if (action == "pauseTomorrowBtn:")
-        pauseUntilTomorrow();
-    for (const PauseChoice& choice : kPauseChoices)
-        if (choice.seconds > 0 && action == choice.action) pauseFor(choice.seconds);
+    else
+        return false;
+    return action != "quitBtn:";
 }
 
-void AppDelegate::handleRequest(Request request, std::uint32_t seconds,
-                                const Remote::Answer& answer) {
+namespace {
+// The item of this action, searched through the submenus too.
+const MenuItem* findAction(const std::vector<MenuItem>& items, std::string_view action) {
+    for (const MenuItem& item : items) {
+        if (!item.action.empty() && item.action == action) return &item;
+        if (const MenuItem* inner = findAction(item.submenu, action)) return inner;
+    }
+    return nullptr;
+}
+}  // namespace
+
+void AppDelegate::handleRequest(const RemoteRequest& call, const Remote::Answer& answer) {
+    const Request request = call.request;
+    const std::uint32_t seconds = call.seconds;
     std::string refusal;
     switch (request) {
         case Request::ShowPreferences:
@@ -202,6 +220,18 @@ void AppDelegate::handleRequest(Request request, std::uint32_t seconds,
                 refusal = kNotPassed;
             break;
         case Request::Resume: resumeBtn(); break;
+        case Request::ChooseMenuItem: {
+            // Only what the menu offers now, as a click on it would.
+            const std::vector<MenuItem> menu = menuItems(SCL::status());
+            const MenuItem* item = findAction(menu, call.action);
+            if (!item)
+                refusal = "The menu has no item \"" + call.action + "\" now";
+            else if (!item->enabled)
+                refusal = "\"" + item->title + "\" is not available now";
+            else if (!menuChosen(call.action))
+                refusal = "\"" + item->title + "\" was not carried out";
+            break;
+        }
         case Request::Skip: {
             // Refused as the menu's Skip is, with its alert.
             const bool tooSoon = SCL::timeIntervalSinceNow(SCL::lastSkipDate()) > -kSkipInterval;
@@ -225,6 +255,10 @@ bool AppDelegate::prefMenuBtn() {
 
 void AppDelegate::helpBtn() {
     SCL::openManual();
+}
+
+void AppDelegate::setupCheckBtn() {
+    if (SetupCheck* check = SCL::platform().setupCheck) check->show();
 }
 
 bool AppDelegate::skipBtn() {

@@ -26,6 +26,7 @@ public:
     // Each guarded command answers whether it was carried out.
     bool prefMenuBtn();
     void helpBtn();
+    void setupCheckBtn();
     bool skipBtn();
     void quitBtn();
     bool breakNowBtn();
@@ -46,8 +47,9 @@ public:
     std::unique_ptr<PrefWindow> prefWindow;
 
 private:
-    void menuChosen(std::string_view action);
-    void handleRequest(Request request, std::uint32_t seconds, const Remote::Answer& answer);
+    // Whether the command was carried out.
+    bool menuChosen(std::string_view action);
+    void handleRequest(const RemoteRequest& request, const Remote::Answer& answer);
     bool pause(double seconds);
 
     bool menuInstalled_ = false;

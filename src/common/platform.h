@@ -363,12 +363,19 @@ public:
 
 // ---- requests from outside: a second launch, scripts on the session bus -------
 
-enum class Request { ShowPreferences, BreakNow, Pause, Resume, Skip };
+enum class Request { ShowPreferences, BreakNow, Pause, Resume, Skip, ChooseMenuItem };
 
-// A value scripts can read; its type is the value's.
+struct RemoteRequest {
+    Request request = Request::BreakNow;
+    std::uint32_t seconds = 0;  // Pause
+    std::string action{};       // ChooseMenuItem: the item's action, e.g. "skipBtn:"
+};
+
+// A value scripts can read; its type is the value's. A colour goes out as
+// four doubles, a menu as its items with their submenus.
 struct RemoteProperty {
     std::string name;
-    std::variant<std::string, std::int32_t, std::int64_t> value;
+    std::variant<std::string, std::int32_t, std::int64_t, Color, std::vector<MenuItem>> value;
     bool operator==(const RemoteProperty&) const = default;
 };
 
@@ -379,12 +386,22 @@ public:
     // the reason it was refused; may be called after the handler returned.
     using Answer = std::function<void(const std::string& refusal)>;
     // Requests reach the handler on the main loop and never while a modal
-    // run is open: they wait for it to end. `seconds` only for Pause.
-    using Handler = std::function<void(Request request, std::uint32_t seconds, Answer answer)>;
+    // run is open: they wait for it to end.
+    using Handler = std::function<void(const RemoteRequest& request, Answer answer)>;
     virtual void serve(Handler handler) = 0;
     // The readable values as they stand now; watchers hear of the ones
     // that changed since the last call.
     virtual void publish(const std::vector<RemoteProperty>& properties) = 0;
+};
+
+// ---- the setup check ------------------------------------------------------------
+
+// A window that tells what of this desktop works for Tamsel and what to
+// install or enable where something does not.
+class SetupCheck {
+public:
+    virtual ~SetupCheck() = default;
+    virtual void show() = 0;
 };
 
 // ---- the aggregate ----------------------------------------------------------
@@ -408,6 +425,7 @@ struct Platform {
     Sounds* sounds = nullptr;
     LoginItems* loginItems = nullptr;
     Remote* remote = nullptr;
+    SetupCheck* setupCheck = nullptr;
 };
 
 }  // namespace tamsel

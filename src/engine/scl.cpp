@@ -75,6 +75,10 @@ namespace tamsel {
 Status SCL::status() {
     Status s;
     s.pausedUntil = pausedUntil;
+    if (mainWindow && mainWindow->isWindowLoaded()) {
+        s.indicatorText = mainWindow->lblProgress().text();
+        s.indicatorColor = mainWindow->lblProgress().textColor();
+    }
     if (activityTimerPause) {
         s.state = State::Break;
         // A snoozed break is over as far as anyone can see.

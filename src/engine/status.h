@@ -5,6 +5,9 @@
 // interface (and whatever keeps a history).
 
 #include <cstdint>
+#include <string>
+
+#include "common/platform.h"
 
 namespace tamsel {
 
@@ -19,6 +22,9 @@ struct Status {
     // Wall-clock second the pause ends; 0 when not paused. A pause taken
     // during a break holds after it: the state says "break" meanwhile.
     double pausedUntil = 0;
+    // What the indicator shows, as its label has it.
+    std::string indicatorText{};
+    Color indicatorColor{};
     bool operator==(const Status&) const = default;
 };
 

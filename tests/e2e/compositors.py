@@ -1,7 +1,7 @@
 """Headless Wayland desktops for end-to-end stories: KWin, sway and mutter as
 this machine has them, each with XWayland and input injected the way it
-accepts it. A story calls start(session, "kwin" | "sway" | "mutter"); the
-session ends every process by its PID.
+accepts it. A story calls start(session, "kwin" | "sway" | "mutter" |
+"gnome-shell"); the session ends every process by its PID.
 
     desktop = compositors.start(session, "kwin")
     app = desktop.tamsel()          # harness.Tamsel on XWayland, WAYLAND_DISPLAY set
@@ -19,6 +19,9 @@ Positions are global, on one 1920x1080 output. What each one needs
           through a wlroots virtual pointer, keys through wtype.
   mutter  a private session bus; input through RemoteDesktop from one
           connection that lives as long as mutter (tamsel-rdinput).
+  gnome-shell  as mutter, plus a second private bus standing in for the
+          system bus (without one it stops at start), settings in a key
+          file of its home, and extensions from its home.
 A desktop that cannot start at all here is a loud Skip.
 """
 
@@ -42,7 +45,8 @@ KEYCODES = {"Escape": 1, "Tab": 15, "Return": 28, "a": 30, "space": 57}
 
 
 def start(session, kind):
-    desktop = {"kwin": KWin, "sway": Sway, "mutter": Mutter}[kind](session)
+    desktop = {"kwin": KWin, "sway": Sway, "mutter": Mutter,
+               "gnome-shell": GnomeShell}[kind](session)
     desktop.start()
     h.note(f"{kind}: Wayland {desktop.socket}, XWayland {desktop.x.name}")
     return desktop
@@ -213,6 +217,48 @@ class Mutter(Desktop):
         self._wait_started(self.runtime / "wayland-m", log)
         self._wait_xwayland(log)
         self._start_input("TAMSEL_RDINPUT_BIN")
+
+
+class GnomeShell(Desktop):
+    kind = "gnome-shell"
+
+    def extensions(self):
+        """Where it finds the user's extensions; fill before start()."""
+        folder = self.home / ".local/share/gnome-shell/extensions"
+        folder.mkdir(parents=True, exist_ok=True)
+        return folder
+
+    def base_env(self):
+        return dict(super().base_env(), GSETTINGS_BACKEND="keyfile",
+                    XDG_CONFIG_HOME=str(self.home / ".config"),
+                    XDG_DATA_HOME=str(self.home / ".local/share"))
+
+    def shell_env(self):
+        return dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus)
+
+    def start(self, enabled=()):
+        self._require("gnome-shell", "Xwayland", "dbus-daemon", "xwininfo")
+        settings = self.home / ".config/glib-2.0/settings/keyfile"
+        settings.parent.mkdir(parents=True, exist_ok=True)
+        settings.write_text("[org/gnome/shell]\nenabled-extensions=[%s]\n"
+                            % ", ".join(f"'{uuid}'" for uuid in enabled))
+        self.bus = self.session.session_bus()
+        env = dict(self.shell_env(), DBUS_SYSTEM_BUS_ADDRESS=self.session.session_bus())
+        self.proc = self.session.spawn(
+            "gnome-shell", ["gnome-shell", "--headless", "--wayland",
+                            "--wayland-display=wayland-g", "--virtual-monitor",
+                            f"{WIDTH}x{HEIGHT}"], env=env)
+        log = self.session.logs / "gnome-shell.log"
+        self._wait_started(self.runtime / "wayland-g", log)
+        self._wait_xwayland(log)
+        # What the bus starts (gnome-extensions' service) lives on this desktop.
+        activation = dict(self.base_env(), WAYLAND_DISPLAY=str(self.socket))
+        del activation["PATH"], activation["LANG"]
+        subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
+                        "--object-path", "/org/freedesktop/DBus", "--method",
+                        "org.freedesktop.DBus.UpdateActivationEnvironment", repr(activation)],
+                       env=self.shell_env(), check=True, capture_output=True,
+                       timeout=h.TOOL_TIMEOUT)
 
 
 def _unprivileged_user():

@@ -37,7 +37,10 @@ install_into() {
     local want
     want=$( (printf '%s\n' bin/tamsel share/applications/tamsel.desktop \
         share/doc/tamsel/Manual.pdf $2
-        for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/tamsel.png"; done) | sort)
+        for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/tamsel.png"; done
+        for f in extension.js metadata.json icons/tamsel-symbolic.svg; do
+            echo "share/gnome-shell/extensions/tamsel@tamsel.org/$f"
+        done) | sort)
     [ "$(cd "$1" && find . -type f | sed 's|^\./||' | sort)" = "$want" ] ||
         fail "installed files differ from: $want"
     [ -x "$1/bin/tamsel" ] || fail "bin/tamsel is not executable"

@@ -524,13 +524,14 @@ const RemoteProperty* SimRemote::property(std::string_view name) const {
     return nullptr;
 }
 
-std::string SimRemote::call(Request request, std::uint32_t seconds) {
+std::string SimRemote::call(Request request, std::uint32_t seconds, std::string action) {
     if (!handler) {
         ADD_FAILURE() << "a request before anything serves them";
         return "no handler";
     }
     std::optional<std::string> answer;
-    handler(request, seconds, [&answer](const std::string& refusal) { answer = refusal; });
+    handler({request, seconds, std::move(action)},
+            [&answer](const std::string& refusal) { answer = refusal; });
     if (!answer) ADD_FAILURE() << "a request went unanswered";
     return answer.value_or("unanswered");
 }
@@ -559,6 +560,7 @@ Platform SimPlatform::platform() {
     p.sounds = &sounds;
     p.loginItems = &loginItems;
     p.remote = &remote;
+    p.setupCheck = &setupCheck;
     return p;
 }
 

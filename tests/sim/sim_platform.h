@@ -385,7 +385,7 @@ public:
     void publish(const std::vector<RemoteProperty>& properties) override;
     // A script's call; the refusal it got, empty when carried out. Fails the
     // test when nothing serves yet or no answer came.
-    std::string call(Request request, std::uint32_t seconds = 0);
+    std::string call(Request request, std::uint32_t seconds = 0, std::string action = {});
     Handler handler;
     std::vector<RemoteProperty> properties;
     // How many publishes changed something, and the names the last one
@@ -393,6 +393,12 @@ public:
     int changes = 0;
     std::vector<std::string> lastChanged;
     const RemoteProperty* property(std::string_view name) const;
+};
+
+class SimSetupCheck : public SetupCheck {
+public:
+    void show() override { ++shown; }
+    int shown = 0;
 };
 
 // ---- the whole ----------------------------------------------------------------
@@ -430,6 +436,7 @@ public:
     SimSounds sounds;
     SimLoginItems loginItems;
     SimRemote remote;
+    SimSetupCheck setupCheck;
 
 private:
     double start_;

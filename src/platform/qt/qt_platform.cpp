@@ -5,6 +5,8 @@
 #include "platform/qt/desktop/qt_status_bar.h"
 #include "platform/qt/desktop/qt_workspace.h"
 #include "platform/qt/desktop/remote.h"
+#include "platform/qt/desktop/setup_check.h"
+#include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/desktop/single_instance.h"
 #include "platform/qt/idle/idle_source.h"
 #include "platform/qt/qt_application.h"
@@ -38,7 +40,12 @@ QtPlatform::QtPlatform(double timeScale)
       notifier_(makeNotifier()),
       sounds_(makeSounds()),
       loginItems_(makeLoginItems()),
-      remote_(std::make_unique<QtRemote>()) {
+      remote_(std::make_unique<QtRemote>()),
+      shellExtension_(makeShellExtensionWatch()),
+      setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())) {
+    // Known before the first window shows: the extension may draw the
+    // indicator and the menu instead.
+    if (shellExtension_) shellExtension_->settle(1000);
     if (timeScale != 1) {
         clock_ = timeLapsed(std::move(clock_), timeScale);
         timers_ = timeLapsed(std::move(timers_), timeScale);
@@ -68,13 +75,14 @@ Platform QtPlatform::platform() const {
     p.sounds = sounds_.get();
     p.loginItems = loginItems_.get();
     p.remote = remote_.get();
+    p.setupCheck = setupCheck_.get();
     return p;
 }
 
 void QtPlatform::hearSecondLaunches(SingleInstance& instance) {
     QtRemote* remote = remote_.get();
     instance.onShowPreferences(
-        [remote] { remote->request(Request::ShowPreferences, 0, [](const std::string&) {}); });
+        [remote] { remote->request({Request::ShowPreferences}, [](const std::string&) {}); });
 }
 
 }  // namespace tamsel::qt

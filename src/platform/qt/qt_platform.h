@@ -9,6 +9,7 @@ namespace tamsel::qt {
 class QtSettings;
 class QtRemote;
 class SingleInstance;
+class ShellExtensionWatch;
 
 // Every Qt service of the platform layer, built once the QApplication
 // exists and owned here for the life of the process. A time scale above 1
@@ -44,6 +45,8 @@ private:
     std::unique_ptr<Sounds> sounds_;
     std::unique_ptr<LoginItems> loginItems_;
     std::unique_ptr<QtRemote> remote_;
+    std::unique_ptr<ShellExtensionWatch> shellExtension_;
+    std::unique_ptr<SetupCheck> setupCheck_;
 };
 
 }  // namespace tamsel::qt

@@ -6,6 +6,8 @@
 
 #include "platform/qt/desktop/autostart.h"
 #include "platform/qt/desktop/notifications.h"
+#include "platform/qt/desktop/shell_extension.h"
+#include "platform/qt/idle/idle_source.h"
 
 namespace tamsel::qt {
 
@@ -30,6 +32,19 @@ std::unique_ptr<LoginItems> makeLoginItems() {
     return makeMacLoginItems();
 #else
     return std::make_unique<XdgAutostart>();
+#endif
+}
+
+std::unique_ptr<ShellExtensionWatch> makeShellExtensionWatch() {
+#if defined(Q_OS_MACOS)
+    return nullptr;
+#else
+    // Only a Wayland compositor can vouch for it (X11 windows are
+    // click-through there anyway).
+    const pid_t compositor =
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? 0 : waylandCompositorPid();
+    if (compositor <= 0) return nullptr;
+    return std::make_unique<ShellExtensionWatch>(QDBusConnection::sessionBus(), compositor);
 #endif
 }
 

@@ -12,9 +12,13 @@
 
 namespace tamsel::qt {
 
+class ShellExtensionWatch;
+
 std::unique_ptr<Notifier> makeNotifier();
 std::unique_ptr<Sounds> makeSounds();
 std::unique_ptr<LoginItems> makeLoginItems();
+// The watch on Tamsel's GNOME Shell extension, where one can run.
+std::unique_ptr<ShellExtensionWatch> makeShellExtensionWatch();
 
 // The user id of the process at the other end of a connected local socket;
 // empty when the system cannot tell.

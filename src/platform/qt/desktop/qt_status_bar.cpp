@@ -13,10 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/desktop/setup_check.h"
+#include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/desktop/user_notice.h"
 #include "platform/qt/idle/idle_source.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
+#include "platform/qt/views/overlay_route.h"
 
 namespace tamsel::qt {
 
@@ -55,14 +58,30 @@ void fillMenu(QMenu* menu, const std::vector<MenuItem>& items, const Chosen& cho
 }
 
 QString noTrayText() {
+    const QString how =
+        gnomeDesktop()
+            ? QStringLiteral(
+                  "On GNOME, turn on Tamsel's own extension, which puts the menu in "
+                  "the top bar: run %1")
+                  .arg(QLatin1String(kShellExtensionEnable))
+            : QStringLiteral(
+                  "To get them, add a tray to your panel: the Notification Area or System Tray "
+                  "applet, or run a tray such as trayer or stalonetray. The icon docks there by "
+                  "itself; if it does not, quit Tamsel and start it again.");
     return QStringLiteral(
-        "Tamsel is running and will remind you to take breaks as usual.\n\n"
-        "This desktop has no system tray (notification area), so Tamsel's icon and menu "
-        "cannot be shown. To get them, add a tray to your panel: on GNOME the \"AppIndicator "
-        "and KStatusNotifierItem Support\" extension, elsewhere the Notification Area or System "
-        "Tray applet, or run a tray such as trayer or stalonetray. The icon docks there by "
-        "itself; if it does not, quit Tamsel and start it again.\n\n"
-        "Until then, these buttons do what the menu would:");
+               "Tamsel is running and will remind you to take breaks as usual.\n\n"
+               "This desktop has no system tray (notification area), so Tamsel's icon and menu "
+               "cannot be shown. %1\n\n"
+               "\"Check my desktop\u2026\" tells what else this desktop lacks and how to add "
+               "it. Until then, these buttons do what the menu would:")
+        .arg(how);
+}
+
+// Where to go when something does not work.
+QString withSetupCheck(const QString& problem) {
+    return problem + QStringLiteral(
+                         " Choose \"Check my desktop\u2026\" in Tamsel's menu for what "
+                         "to do.");
 }
 
 // The menu's commands as a row of buttons; a submenu drops down from its
@@ -94,6 +113,7 @@ void fillButtons(QWidget* row, const std::vector<MenuItem>& items, const Chosen&
 }
 
 QPointer<QWidget> noticeCommands;
+QPointer<QWidget> noticeWindow;
 
 // Not modal: the engine goes on while it is open.
 QWidget* showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chosen,
@@ -135,6 +155,7 @@ QWidget* showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chos
     notice->show();
     notice->raise();
     ok->setFocus();
+    noticeWindow = notice;
     return notice;
 }
 
@@ -166,6 +187,18 @@ class TrayItem : public StatusItem {
 public:
     TrayItem() : tray_(std::make_unique<QSystemTrayIcon>()) {
         tray_->setToolTip(QStringLiteral("Tamsel"));
+        // The idle warning says where to look next.
+        QObject::connect(tray_.get(), &QSystemTrayIcon::messageClicked, tray_.get(),
+                         [] { showSetupCheck(); });
+        // The extension puts the menu in GNOME's top bar: no notice then.
+        static bool watching = false;
+        if (!watching) {
+            watching = true;
+            onOverlayRouteChanged([] {
+                if (noticeWindow && overlayRoute() == OverlayRoute::GnomeExtension)
+                    noticeWindow->close();
+            });
+        }
         QObject::connect(tray_.get(), &QSystemTrayIcon::activated, tray_.get(),
                          [this](QSystemTrayIcon::ActivationReason reason) {
                              // A plain click opens the same menu as a right click.
@@ -213,7 +246,8 @@ public:
         // Idle time that cannot be read is said where the user looks: on
         // the tray, or in the notice when there is none.
         const QString idle = QString::fromStdString(idleProblem());
-        if (!QSystemTrayIcon::isSystemTrayAvailable() && !noticeShown) {
+        const bool menuInShell = overlayRoute() == OverlayRoute::GnomeExtension;
+        if (!QSystemTrayIcon::isSystemTrayAvailable() && !noticeShown && !menuInShell) {
             noticeShown = true;
             notice_ = showNoTrayNotice(items, chosen, idle);
             // It would go on saying there is no tray once there is one.
@@ -222,7 +256,11 @@ public:
             });
         } else if (!idle.isEmpty() && !noticeShown) {
             noticeShown = true;
-            tray_->showMessage(QStringLiteral("Tamsel"), idle, QSystemTrayIcon::Warning, 20000);
+            if (menuInShell)
+                tellUser(withSetupCheck(idle));
+            else
+                tray_->showMessage(QStringLiteral("Tamsel"), withSetupCheck(idle),
+                                   QSystemTrayIcon::Warning, 20000);
         }
     }
 

@@ -1,8 +1,10 @@
 #include "platform/qt/desktop/remote.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QPointer>
@@ -29,7 +31,90 @@ constexpr Method kMethods[] = {
     {"Resume", "", Request::Resume},
     {"Skip", "", Request::Skip},
     {"ShowPreferences", "", Request::ShowPreferences},
+    {"ChooseMenuItem", "s", Request::ChooseMenuItem},
 };
+
+const char* argumentName(Request request) {
+    return request == Request::Pause ? "seconds" : "action";
+}
+
+}  // namespace
+
+// The composite values as D-Bus knows them: a colour (dddd), a menu
+// a(ssba(ssb)) of title, action, enabled and the submenu's items.
+struct BusColor {
+    double red = 0, green = 0, blue = 0, alpha = 0;
+};
+struct BusSubItem {
+    QString title, action;
+    bool enabled = true;
+};
+struct BusMenuItem {
+    QString title, action;
+    bool enabled = true;
+    QList<BusSubItem> submenu;  // one level: the inner items' own are dropped
+};
+
+QDBusArgument& operator<<(QDBusArgument& arg, const BusColor& c) {
+    arg.beginStructure();
+    arg << c.red << c.green << c.blue << c.alpha;
+    arg.endStructure();
+    return arg;
+}
+const QDBusArgument& operator>>(const QDBusArgument& arg, BusColor& c) {
+    arg.beginStructure();
+    arg >> c.red >> c.green >> c.blue >> c.alpha;
+    arg.endStructure();
+    return arg;
+}
+
+QDBusArgument& operator<<(QDBusArgument& arg, const BusSubItem& item) {
+    arg.beginStructure();
+    arg << item.title << item.action << item.enabled;
+    arg.endStructure();
+    return arg;
+}
+const QDBusArgument& operator>>(const QDBusArgument& arg, BusSubItem& item) {
+    arg.beginStructure();
+    arg >> item.title >> item.action >> item.enabled;
+    arg.endStructure();
+    return arg;
+}
+QDBusArgument& operator<<(QDBusArgument& arg, const BusMenuItem& item) {
+    arg.beginStructure();
+    arg << item.title << item.action << item.enabled << item.submenu;
+    arg.endStructure();
+    return arg;
+}
+const QDBusArgument& operator>>(const QDBusArgument& arg, BusMenuItem& item) {
+    arg.beginStructure();
+    arg >> item.title >> item.action >> item.enabled >> item.submenu;
+    arg.endStructure();
+    return arg;
+}
+
+}  // namespace tamsel::qt
+
+Q_DECLARE_METATYPE(tamsel::qt::BusColor)
+Q_DECLARE_METATYPE(tamsel::qt::BusMenuItem)
+Q_DECLARE_METATYPE(tamsel::qt::BusSubItem)
+
+namespace tamsel::qt {
+
+namespace {
+
+QList<BusMenuItem> toBus(const std::vector<MenuItem>& items) {
+    QList<BusMenuItem> list;
+    for (const MenuItem& item : items) {
+        QList<BusSubItem> submenu;
+        for (const MenuItem& sub : item.submenu)
+            submenu.append({QString::fromStdString(sub.title), QString::fromStdString(sub.action),
+                            sub.enabled});
+        list.append({QString::fromStdString(item.title), QString::fromStdString(item.action),
+                     item.enabled, submenu});
+    }
+    return list;
+}
 
 QVariant toQVariant(const RemoteProperty& p) {
     return std::visit(
@@ -39,14 +124,18 @@ QVariant toQVariant(const RemoteProperty& p) {
                 return QString::fromStdString(v);
             else if constexpr (std::is_same_v<T, std::int32_t>)
                 return QVariant::fromValue<int>(v);
-            else
+            else if constexpr (std::is_same_v<T, std::int64_t>)
                 return QVariant::fromValue<qlonglong>(v);
+            else if constexpr (std::is_same_v<T, Color>)
+                return QVariant::fromValue(BusColor{v.red, v.green, v.blue, v.alpha});
+            else
+                return QVariant::fromValue(toBus(v));
         },
         p.value);
 }
 
 const char* typeOf(const RemoteProperty& p) {
-    static const char* types[] = {"s", "i", "x"};
+    static const char* types[] = {"s", "i", "x", "(dddd)", "a(ssba(ssb))"};
     return types[p.value.index()];
 }
 
@@ -76,12 +165,15 @@ public:
                     QStringLiteral("%1 takes (%2)").arg(m.name, m.signature)));
                 return true;
             }
-            const std::uint32_t seconds =
-                m.request == Request::Pause ? message.arguments().constFirst().toUInt() : 0;
+            RemoteRequest request{m.request};
+            if (m.request == Request::Pause)
+                request.seconds = message.arguments().constFirst().toUInt();
+            else if (*m.signature)
+                request.action = message.arguments().constFirst().toString().toStdString();
             // Answered later, once the command has run (and the password box,
             // if any, was answered).
             QDBusConnection bus = connection;
-            remote_.request(m.request, seconds, [message, bus](const std::string& refusal) {
+            remote_.request(std::move(request), [message, bus](const std::string& refusal) {
                 if (!message.isReplyRequired()) return;
                 bus.send(refusal.empty()
                              ? message.createReply()
@@ -135,7 +227,13 @@ private:
     QtRemote& remote_;
 };
 
-QtRemote::QtRemote() : object_(std::make_unique<BusObject>(*this)) {}
+QtRemote::QtRemote() : object_(std::make_unique<BusObject>(*this)) {
+    qDBusRegisterMetaType<BusColor>();
+    qDBusRegisterMetaType<BusSubItem>();
+    qDBusRegisterMetaType<QList<BusSubItem>>();
+    qDBusRegisterMetaType<BusMenuItem>();
+    qDBusRegisterMetaType<QList<BusMenuItem>>();
+}
 
 QtRemote::~QtRemote() {
     if (onBus_) QDBusConnection::sessionBus().unregisterObject(QLatin1String(kPath));
@@ -146,9 +244,10 @@ QString QtRemote::interfaceXml() const {
     for (const Method& m : kMethods) {
         if (*m.signature)
             xml += QStringLiteral(
-                       "    <method name=\"%1\">\n      <arg name=\"seconds\" type=\"%2\" "
+                       "    <method name=\"%1\">\n      <arg name=\"%3\" type=\"%2\" "
                        "direction=\"in\"/>\n    </method>\n")
-                       .arg(QLatin1String(m.name), QLatin1String(m.signature));
+                       .arg(QLatin1String(m.name), QLatin1String(m.signature),
+                            QLatin1String(argumentName(m.request)));
         else
             xml += QStringLiteral("    <method name=\"%1\"/>\n").arg(QLatin1String(m.name));
     }
@@ -196,9 +295,9 @@ void QtRemote::publish(const std::vector<RemoteProperty>& properties) {
     QDBusConnection::sessionBus().send(signal);
 }
 
-void QtRemote::request(Request request, std::uint32_t seconds, Answer answer) {
-    auto run = [this, request, seconds, answer] {
-        if (handler_) handler_(request, seconds, answer);
+void QtRemote::request(RemoteRequest request, Answer answer) {
+    auto run = [this, request = std::move(request), answer] {
+        if (handler_) handler_(request, answer);
     };
     if (!handler_) {
         early_.push_back(std::move(run));

@@ -32,7 +32,7 @@ public:
     void publish(const std::vector<RemoteProperty>& properties) override;
 
     // One request, from the bus or the socket.
-    void request(Request request, std::uint32_t seconds, Answer answer);
+    void request(RemoteRequest request, Answer answer);
     // The interface as introspection XML.
     QString interfaceXml() const;
     const std::vector<RemoteProperty>& properties() const { return properties_; }

@@ -9,9 +9,11 @@ std::vector<std::function<void()>>& observers() {
     static std::vector<std::function<void()>> list;
     return list;
 }
+bool gnomeExtension = false;
 }  // namespace
 
 OverlayRoute overlayRoute() {
+    if (gnomeExtension) return OverlayRoute::GnomeExtension;
     return OverlayRoute::QtWindows;
 }
 
@@ -26,6 +28,14 @@ std::string describe(OverlayRoute route) {
 
 void onOverlayRouteChanged(std::function<void()> changed) {
     if (changed) observers().push_back(std::move(changed));
+}
+
+void setGnomeExtensionActive(bool active) {
+    if (active == gnomeExtension) return;
+    gnomeExtension = active;
+    // A copy: an observer may add another.
+    const auto list = observers();
+    for (const auto& changed : list) changed();
 }
 
 }  // namespace tamsel::qt

@@ -22,5 +22,7 @@ OverlayRoute overlayRoute();
 std::string describe(OverlayRoute route);
 // Called whenever the route changes (the GNOME extension enabled or gone).
 void onOverlayRouteChanged(std::function<void()> changed);
+// Told by the watch on the GNOME Shell extension (shell_extension.h).
+void setGnomeExtensionActive(bool active);
 
 }  // namespace tamsel::qt

@@ -6,12 +6,14 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QRegion>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
 
 #include "platform/qt/desktop/compositor.h"
+#include "platform/qt/views/overlay_route.h"
 #include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
@@ -181,9 +183,20 @@ public:
             // the start of a break, whose windows belong on top.
             if (grew && isVisible()) raise();
         };
+        QPointer<IndicatorView> self(this);
+        onOverlayRouteChanged([self] {
+            if (self) self->setVisible(self->shown_);
+        });
     }
 
     BarLabel* label = nullptr;
+
+    // While Tamsel's GNOME Shell extension draws the indicator, this window
+    // stays hidden; it shows again when the extension goes.
+    void setVisible(bool visible) override {
+        shown_ = visible;
+        ViewWidget::setVisible(visible && overlayRoute() != OverlayRoute::GnomeExtension);
+    }
 
 protected:
     void moveEvent(QMoveEvent* event) override {
@@ -253,6 +266,8 @@ private:
         if (region.isEmpty()) region = QRegion(-1, -1, 1, 1);
         setMask(region.translated(label->pos()));
     }
+
+    bool shown_ = false;
 };
 
 }  // namespace

@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/text.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
+#include "platform/qt/views/overlay_route.h"
 #include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
@@ -74,7 +76,7 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
     big.setPointSizeF(big.pointSizeF() * 1.3);
     title->setFont(big);
 
-    const QStringList paragraphs = {
+    QStringList paragraphs = {
         QStringLiteral(
             "Tamsel reminds you to rest now and then. While you type and use the mouse it fills a "
             "small row of squares in a corner of the screen; when a work period is done it dims "
@@ -84,8 +86,15 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
             "panel). Click it for Preferences, a break now, a pause, and more. If your desktop "
             "shows no "
             "tray, Tamsel still reminds you; add a system tray or notification area to your panel "
-            "(on GNOME, the AppIndicator extension) to reach its menu."),
+            "to reach its menu."),
     };
+    // GNOME has no tray: Tamsel's own extension brings the menu and an
+    // indicator that lets clicks through.
+    if (gnomeDesktop() && overlayRoute() != OverlayRoute::GnomeExtension)
+        paragraphs.append(
+            QStringLiteral("On GNOME, turn on Tamsel's extension for its menu in the top bar and "
+                           "an indicator that lets your clicks through:\n%1")
+                .arg(QLatin1String(kShellExtensionEnable)));
     auto* text = new QVBoxLayout;
     text->setSpacing(10);
     text->addWidget(title);
