@@ -20,6 +20,7 @@ public:
     void showWindow();
     // The window, loaded if it was not; null when it cannot be built.
     Window* window();
+    bool isWindowLoaded() const { return window_ != nullptr; }
 
 protected:
     virtual void windowDidLoad() {}

@@ -68,10 +68,6 @@ std::int64_t SCL::snoozeMarker() {
     return lockDur < 1000 ? kSnoozeMarker : lockDur + kSnoozeMarker;
 }
 
-}  // namespace tamsel
-
-namespace tamsel {
-
 Status SCL::status() {
     Status s;
     s.pausedUntil = pausedUntil;
