@@ -1,9 +1,13 @@
-# make run   installs what is missing (apt-get), builds, starts Tamsel
-# make test  the same set-up, then every test (unit, Qt, soak, end-to-end on
-#            Xvfb), then the unit, Qt and soak tests again under ASan + UBSan
+# make run      installs what is missing (apt-get), builds, starts Tamsel
+# make package  the Debian package, tamsel_<version>_<arch>.deb, in this folder
+# make test     the same set-up and the package, then every test (unit, Qt,
+#               soak, end-to-end on Xvfb, the package's checks and its install
+#               round trip), then the unit, Qt and soak tests again under
+#               ASan + UBSan
 
 BUILD  ?= build
 SANITIZE_BUILD ?= build-sanitize
+PACKAGE_BUILD ?= build-deb
 JOBS   ?= 2
 CMAKE_FLAGS ?=
 
@@ -13,11 +17,12 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev 
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
             libwayland-dev wayland-protocols plasma-wayland-protocols \
-            kwin-wayland sway mutter xwayland wtype gjs gnome-shell nodejs
+             kwin-wayland sway mutter xwayland wtype gjs gnome-shell nodejs \
+             build-essential dpkg-dev debhelper pkgconf lintian appstream man-db
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test check-sanitize install uninstall clean bench
+.PHONY: all deps configure build run test check-sanitize package install uninstall clean bench
 
 all: build
 
@@ -45,8 +50,31 @@ run: build
 	./$(BUILD)/tamsel
 
 test: build
+	$(MAKE) package
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	$(MAKE) check-sanitize
+
+# The version, written once: project(VERSION) in CMakeLists.txt.
+VERSION = $(shell sed -n 's/^project.tamsel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+DEB = tamsel_$(VERSION)_$(shell dpkg --print-architecture).deb
+
+# Built by dpkg-buildpackage (debian/) from a copy of the sources in
+# $(PACKAGE_BUILD)/src: what git tracks, or everything but the build folders
+# outside a git checkout. The package's tests are not run there: `make test`
+# runs them.
+package: deps
+	rm -rf $(PACKAGE_BUILD) $(DEB)
+	mkdir -p $(PACKAGE_BUILD)/src
+	if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then \
+	  git ls-files -z --cached --others --exclude-standard | \
+	    tar -c --null --ignore-failed-read -T - -f - | tar -x -C $(PACKAGE_BUILD)/src; \
+	else \
+	  tar -c --exclude-vcs --exclude='./build*' --exclude='./*.deb' -f - . | tar -x -C $(PACKAGE_BUILD)/src; \
+	fi
+	cd $(PACKAGE_BUILD)/src && \
+	  DEB_BUILD_OPTIONS="nocheck parallel=$(JOBS) $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -b
+	cp $(PACKAGE_BUILD)/$(DEB) .
+	@echo "Built $(DEB); install it with: sudo apt install ./$(DEB)"
 
 # The tests that need no X server, built with AddressSanitizer (leaks
 # included) and UndefinedBehaviorSanitizer; any report fails the run.
@@ -79,4 +107,4 @@ bench: build
 	python3 bench/run.py --build $(BUILD) --results bench/RESULTS.md
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(PACKAGE_BUILD)

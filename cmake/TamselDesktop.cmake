@@ -1,9 +1,27 @@
 # Desktop integration of the `tamsel` program: the manual and the icons made
-# at build time, what `cmake --install` puts where, and the macOS bundle.
-# Included from the top level once the `tamsel` target exists.
+# at build time, the manual page and the AppStream metainfo, what
+# `cmake --install` puts where (the Debian package takes exactly that), and
+# the macOS bundle. Included from the top level once the `tamsel` target
+# exists.
 
 include(GNUInstallDirs)
+include(cmake/TamselMetainfo.cmake)
 find_package(Qt6 6.4 REQUIRED COMPONENTS Gui)
+
+# What the program reads at run time, found from the binary as
+# ../share/tamsel: the manual, and the translations (<name>_<lang>.qm) in
+# translations/. Not under share/doc: a system may leave documentation out
+# (dpkg's path-exclude), and Help must still find the manual.
+set(TAMSEL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tamsel)
+set(TAMSEL_TRANSLATIONS_DIR ${TAMSEL_DATA_DIR}/translations)
+
+set(TAMSEL_SCREENSHOTS_URL "" CACHE STRING
+    "https:// folder where docs/*.png are published, for the metainfo (empty: no screenshots)")
+set(TAMSEL_METAINFO ${CMAKE_BINARY_DIR}/org.tamsel.Tamsel.metainfo.xml)
+tamsel_write_metainfo(${TAMSEL_METAINFO} "${TAMSEL_SERVER_URL}" "${TAMSEL_SCREENSHOTS_URL}")
+
+set(TAMSEL_MAN_PAGE ${CMAKE_BINARY_DIR}/tamsel.1)
+configure_file(${PROJECT_SOURCE_DIR}/resources/tamsel.1.in ${TAMSEL_MAN_PAGE} @ONLY)
 
 set(TAMSEL_ICON_SIZES 16 22 24 32 48 64 128 256)
 
@@ -62,11 +80,14 @@ endif()
 include(${PROJECT_SOURCE_DIR}/cmake/TamselGnomeShell.cmake)
 set(TAMSEL_SHELL_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions/${TAMSEL_SHELL_UUID})
 
-# ---- install: the program, its desktop entry, icons, manual, extension -----
+# ---- install: the program, its desktop entry, icons, manual, manual page,
+# metainfo and the extension
 set(TAMSEL_INSTALL_DIRS
   ${CMAKE_INSTALL_BINDIR}
   ${CMAKE_INSTALL_DATADIR}/applications
-  ${CMAKE_INSTALL_DOCDIR}
+  ${CMAKE_INSTALL_DATADIR}/metainfo
+  ${CMAKE_INSTALL_MANDIR}/man1
+  ${TAMSEL_TRANSLATIONS_DIR}
   ${TAMSEL_SHELL_INSTALL_DIR}/icons)
 foreach(size IN LISTS TAMSEL_ICON_SIZES)
   list(APPEND TAMSEL_INSTALL_DIRS ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
@@ -85,6 +106,8 @@ foreach(size IN LISTS TAMSEL_ICON_SIZES)
   install(FILES ${TAMSEL_ICON_DIR}/${size}x${size}/apps/tamsel.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${TAMSEL_MANUAL} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${TAMSEL_MANUAL} DESTINATION ${TAMSEL_DATA_DIR})
+install(FILES ${TAMSEL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${TAMSEL_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${TAMSEL_SHELL_DIR_${TAMSEL_GNOME_SHELL_API_USED}}/
         DESTINATION ${TAMSEL_SHELL_INSTALL_DIR})

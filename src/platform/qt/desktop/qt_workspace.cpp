@@ -78,7 +78,7 @@ bool QtWorkspace::openURL(const std::string& url) {
 std::string QtWorkspace::manualPath() {
     const QDir dir(QCoreApplication::applicationDirPath());
     const QString installed =
-        dir.absoluteFilePath(QStringLiteral("../share/doc/tamsel/Manual.pdf"));
+        dir.absoluteFilePath(QStringLiteral("../share/tamsel/Manual.pdf"));
     const QString candidates[] = {
         dir.absoluteFilePath(QStringLiteral("Manual.pdf")),
         installed,
