@@ -6,24 +6,34 @@
  * default 1920x1080); buttons 1 left, 2 middle, 3 right; keys are evdev
  * codes. KWin takes it through org_kde_kwin_fake_input (offered only with
  * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1), wlroots through one virtual pointer
- * for the whole run (keys there: wtype). It stays running because sway 1.7
- * may crash when a virtual pointer goes away. */
+ * and one virtual keyboard for the whole run: a keyboard that comes and goes
+ * with each key (as wtype's does) loses its keys to the clients that bind
+ * it late. It stays running because sway 1.7 may crash when a virtual
+ * pointer goes away. */
 
+#define _GNU_SOURCE
 #include <linux/input-event-codes.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
 #include <time.h>
+#include <unistd.h>
 #include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include "fake-input-client-protocol.h"
+#include "virtual-keyboard-client-protocol.h"
 #include "wlr-virtual-pointer-client-protocol.h"
 
-static struct org_kde_kwin_fake_input *fake;
+static struct org_kde_kwin_fake_input* fake;
 static uint32_t fake_version;
-static struct zwlr_virtual_pointer_manager_v1 *pointers;
+static struct zwlr_virtual_pointer_manager_v1* pointers;
+static struct zwp_virtual_keyboard_manager_v1* keyboards;
+static struct zwp_virtual_keyboard_v1* keyboard;
+static struct wl_seat* seat;
 
-static void global(void *data, struct wl_registry *registry, uint32_t name, const char *interface,
+static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
                    uint32_t version) {
     (void)data;
     if (strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 && version >= 3) {
@@ -31,10 +41,14 @@ static void global(void *data, struct wl_registry *registry, uint32_t name, cons
         fake = wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, fake_version);
     } else if (strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0) {
         pointers = wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1);
+    } else if (strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
+        keyboards = wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1);
+    } else if (strcmp(interface, wl_seat_interface.name) == 0 && !seat) {
+        seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
     }
 }
 
-static void global_remove(void *data, struct wl_registry *registry, uint32_t name) {
+static void global_remove(void* data, struct wl_registry* registry, uint32_t name) {
     (void)data, (void)registry, (void)name;
 }
 
@@ -44,9 +58,30 @@ static uint32_t now_ms(void) {
     return (uint32_t)(ts.tv_sec * 1000 + ts.tv_nsec / 1000000);
 }
 
+/* A keyboard with the default (US) layout; NULL if none can be made. */
+static struct zwp_virtual_keyboard_v1* make_keyboard(void) {
+    if (!keyboards || !seat) return NULL;
+    struct xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    struct xkb_keymap* keymap =
+        context ? xkb_keymap_new_from_names(context, NULL, XKB_KEYMAP_COMPILE_NO_FLAGS) : NULL;
+    char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : NULL;
+    struct zwp_virtual_keyboard_v1* made = NULL;
+    const int fd = text ? memfd_create("wlinput-keymap", MFD_CLOEXEC) : -1;
+    const size_t size = text ? strlen(text) + 1 : 0;
+    if (fd >= 0 && write(fd, text, size) == (ssize_t)size) {
+        made = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(keyboards, seat);
+        zwp_virtual_keyboard_v1_keymap(made, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd, (uint32_t)size);
+    }
+    if (fd >= 0) close(fd);
+    free(text);
+    if (keymap) xkb_keymap_unref(keymap);
+    if (context) xkb_context_unref(context);
+    return made;
+}
+
 /* Sends one command; 0 once the compositor has handled it. */
-static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *pointer,
-                   unsigned width, unsigned height, const char *line) {
+static int command(struct wl_display* display, struct zwlr_virtual_pointer_v1* pointer,
+                   unsigned width, unsigned height, const char* line) {
     static const uint32_t buttons[] = {BTN_LEFT, BTN_MIDDLE, BTN_RIGHT};
     char what[16];
     int x = 0, y = 0, b = 1;
@@ -67,6 +102,10 @@ static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *p
     } else if (fake && fake_version >= 4) {
         org_kde_kwin_fake_input_keyboard_key(fake, (uint32_t)x, 1);
         org_kde_kwin_fake_input_keyboard_key(fake, (uint32_t)x, 0);
+    } else if (keyboard && !pointing) {
+        zwp_virtual_keyboard_v1_key(keyboard, now_ms(), (uint32_t)x, WL_KEYBOARD_KEY_STATE_PRESSED);
+        zwp_virtual_keyboard_v1_key(keyboard, now_ms(), (uint32_t)x,
+                                    WL_KEYBOARD_KEY_STATE_RELEASED);
     } else if (pointer && pointing) {
         zwlr_virtual_pointer_v1_motion_absolute(pointer, now_ms(), (uint32_t)x, (uint32_t)y, width,
                                                 height);
@@ -86,21 +125,22 @@ static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *p
 int main(void) {
     static const struct wl_registry_listener listener = {global, global_remove};
     unsigned width = 1920, height = 1080;
-    const char *layout = getenv("WLINPUT_LAYOUT");
+    const char* layout = getenv("WLINPUT_LAYOUT");
     if (layout && sscanf(layout, "%ux%u", &width, &height) != 2) return 2;
-    struct wl_display *display = wl_display_connect(NULL);
+    struct wl_display* display = wl_display_connect(NULL);
     if (!display) {
         fprintf(stderr, "tamsel-wlinput: no Wayland display\n");
         return 1;
     }
-    struct wl_registry *registry = wl_display_get_registry(display);
+    struct wl_registry* registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &listener, NULL);
     wl_display_roundtrip(display);
-    struct zwlr_virtual_pointer_v1 *pointer = NULL;
+    struct zwlr_virtual_pointer_v1* pointer = NULL;
     if (fake)
         org_kde_kwin_fake_input_authenticate(fake, "tamsel tests", "end-to-end input");
     else if (pointers)
         pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointers, NULL);
+    if (!fake) keyboard = make_keyboard();
     if (!fake && !pointer) {
         fprintf(stderr, "tamsel-wlinput: the compositor offers no input protocol\n");
         return 1;

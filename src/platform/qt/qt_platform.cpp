@@ -45,7 +45,8 @@ QtPlatform::QtPlatform()
       notifier_(makeNotifier()),
       sounds_(makeSounds()),
       loginItems_(makeLoginItems()),
-      remote_(std::make_unique<QtRemote>()) {
+      remote_(std::make_unique<QtRemote>()),
+      overlaySurfaces_(startOverlaySurfaces()) {
 #if TAMSEL_TIME_SCALE != 1
     clock_ = timeLapsed(std::move(clock_), TAMSEL_TIME_SCALE);
     timers_ = timeLapsed(std::move(timers_), TAMSEL_TIME_SCALE);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
 
 #include "common/platform.h"
@@ -42,6 +43,7 @@ private:
     std::unique_ptr<Sounds> sounds_;
     std::unique_ptr<LoginItems> loginItems_;
     std::unique_ptr<QtRemote> remote_;
+    std::unique_ptr<QObject> overlaySurfaces_;
 };
 
 }  // namespace tamsel::qt

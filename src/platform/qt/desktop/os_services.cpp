@@ -6,6 +6,9 @@
 
 #include "platform/qt/desktop/autostart.h"
 #include "platform/qt/desktop/notifications.h"
+#if defined(Q_OS_LINUX)
+#include "platform/qt/wayland/layer_shell.h"
+#endif
 
 namespace tamsel::qt {
 
@@ -30,6 +33,14 @@ std::unique_ptr<LoginItems> makeLoginItems() {
     return makeMacLoginItems();
 #else
     return std::make_unique<XdgAutostart>();
+#endif
+}
+
+std::unique_ptr<QObject> startOverlaySurfaces() {
+#if defined(Q_OS_LINUX)
+    return LayerShell::start();
+#else
+    return nullptr;
 #endif
 }
 

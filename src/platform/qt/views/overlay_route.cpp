@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/qt/views/overlay_presenter.h"
+
 namespace tamsel::qt {
 
 namespace {
@@ -12,6 +14,8 @@ std::vector<std::function<void()>>& observers() {
 }  // namespace
 
 OverlayRoute overlayRoute() {
+    // Installed while Tamsel's own Wayland connection offers layer-shell.
+    if (overlayPresentersOffered()) return OverlayRoute::LayerShell;
     return OverlayRoute::QtWindows;
 }
 
@@ -26,6 +30,12 @@ std::string describe(OverlayRoute route) {
 
 void onOverlayRouteChanged(std::function<void()> changed) {
     if (changed) observers().push_back(std::move(changed));
+}
+
+void overlayRouteChanged() {
+    // A copy: an observer may add another.
+    const auto list = observers();
+    for (const auto& observer : list) observer();
 }
 
 }  // namespace tamsel::qt

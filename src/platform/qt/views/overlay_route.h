@@ -22,5 +22,7 @@ OverlayRoute overlayRoute();
 std::string describe(OverlayRoute route);
 // Called whenever the route changes (the GNOME extension enabled or gone).
 void onOverlayRouteChanged(std::function<void()> changed);
+// For the services that change it: tells the observers.
+void overlayRouteChanged();
 
 }  // namespace tamsel::qt
