@@ -26,14 +26,14 @@
 #include "virtual-keyboard-client-protocol.h"
 #include "wlr-virtual-pointer-client-protocol.h"
 
-static struct org_kde_kwin_fake_input* fake;
+static struct org_kde_kwin_fake_input *fake;
 static uint32_t fake_version;
-static struct zwlr_virtual_pointer_manager_v1* pointers;
-static struct zwp_virtual_keyboard_manager_v1* keyboards;
-static struct zwp_virtual_keyboard_v1* keyboard;
-static struct wl_seat* seat;
+static struct zwlr_virtual_pointer_manager_v1 *pointers;
+static struct zwp_virtual_keyboard_manager_v1 *keyboards;
+static struct zwp_virtual_keyboard_v1 *keyboard;
+static struct wl_seat *seat;
 
-static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
+static void global(void *data, struct wl_registry *registry, uint32_t name, const char *interface,
                    uint32_t version) {
     (void)data;
     if (strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 && version >= 3) {
@@ -48,7 +48,7 @@ static void global(void* data, struct wl_registry* registry, uint32_t name, cons
     }
 }
 
-static void global_remove(void* data, struct wl_registry* registry, uint32_t name) {
+static void global_remove(void *data, struct wl_registry *registry, uint32_t name) {
     (void)data, (void)registry, (void)name;
 }
 
@@ -59,13 +59,13 @@ static uint32_t now_ms(void) {
 }
 
 /* A keyboard with the default (US) layout; NULL if none can be made. */
-static struct zwp_virtual_keyboard_v1* make_keyboard(void) {
+static struct zwp_virtual_keyboard_v1 *make_keyboard(void) {
     if (!keyboards || !seat) return NULL;
-    struct xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    struct xkb_keymap* keymap =
+    struct xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    struct xkb_keymap *keymap =
         context ? xkb_keymap_new_from_names(context, NULL, XKB_KEYMAP_COMPILE_NO_FLAGS) : NULL;
-    char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : NULL;
-    struct zwp_virtual_keyboard_v1* made = NULL;
+    char *text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : NULL;
+    struct zwp_virtual_keyboard_v1 *made = NULL;
     const int fd = text ? memfd_create("wlinput-keymap", MFD_CLOEXEC) : -1;
     const size_t size = text ? strlen(text) + 1 : 0;
     if (fd >= 0 && write(fd, text, size) == (ssize_t)size) {
@@ -80,8 +80,8 @@ static struct zwp_virtual_keyboard_v1* make_keyboard(void) {
 }
 
 /* Sends one command; 0 once the compositor has handled it. */
-static int command(struct wl_display* display, struct zwlr_virtual_pointer_v1* pointer,
-                   unsigned width, unsigned height, const char* line) {
+static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *pointer,
+                   unsigned width, unsigned height, const char *line) {
     static const uint32_t buttons[] = {BTN_LEFT, BTN_MIDDLE, BTN_RIGHT};
     char what[16];
     int x = 0, y = 0, b = 1;
@@ -125,17 +125,17 @@ static int command(struct wl_display* display, struct zwlr_virtual_pointer_v1* p
 int main(void) {
     static const struct wl_registry_listener listener = {global, global_remove};
     unsigned width = 1920, height = 1080;
-    const char* layout = getenv("WLINPUT_LAYOUT");
+    const char *layout = getenv("WLINPUT_LAYOUT");
     if (layout && sscanf(layout, "%ux%u", &width, &height) != 2) return 2;
-    struct wl_display* display = wl_display_connect(NULL);
+    struct wl_display *display = wl_display_connect(NULL);
     if (!display) {
         fprintf(stderr, "tamsel-wlinput: no Wayland display\n");
         return 1;
     }
-    struct wl_registry* registry = wl_display_get_registry(display);
+    struct wl_registry *registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &listener, NULL);
     wl_display_roundtrip(display);
-    struct zwlr_virtual_pointer_v1* pointer = NULL;
+    struct zwlr_virtual_pointer_v1 *pointer = NULL;
     if (fake)
         org_kde_kwin_fake_input_authenticate(fake, "tamsel tests", "end-to-end input");
     else if (pointers)

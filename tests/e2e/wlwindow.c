@@ -23,46 +23,46 @@
 #include "xdg-shell-client-protocol.h"
 
 struct window {
-    const char* name;
-    struct wl_surface* surface;
-    struct xdg_surface* xdg;
-    struct xdg_toplevel* toplevel;
-    struct wl_buffer* buffer;
+    const char *name;
+    struct wl_surface *surface;
+    struct xdg_surface *xdg;
+    struct xdg_toplevel *toplevel;
+    struct wl_buffer *buffer;
     int width, height, configured;
     uint32_t colour;
 };
 
-static struct wl_compositor* compositor;
-static struct wl_shm* shm;
-static struct xdg_wm_base* wm;
-static struct wl_seat* seat;
-static struct xdg_activation_v1* activation;
+static struct wl_compositor *compositor;
+static struct wl_shm *shm;
+static struct xdg_wm_base *wm;
+static struct wl_seat *seat;
+static struct xdg_activation_v1 *activation;
 static struct window main_window = {.name = "main", .colour = 0xff20a040};
 static struct window raised_window = {.name = "raised", .colour = 0xff2040a0};
 static struct window *pointer_in, *keyboard_in;
 static double pointer_x, pointer_y;
 static uint32_t last_serial;
 
-static void say(const char* line) {
+static void say(const char *line) {
     puts(line);
     fflush(stdout);
 }
 
-static struct window* window_of(struct wl_surface* surface) {
+static struct window *window_of(struct wl_surface *surface) {
     if (surface && surface == main_window.surface) return &main_window;
     if (surface && surface == raised_window.surface) return &raised_window;
     return NULL;
 }
 
-static void paint(struct window* w) {
+static void paint(struct window *w) {
     const int stride = w->width * 4, size = stride * w->height;
     int fd = memfd_create("wlwindow", MFD_CLOEXEC);
     if (fd < 0 || ftruncate(fd, size) != 0) exit(1);
-    uint32_t* pixels = mmap(NULL, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    uint32_t *pixels = mmap(NULL, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (pixels == MAP_FAILED) exit(1);
     for (int i = 0; i < w->width * w->height; ++i) pixels[i] = w->colour;
     munmap(pixels, size);
-    struct wl_shm_pool* pool = wl_shm_create_pool(shm, fd, size);
+    struct wl_shm_pool *pool = wl_shm_create_pool(shm, fd, size);
     if (w->buffer) wl_buffer_destroy(w->buffer);
     w->buffer =
         wl_shm_pool_create_buffer(pool, 0, w->width, w->height, stride, WL_SHM_FORMAT_XRGB8888);
@@ -73,26 +73,26 @@ static void paint(struct window* w) {
     wl_surface_commit(w->surface);
 }
 
-static void xdg_configure(void* data, struct xdg_surface* xdg, uint32_t serial) {
-    struct window* w = data;
+static void xdg_configure(void *data, struct xdg_surface *xdg, uint32_t serial) {
+    struct window *w = data;
     xdg_surface_ack_configure(xdg, serial);
     paint(w);
     if (!w->configured && w == &main_window) say("ready");
     w->configured = 1;
 }
 
-static void toplevel_configure(void* data, struct xdg_toplevel* t, int32_t width, int32_t height,
-                               struct wl_array* states) {
-    struct window* w = data;
+static void toplevel_configure(void *data, struct xdg_toplevel *t, int32_t width, int32_t height,
+                               struct wl_array *states) {
+    struct window *w = data;
     (void)t, (void)states;
     if (width > 0 && height > 0) w->width = width, w->height = height;
 }
 
-static void toplevel_close(void* data, struct xdg_toplevel* t) {
+static void toplevel_close(void *data, struct xdg_toplevel *t) {
     (void)data, (void)t;
 }
 
-static void open_window(struct window* w, int fullscreen, int width, int height) {
+static void open_window(struct window *w, int fullscreen, int width, int height) {
     static const struct xdg_surface_listener surface_listener = {xdg_configure};
     /* Bound at version 1: only the first two events come. */
     static const struct xdg_toplevel_listener toplevel_listener = {toplevel_configure,
@@ -109,7 +109,7 @@ static void open_window(struct window* w, int fullscreen, int width, int height)
     wl_surface_commit(w->surface);
 }
 
-static void token_done(void* data, struct xdg_activation_token_v1* token, const char* text) {
+static void token_done(void *data, struct xdg_activation_token_v1 *token, const char *text) {
     (void)data;
     xdg_activation_v1_activate(activation, text, main_window.surface);
     xdg_activation_token_v1_destroy(token);
@@ -119,7 +119,7 @@ static void raise_windows(void) {
     if (!raised_window.surface) open_window(&raised_window, 0, 400, 300);
     if (activation) {
         static const struct xdg_activation_token_v1_listener listener = {token_done};
-        struct xdg_activation_token_v1* token = xdg_activation_v1_get_activation_token(activation);
+        struct xdg_activation_token_v1 *token = xdg_activation_v1_get_activation_token(activation);
         xdg_activation_token_v1_add_listener(token, &listener, NULL);
         if (last_serial) xdg_activation_token_v1_set_serial(token, last_serial, seat);
         xdg_activation_token_v1_set_surface(token, main_window.surface);
@@ -127,23 +127,23 @@ static void raise_windows(void) {
     }
 }
 
-static void pointer_enter(void* data, struct wl_pointer* p, uint32_t serial,
-                          struct wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
+static void pointer_enter(void *data, struct wl_pointer *p, uint32_t serial,
+                          struct wl_surface *surface, wl_fixed_t x, wl_fixed_t y) {
     (void)data, (void)p, (void)serial;
     pointer_in = window_of(surface);
     pointer_x = wl_fixed_to_double(x), pointer_y = wl_fixed_to_double(y);
 }
-static void pointer_leave(void* data, struct wl_pointer* p, uint32_t serial,
-                          struct wl_surface* surface) {
+static void pointer_leave(void *data, struct wl_pointer *p, uint32_t serial,
+                          struct wl_surface *surface) {
     (void)data, (void)p, (void)serial, (void)surface;
     pointer_in = NULL;
 }
-static void pointer_motion(void* data, struct wl_pointer* p, uint32_t time, wl_fixed_t x,
+static void pointer_motion(void *data, struct wl_pointer *p, uint32_t time, wl_fixed_t x,
                            wl_fixed_t y) {
     (void)data, (void)p, (void)time;
     pointer_x = wl_fixed_to_double(x), pointer_y = wl_fixed_to_double(y);
 }
-static void pointer_button(void* data, struct wl_pointer* p, uint32_t serial, uint32_t time,
+static void pointer_button(void *data, struct wl_pointer *p, uint32_t serial, uint32_t time,
                            uint32_t button, uint32_t state) {
     (void)data, (void)p, (void)time;
     if (state != WL_POINTER_BUTTON_STATE_PRESSED || !pointer_in) return;
@@ -151,31 +151,31 @@ static void pointer_button(void* data, struct wl_pointer* p, uint32_t serial, ui
     printf("click %d %d %u %s\n", (int)pointer_x, (int)pointer_y, button, pointer_in->name);
     fflush(stdout);
 }
-static void pointer_axis(void* data, struct wl_pointer* p, uint32_t time, uint32_t axis,
+static void pointer_axis(void *data, struct wl_pointer *p, uint32_t time, uint32_t axis,
                          wl_fixed_t value) {
     (void)data, (void)p, (void)time, (void)axis, (void)value;
 }
 
-static void keyboard_keymap(void* data, struct wl_keyboard* k, uint32_t format, int32_t fd,
+static void keyboard_keymap(void *data, struct wl_keyboard *k, uint32_t format, int32_t fd,
                             uint32_t size) {
     (void)data, (void)k, (void)format, (void)size;
     close(fd);
 }
-static void keyboard_enter(void* data, struct wl_keyboard* k, uint32_t serial,
-                           struct wl_surface* surface, struct wl_array* keys) {
+static void keyboard_enter(void *data, struct wl_keyboard *k, uint32_t serial,
+                           struct wl_surface *surface, struct wl_array *keys) {
     (void)data, (void)k, (void)serial, (void)keys;
     keyboard_in = window_of(surface);
     if (keyboard_in) printf("focus %s\n", keyboard_in->name);
     fflush(stdout);
 }
-static void keyboard_leave(void* data, struct wl_keyboard* k, uint32_t serial,
-                           struct wl_surface* surface) {
+static void keyboard_leave(void *data, struct wl_keyboard *k, uint32_t serial,
+                           struct wl_surface *surface) {
     (void)data, (void)k, (void)serial, (void)surface;
     if (keyboard_in) printf("blur %s\n", keyboard_in->name);
     fflush(stdout);
     keyboard_in = NULL;
 }
-static void keyboard_key(void* data, struct wl_keyboard* k, uint32_t serial, uint32_t time,
+static void keyboard_key(void *data, struct wl_keyboard *k, uint32_t serial, uint32_t time,
                          uint32_t key, uint32_t state) {
     (void)data, (void)k, (void)time;
     if (state != WL_KEYBOARD_KEY_STATE_PRESSED || !keyboard_in) return;
@@ -183,20 +183,20 @@ static void keyboard_key(void* data, struct wl_keyboard* k, uint32_t serial, uin
     printf("key %u %s\n", key, keyboard_in->name);
     fflush(stdout);
 }
-static void keyboard_modifiers(void* data, struct wl_keyboard* k, uint32_t serial, uint32_t d,
+static void keyboard_modifiers(void *data, struct wl_keyboard *k, uint32_t serial, uint32_t d,
                                uint32_t l, uint32_t lk, uint32_t g) {
     (void)data, (void)k, (void)serial, (void)d, (void)l, (void)lk, (void)g;
 }
 
-static void seat_capabilities(void* data, struct wl_seat* s, uint32_t caps) {
+static void seat_capabilities(void *data, struct wl_seat *s, uint32_t caps) {
     static const struct wl_pointer_listener pointer_listener = {
         pointer_enter, pointer_leave, pointer_motion, pointer_button, pointer_axis,
         NULL,          NULL,          NULL,           NULL,           NULL};
     static const struct wl_keyboard_listener keyboard_listener = {
         keyboard_keymap, keyboard_enter, keyboard_leave, keyboard_key, keyboard_modifiers, NULL};
     /* wtype's keyboard comes and goes: a keyboard is bound again each time. */
-    static struct wl_pointer* pointer;
-    static struct wl_keyboard* keyboard;
+    static struct wl_pointer *pointer;
+    static struct wl_keyboard *keyboard;
     (void)data;
     if ((caps & WL_SEAT_CAPABILITY_POINTER) && !pointer) {
         pointer = wl_seat_get_pointer(s);
@@ -214,12 +214,12 @@ static void seat_capabilities(void* data, struct wl_seat* s, uint32_t caps) {
     }
 }
 
-static void ping(void* data, struct xdg_wm_base* base, uint32_t serial) {
+static void ping(void *data, struct xdg_wm_base *base, uint32_t serial) {
     (void)data;
     xdg_wm_base_pong(base, serial);
 }
 
-static void global(void* data, struct wl_registry* r, uint32_t name, const char* interface,
+static void global(void *data, struct wl_registry *r, uint32_t name, const char *interface,
                    uint32_t version) {
     static const struct xdg_wm_base_listener wm_listener = {ping};
     static const struct wl_seat_listener seat_listener = {seat_capabilities, NULL};
@@ -239,13 +239,13 @@ static void global(void* data, struct wl_registry* r, uint32_t name, const char*
     }
 }
 
-static void global_remove(void* data, struct wl_registry* r, uint32_t name) {
+static void global_remove(void *data, struct wl_registry *r, uint32_t name) {
     (void)data, (void)r, (void)name;
 }
 
 int main(void) {
     static const struct wl_registry_listener listener = {global, global_remove};
-    struct wl_display* display = wl_display_connect(NULL);
+    struct wl_display *display = wl_display_connect(NULL);
     if (!display) {
         fprintf(stderr, "tamsel-wlwindow: no Wayland display\n");
         return 1;
@@ -278,7 +278,7 @@ int main(void) {
             if (n <= 0) return 0;
             used += (size_t)n;
             line[used] = 0;
-            char* end;
+            char *end;
             while ((end = strchr(line, '\n'))) {
                 *end = 0;
                 if (strcmp(line, "raise") == 0) raise_windows();
