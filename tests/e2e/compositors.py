@@ -185,6 +185,31 @@ class Desktop:
     def native_window(self):
         return NativeWindow(self)
 
+    # Where Tamsel shows its indicator and breaks: layer-shell surfaces on
+    # KWin and sway, seen in screenshots over the native window, which must
+    # be open; X11 windows on XWayland elsewhere.
+    layer_shell = False
+
+    def indicator_box(self):
+        """(x0, y0, x1, y1) of the indicator's pixels, or None."""
+        if not self.layer_shell:
+            win = (self.x.indicators() or [None])[0]
+            return win and (win.x, win.y, win.x + win.width - 1, win.y + win.height - 1)
+        shot = self.screenshot()
+        box = None
+        for y in range(0, 120):
+            for x in range(0, WIDTH):
+                if shot.pixel(x, y) != NativeWindow.GREEN:
+                    box = (min(x, box[0]), min(y, box[1]), max(x, box[2]), max(y, box[3])) \
+                        if box else (x, y, x, y)
+        return box
+
+    def break_shown(self):
+        """True while a break covers the output (its look dims the window)."""
+        if not self.layer_shell:
+            return bool(self.x.windows(h.BREAK_TITLE))
+        return self.screenshot().pixel(WIDTH // 2, 200)[1] < 100
+
     def screenshot(self):
         return h.Image.from_ppm(self._screenshot())
 
@@ -195,6 +220,8 @@ class Desktop:
 class NativeWindow:
     """tamsel-wlwindow: a fullscreen native window, green, that logs each
     click, key and change of keyboard focus it gets, one line each."""
+
+    GREEN, BLUE = (32, 160, 64), (32, 64, 160)  # its main and raised windows
 
     def __init__(self, desktop):
         self.log = desktop.session.logs / "wlwindow.out"
@@ -223,6 +250,7 @@ class NativeWindow:
 
 class KWin(Desktop):
     kind = "kwin"
+    layer_shell = True
 
     def start(self):
         self._require("kwin_wayland", "Xwayland", "dbus-daemon", "xwininfo")
@@ -282,6 +310,7 @@ def _unprivileged_user():
 
 class Sway(Desktop):
     kind = "sway"
+    layer_shell = True
 
     def start(self):
         self._require("sway", "Xwayland", "xhost", "xwininfo")

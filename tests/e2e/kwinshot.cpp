@@ -4,11 +4,12 @@
 //   tamsel-kwinshot WIDTH HEIGHT
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusPendingReply>
 #include <QDBusUnixFileDescriptor>
 #include <QImage>
@@ -20,26 +21,36 @@ int main(int argc, char** argv) {
     const uint width = QByteArray(argv[1]).toUInt(), height = QByteArray(argv[2]).toUInt();
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) return 1;
-    QDBusInterface shots(QStringLiteral("org.kde.KWin"),
-                         QStringLiteral("/org/kde/KWin/ScreenShot2"),
-                         QStringLiteral("org.kde.KWin.ScreenShot2"));
-    const QVariantMap options{{QStringLiteral("native-resolution"), true},
-                              {QStringLiteral("include-cursor"), false}};
-    QDBusPendingReply<QVariantMap> reply =
-        shots.asyncCall(QStringLiteral("CaptureArea"), 0, 0, width, height, options,
-                        QVariant::fromValue(QDBusUnixFileDescriptor(pipeFds[1])));
-    ::close(pipeFds[1]);
-    // KWin writes the pixels from a thread of its own and then closes the pipe.
-    QByteArray pixels;
-    char chunk[65536];
-    for (ssize_t n; (n = ::read(pipeFds[0], chunk, sizeof chunk)) != 0;) {
-        if (n < 0) return 1;
-        pixels.append(chunk, n);
+    QDBusPendingReply<QVariantMap> reply;
+    {
+        // KWin answers first and then writes the pixels from a thread of its
+        // own; every copy of the write end must be gone for the end to show.
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.kde.KWin"), QStringLiteral("/org/kde/KWin/ScreenShot2"),
+            QStringLiteral("org.kde.KWin.ScreenShot2"), QStringLiteral("CaptureArea"));
+        const QVariantMap options{{QStringLiteral("native-resolution"), true},
+                                  {QStringLiteral("include-cursor"), false}};
+        call << 0 << 0 << width << height << options
+             << QVariant::fromValue(QDBusUnixFileDescriptor(pipeFds[1]));
+        ::close(pipeFds[1]);
+        reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
     }
-    reply.waitForFinished();
     if (reply.isError()) {
         std::fprintf(stderr, "kwinshot: %s\n", qPrintable(reply.error().message()));
         return 1;
+    }
+    QByteArray pixels;
+    char chunk[65536];
+    for (;;) {
+        pollfd ready{pipeFds[0], POLLIN, 0};
+        if (::poll(&ready, 1, 5000) <= 0) {
+            std::fprintf(stderr, "kwinshot: no pixels came\n");
+            return 1;
+        }
+        const ssize_t n = ::read(pipeFds[0], chunk, sizeof chunk);
+        if (n < 0) return 1;
+        if (n == 0) break;
+        pixels.append(chunk, n);
     }
     const QVariantMap info = reply.value();
     const QImage image(reinterpret_cast<const uchar*>(pixels.constData()),

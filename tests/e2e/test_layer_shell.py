@@ -23,7 +23,7 @@ import compositors
 import harness as h
 
 SETTINGS = h.default_settings(stpWorkDuration=1, stpBreakDuration=1, dropdownOsdLocation=2)
-GREEN, BLUE = (32, 160, 64), (32, 64, 160)  # the native windows' colours
+GREEN, BLUE = compositors.NativeWindow.GREEN, compositors.NativeWindow.BLUE
 BREAK_AFTER = 60.0  # s of input before the break must have come
 BREAK_LENGTH = (57.0, 65.0)
 # Places a click may go during the break: corners, edges, over the text;
@@ -38,18 +38,6 @@ def rss_kib(app):
     return 0
 
 
-def drawn_box(image, x, y, w, h):
-    """Bounding box (x0, y0, x1, y1) of the pixels in the region that are
-    not the native window's green; None if all are."""
-    box = None
-    for py in range(y, y + h):
-        for px in range(x, x + w):
-            if image.pixel(px, py) != GREEN:
-                box = (min(px, box[0]), min(py, box[1]), max(px, box[2]), max(py, box[3])) \
-                    if box else (px, py, px, py)
-    return box
-
-
 def story(session, kind):
     desktop = compositors.start(session, kind)
     native = desktop.native_window()
@@ -60,8 +48,8 @@ def story(session, kind):
     activity.start()
 
     # The indicator, in its corner of the screenshot, and on no X11 window.
-    box = h.wait_until(lambda: drawn_box(desktop.screenshot(), 1500, 0, 420, 100), 15, 0.5)
-    h.check(box, "no indicator drawn near the top-right corner")
+    box = h.wait_until(desktop.indicator_box, 15, 0.5)
+    h.check(box, "no indicator drawn")
     h.note(f"{kind}: indicator drawn at x {box[0]}-{box[2]}, y {box[1]}-{box[3]}")
     h.check(box[2] >= 1920 - 12 and 20 <= box[1] <= 32 and box[3] <= 20 + 34,
             f"the indicator is not in the top-right corner, 20 below the top: {box}")
@@ -81,7 +69,8 @@ def story(session, kind):
         return desktop.screenshot().pixel(960, 200)[1]
 
     time.sleep(max(0.0, 35.0 - app.since_start()))
-    dimmed = h.wait_until(lambda: shade() < 100 and app.since_start(), BREAK_AFTER - 35, 0.3)
+    dimmed = h.wait_until(lambda: desktop.break_shown() and app.since_start(),
+                          BREAK_AFTER - 35, 0.3)
     h.check(dimmed, f"no break dimmed the output within {BREAK_AFTER:.0f} s")
     began = time.monotonic()
     activity.stop()
