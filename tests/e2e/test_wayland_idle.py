@@ -7,7 +7,8 @@ to native windows). It names its source on stderr at start. With a 1-minute
 work period: nobody touches anything for 60 s, and no break comes; then a
 second run gets input every second, and its break shows 45 s +- 5 s after
 its start. On KWin and sway the indicator and the break are layer-shell
-surfaces, seen in screenshots over a native window."""
+surfaces, seen in screenshots over a native window, and the break takes
+Tab and Space (a snooze) from the compositor's keyboard."""
 
 import sys
 import time
@@ -60,6 +61,13 @@ def story(session, kind):
     h.check(BREAK[0] <= mapped <= BREAK[1],
             f"break after {mapped:.1f} s, expected {BREAK[0]:.0f}-{BREAK[1]:.0f} s")
     activity.stop()
+    if desktop.layer_shell:
+        # The break's own keyboard: Tab to the snooze button, Space presses it.
+        desktop.key("Tab")
+        desktop.key("space")
+        h.check(h.wait_until(lambda: not desktop.break_shown(), 3, 0.2),
+                "Tab and Space on the break did not snooze it")
+        h.check(busy.running(), "Tamsel ended when the break was snoozed")
 
 
 if __name__ == "__main__":

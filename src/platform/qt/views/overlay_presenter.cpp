@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
 #include "platform/qt/views/overlay_route.h"
 
@@ -26,6 +27,24 @@ bool overlayPresentersOffered() {
 
 std::unique_ptr<OverlayPresenter> makeOverlayPresenter(ViewWidget& view, OverlayKind kind) {
     return factory() ? factory()(view, kind) : nullptr;
+}
+
+namespace {
+std::set<const OverlayPresenter*>& holders() {
+    static std::set<const OverlayPresenter*> set;
+    return set;
+}
+}  // namespace
+
+void holdKeyboard(const OverlayPresenter* holder, bool holds) {
+    if (holds)
+        holders().insert(holder);
+    else
+        holders().erase(holder);
+}
+
+bool overlayHoldsKeyboard() {
+    return !holders().empty();
 }
 
 EdgePlacement cornerPlacement(const QRect& frame, const QRect& area) {

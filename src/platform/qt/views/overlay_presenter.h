@@ -39,6 +39,11 @@ bool overlayPresentersOffered();
 // Null when no service presents overlays now.
 std::unique_ptr<OverlayPresenter> makeOverlayPresenter(ViewWidget& view, OverlayKind kind);
 
+// A presenter that shows a break holds the keyboard itself: activating a
+// Qt window of the application then would only take it away.
+void holdKeyboard(const OverlayPresenter* holder, bool holds);
+bool overlayHoldsKeyboard();
+
 // Where a corner window goes on a surface anchored to its output's edges:
 // on each axis anchored to the nearer edge of `area` (the output's part
 // that panels leave free), at the frame's distance from it; on neither edge

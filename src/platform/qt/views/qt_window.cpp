@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QStyleHints>
+#include <QTimer>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
@@ -391,7 +392,11 @@ void QtWindow::close() {
     shown_ = false;
     std::erase(overlayWindows(), this);
     overlay_ = false;
-    presenter_.reset();
+    if (presenter_) {
+        // Later, as the view: this may run inside the presenter's own input
+        // handling (the snooze button).
+        QTimer::singleShot(0, [gone = presenter_.release()] { delete gone; });
+    }
     // Later: this may run inside one of the view's own signal handlers.
     view_->owner_ = nullptr;
     view_->onMouseUp = nullptr;

@@ -40,12 +40,12 @@ public:
     }
 
     ~LayerPresenter() override {
+        holdKeyboard(this, false);
         // The surface goes first: nothing is painted into it any more.
         surface_.reset();
     }
 
     void place(const QRect& frame) override {
-        frame_ = frame;
         spec_ = specFor(frame);
         if (!view_) return;
         // A break's view takes its output's size once the compositor tells it.
@@ -105,6 +105,7 @@ private:
 
     void createSurface() {
         surface_ = shell_.createSurface(spec_);
+        holdKeyboard(this, surface_ && spec_.keyboard);
         if (!surface_) return;
         surface_->onConfigured = [this](QSize size) {
             if (view_ && kind_ == OverlayKind::Break)
@@ -113,6 +114,7 @@ private:
         };
         surface_->onClosed = [this] {
             closedByCompositor_ = true;
+            holdKeyboard(this, false);
             // Not inside the surface's own event.
             QMetaObject::invokeMethod(
                 this,
@@ -146,7 +148,6 @@ private:
     ViewScene scene_;
     std::unique_ptr<LayerSurface> surface_;
     LayerShell::Spec spec_;
-    QRect frame_;
     QRect viewRect_;
     bool shown_ = false;
     bool closedByCompositor_ = false;

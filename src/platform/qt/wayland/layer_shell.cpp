@@ -98,7 +98,10 @@ std::unique_ptr<LayerShell> LayerShell::start() {
         if (!shell->bindGlobals()) return nullptr;
         shell->connection_->roundtrip(kStartWaitMs);
     } else {
-        shell->connection_->sync([self = shell.get()] { self->bindGlobals(); });
+        // Later, then; the shared connection may outlive this object.
+        shell->connection_->sync([self = shell.get(), alive = std::weak_ptr<int>(shell->alive_)] {
+            if (alive.lock()) self->bindGlobals();
+        });
     }
     return shell;
 }
@@ -263,25 +266,38 @@ void LayerShell::seatCapabilities(std::uint32_t caps) {
         pointer_ = wl_seat_get_pointer(seat_);
         wl_pointer_add_listener(pointer_, &pointerListener, this);
     } else if (!pointer && pointer_) {
-        wl_pointer_release(pointer_);
-        pointer_ = nullptr;
+        releasePointer();
         pointerFocus_ = nullptr;
     }
     if (keyboard && !keyboard_) {
         keyboard_ = wl_seat_get_keyboard(seat_);
         wl_keyboard_add_listener(keyboard_, &keyboardListener, this);
     } else if (!keyboard && keyboard_) {
-        wl_keyboard_release(keyboard_);
-        keyboard_ = nullptr;
+        releaseKeyboard();
         keyboardFocus_ = nullptr;
     }
 }
 
-void LayerShell::releaseInput() {
-    if (pointer_) wl_pointer_release(pointer_);
-    if (keyboard_) wl_keyboard_release(keyboard_);
+// Release is a request from version 3 of the seat on; before, only our side goes.
+void LayerShell::releasePointer() {
+    if (wl_pointer_get_version(pointer_) >= WL_POINTER_RELEASE_SINCE_VERSION)
+        wl_pointer_release(pointer_);
+    else
+        wl_pointer_destroy(pointer_);
     pointer_ = nullptr;
+}
+
+void LayerShell::releaseKeyboard() {
+    if (wl_keyboard_get_version(keyboard_) >= WL_KEYBOARD_RELEASE_SINCE_VERSION)
+        wl_keyboard_release(keyboard_);
+    else
+        wl_keyboard_destroy(keyboard_);
     keyboard_ = nullptr;
+}
+
+void LayerShell::releaseInput() {
+    if (pointer_) releasePointer();
+    if (keyboard_) releaseKeyboard();
     if (cursorSurface_) wl_surface_destroy(cursorSurface_);
     cursorSurface_ = nullptr;
     if (cursorTheme_) wl_cursor_theme_destroy(cursorTheme_);
@@ -347,15 +363,6 @@ LayerSurface* surfaceOf(wl_surface* surface) {
     return surface ? static_cast<LayerSurface*>(wl_surface_get_user_data(surface)) : nullptr;
 }
 
-struct PointerState {
-    QPointF position;
-    Qt::MouseButtons buttons;
-};
-PointerState& pointerState() {
-    static PointerState state;
-    return state;
-}
-
 }  // namespace
 
 const wl_pointer_listener LayerShell::pointerListener = {
@@ -364,29 +371,30 @@ const wl_pointer_listener LayerShell::pointerListener = {
        wl_fixed_t y) {
         auto* self = static_cast<LayerShell*>(data);
         self->pointerFocus_ = surfaceOf(surface);
-        pointerState() = {QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y)), {}};
+        self->pointerAt_ = QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
+        self->buttons_ = {};
         if (!self->pointerFocus_) return;
         self->setCursor(serial);
         if (self->pointerFocus_->onPointer)
-            self->pointerFocus_->onPointer(QEvent::MouseMove, pointerState().position, Qt::NoButton,
-                                           {}, 0);
+            self->pointerFocus_->onPointer(QEvent::MouseMove, self->pointerAt_, Qt::NoButton, {},
+                                           0);
     },
     // leave
     [](void* data, wl_pointer*, std::uint32_t, wl_surface*) {
         auto* self = static_cast<LayerShell*>(data);
         LayerSurface* left = self->pointerFocus_;
         self->pointerFocus_ = nullptr;
-        pointerState().buttons = {};
+        self->buttons_ = {};
         if (left && left->onPointer)
-            left->onPointer(QEvent::Leave, pointerState().position, Qt::NoButton, {}, 0);
+            left->onPointer(QEvent::Leave, self->pointerAt_, Qt::NoButton, {}, 0);
     },
     // motion
     [](void* data, wl_pointer*, std::uint32_t time, wl_fixed_t x, wl_fixed_t y) {
         auto* self = static_cast<LayerShell*>(data);
-        pointerState().position = QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
+        self->pointerAt_ = QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
         if (self->pointerFocus_ && self->pointerFocus_->onPointer)
-            self->pointerFocus_->onPointer(QEvent::MouseMove, pointerState().position, Qt::NoButton,
-                                           pointerState().buttons, time);
+            self->pointerFocus_->onPointer(QEvent::MouseMove, self->pointerAt_, Qt::NoButton,
+                                           self->buttons_, time);
     },
     // button
     [](void* data, wl_pointer*, std::uint32_t, std::uint32_t time, std::uint32_t button,
@@ -395,11 +403,11 @@ const wl_pointer_listener LayerShell::pointerListener = {
         const Qt::MouseButton b = qtButton(button);
         if (b == Qt::NoButton) return;
         const bool pressed = state == WL_POINTER_BUTTON_STATE_PRESSED;
-        pointerState().buttons.setFlag(b, pressed);
+        self->buttons_.setFlag(b, pressed);
         if (self->pointerFocus_ && self->pointerFocus_->onPointer)
             self->pointerFocus_->onPointer(
-                pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease,
-                pointerState().position, b, pointerState().buttons, time);
+                pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, self->pointerAt_,
+                b, self->buttons_, time);
     },
     // axis, frame, axis_source, axis_stop, axis_discrete: nothing scrolls
     [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},

@@ -86,6 +86,8 @@ private:
     void lost(const std::string& why);
     void seatCapabilities(std::uint32_t capabilities);
     void releaseInput();
+    void releasePointer();
+    void releaseKeyboard();
     void setCursor(std::uint32_t serial);
     void surfaceGone(LayerSurface* surface);
     Qt::KeyboardModifiers modifiers() const;
@@ -94,6 +96,7 @@ private:
     static const ::wl_keyboard_listener keyboardListener;
 
     std::shared_ptr<WaylandConnection> connection_;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     int globalHandler_ = 0;
     int lostHandler_ = 0;
     wl_compositor* compositor_ = nullptr;
@@ -106,6 +109,8 @@ private:
     std::vector<std::unique_ptr<Output>> outputs_;
     std::vector<LayerSurface*> surfaces_;
     LayerSurface* pointerFocus_ = nullptr;
+    QPointF pointerAt_;
+    Qt::MouseButtons buttons_;
     LayerSurface* keyboardFocus_ = nullptr;
     wl_cursor_theme* cursorTheme_ = nullptr;
     wl_surface* cursorSurface_ = nullptr;
