@@ -98,6 +98,9 @@ def story(session, kind):
     h.check(h.wait_until(lambda: shade() < 100, 3, 0.2), "a second double click did not dim again")
     leaked = native.events(seen)
     h.check(not leaked, f"input reached the native windows during the break: {leaked}")
+    focus = native.events(seen, ("focus", "blur"))
+    h.check(not focus or focus[-1][0] == "blur",
+            f"a native window holds the keyboard during the break: {focus}")
     h.note(f"{kind}: during the break nothing reached the native windows "
            f"(focus lines: {native.events(seen, ('focus', 'blur'))})")
 

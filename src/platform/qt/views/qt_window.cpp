@@ -395,7 +395,8 @@ void QtWindow::close() {
     if (presenter_) {
         // Later, as the view: this may run inside the presenter's own input
         // handling (the snooze button).
-        QTimer::singleShot(0, [gone = presenter_.release()] { delete gone; });
+        // The call holds it: it goes then, or with the call if that never runs.
+        QTimer::singleShot(0, [gone = std::shared_ptr<OverlayPresenter>(std::move(presenter_))] {});
     }
     // Later: this may run inside one of the view's own signal handlers.
     view_->owner_ = nullptr;
