@@ -128,7 +128,7 @@ std::unique_ptr<CombinedIdleSource> makeWaylandIdleSource(Clock& clock) {
 }
 
 pid_t waylandCompositorPid() {
-    auto connection = WaylandConnection::open(nullptr);
+    auto connection = WaylandConnection::shared(nullptr);
     return connection ? connection->compositorPid() : 0;
 }
 

@@ -234,11 +234,9 @@ std::vector<QtWindow*>& overlayWindows() {
 }  // namespace
 
 void QtWindow::presentAsOverlay(OverlayKind kind) {
-    static const bool observing = [] {
-        onOverlayRouteChanged(&QtWindow::routeChanged);
-        return true;
-    }();
-    (void)observing;
+    static bool observing = false;
+    if (!observing) onOverlayRouteChanged(&QtWindow::routeChanged);
+    observing = true;
     overlayKind_ = kind;
     if (!overlay_) overlayWindows().push_back(this);
     overlay_ = true;
@@ -246,7 +244,7 @@ void QtWindow::presentAsOverlay(OverlayKind kind) {
 }
 
 void QtWindow::routeChanged() {
-    // A copy: following may close nothing, but stay safe against changes.
+    // A copy: the list may change while the windows follow.
     const auto list = overlayWindows();
     for (QtWindow* w : list) w->followRoute();
 }
