@@ -9,6 +9,7 @@ session ends every process by its PID.
     desktop.move(x, y); desktop.click(x, y, button=1); desktop.key("Return")
     desktop.screenshot()            # harness.Image of the output (KWin, sway)
     native = desktop.native_window()  # a fullscreen native window logging its input
+    desktop.indicator_box(); desktop.break_shown()  # Tamsel's overlays, whichever way shown
     desktop.stop()                  # the compositor goes away mid-story
 
 Positions are global, on one 1920x1080 output. What each one needs

@@ -129,4 +129,4 @@ def story(session, kind):
 if __name__ == "__main__":
     if len(sys.argv) != 2 or sys.argv[1] not in ("kwin", "sway"):
         sys.exit(f"usage: {sys.argv[0]} kwin|sway")
-    sys.exit(h.run_story(lambda session: story(session, sys.argv[1]), timeout=140))
+    sys.exit(h.run_story(lambda session: story(session, sys.argv[1]), timeout=170))
