@@ -84,6 +84,7 @@ def story(session, kind):
     desktop.key("a")
     desktop.key("Escape")
     native.ask_to_be_raised()
+    desktop.key("a")
     time.sleep(1.0)
     for (x, y) in AWAY[3:]:
         desktop.click(x, y)

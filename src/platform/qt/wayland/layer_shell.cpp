@@ -9,6 +9,7 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -344,6 +345,23 @@ void LayerShell::surfaceGone(LayerSurface* surface) {
     }
 }
 
+void LayerShell::keyboardLeft() {
+    // KWin 5.27 gives the keyboard to a window that opens during a break,
+    // exclusive or not. Once this batch of events is handled (the keyboard
+    // may only have moved to another break surface), the oldest break
+    // surface asks for it back; only that one, or two would take turns.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (keyboardFocus_) return;
+            auto first = std::find_if(surfaces_.begin(), surfaces_.end(), [](LayerSurface* s) {
+                return s->spec_.keyboard && !s->closed_;
+            });
+            if (first != surfaces_.end()) (*first)->reclaimKeyboard();
+        },
+        Qt::QueuedConnection);
+}
+
 Qt::KeyboardModifiers LayerShell::modifiers() const {
     Qt::KeyboardModifiers mods;
     if (!keyState_) return mods;
@@ -456,6 +474,7 @@ const wl_keyboard_listener LayerShell::keyboardListener = {
         LayerSurface* left = self->keyboardFocus_;
         self->keyboardFocus_ = nullptr;
         if (left && left->onKeyboardFocus) left->onKeyboardFocus(false);
+        if (left && left->spec_.keyboard) self->keyboardLeft();
     },
     // key
     [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t key,
@@ -555,6 +574,22 @@ void LayerSurface::reconfigure(const LayerShell::Spec& spec) {
     if (spec == spec_ || closed_ || !shell_) return;
     spec_ = spec;
     applySpec();
+    wl_surface_commit(surface_);
+    shell_->connection_->flush();
+}
+
+void LayerSurface::reclaimKeyboard() {
+    if (closed_ || !shell_ || !spec_.keyboard) return;
+    // Not against another client that wants it as much (a launcher, a
+    // locker): once a second at most.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - reclaimed_ < std::chrono::seconds(1)) return;
+    reclaimed_ = now;
+    // A change of interactivity makes the compositor choose the keyboard's
+    // surface anew, and this one asks for it.
+    zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, 0);
+    wl_surface_commit(surface_);
+    zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, 1);
     wl_surface_commit(surface_);
     shell_->connection_->flush();
 }

@@ -13,6 +13,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -90,6 +91,7 @@ private:
     void releaseKeyboard();
     void setCursor(std::uint32_t serial);
     void surfaceGone(LayerSurface* surface);
+    void keyboardLeft();
     Qt::KeyboardModifiers modifiers() const;
 
     static const ::wl_pointer_listener pointerListener;
@@ -160,6 +162,7 @@ private:
     void applySpec();
     void configure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
     void close();
+    void reclaimKeyboard();
     Buffer* freeBuffer(QSize pixels);
     static void released(void* data, wl_buffer* buffer);
 
@@ -172,6 +175,7 @@ private:
     std::vector<std::unique_ptr<Buffer>> buffers_;
     Buffer* shown_ = nullptr;
     bool waiting_ = false;  // a frame waits for a free buffer
+    std::chrono::steady_clock::time_point reclaimed_;
 };
 
 }  // namespace tamsel::qt
