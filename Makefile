@@ -16,8 +16,8 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev 
             googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
-            libwayland-dev wayland-protocols plasma-wayland-protocols \
-            kwin-wayland sway mutter xwayland wtype gjs gnome-shell nodejs \
+            libwayland-dev wayland-protocols plasma-wayland-protocols libxkbcommon-dev \
+            kwin-wayland sway mutter xwayland wtype grim gjs gnome-shell nodejs \
             build-essential dpkg-dev debhelper pkgconf lintian appstream man-db
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -42,7 +42,8 @@ QtPlatform::QtPlatform(double timeScale)
       loginItems_(makeLoginItems()),
       remote_(std::make_unique<QtRemote>()),
       shellExtension_(makeShellExtensionWatch()),
-      setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())) {
+      setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())),
+      overlaySurfaces_(startOverlaySurfaces()) {
     // Known before the first window shows: the extension may draw the
     // indicator and the menu instead.
     if (shellExtension_) shellExtension_->settle(1000);

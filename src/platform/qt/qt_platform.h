@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
 
 #include "common/platform.h"
@@ -47,6 +48,7 @@ private:
     std::unique_ptr<QtRemote> remote_;
     std::unique_ptr<ShellExtensionWatch> shellExtension_;
     std::unique_ptr<SetupCheck> setupCheck_;
+    std::unique_ptr<QObject> overlaySurfaces_;
 };
 
 }  // namespace tamsel::qt

@@ -8,6 +8,9 @@
 #include "platform/qt/desktop/notifications.h"
 #include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/idle/idle_source.h"
+#if defined(Q_OS_LINUX)
+#include "platform/qt/wayland/layer_shell.h"
+#endif
 
 namespace tamsel::qt {
 
@@ -45,6 +48,14 @@ std::unique_ptr<ShellExtensionWatch> makeShellExtensionWatch() {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? 0 : waylandCompositorPid();
     if (compositor <= 0) return nullptr;
     return std::make_unique<ShellExtensionWatch>(QDBusConnection::sessionBus(), compositor);
+#endif
+}
+
+std::unique_ptr<QObject> startOverlaySurfaces() {
+#if defined(Q_OS_LINUX)
+    return LayerShell::start();
+#else
+    return nullptr;
 #endif
 }
 

@@ -4,6 +4,7 @@
 // choice of one is made in os_services.cpp; a service a system lacks is
 // null, and the controllers do without it.
 
+#include <QObject>
 #include <QtGlobal>
 #include <memory>
 #include <optional>
@@ -19,6 +20,10 @@ std::unique_ptr<Sounds> makeSounds();
 std::unique_ptr<LoginItems> makeLoginItems();
 // The watch on Tamsel's GNOME Shell extension, where one can run.
 std::unique_ptr<ShellExtensionWatch> makeShellExtensionWatch();
+// What shows the indicator and the break windows other than Qt's own
+// windows: layer-shell surfaces where the compositor offers them. Null
+// where nothing does; while it lives, the overlay route follows it.
+std::unique_ptr<QObject> startOverlaySurfaces();
 
 // The user id of the process at the other end of a connected local socket;
 // empty when the system cannot tell.
