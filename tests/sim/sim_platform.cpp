@@ -576,6 +576,10 @@ Platform SimPlatform::platform() {
     p.sounds = &sounds;
     p.loginItems = &loginItems;
     p.remote = &remote;
+    p.camera = &camera;
+    p.microphone = &microphone;
+    p.fullScreen = &fullScreen;
+    p.doNotDisturb = &doNotDisturb;
     return p;
 }
 

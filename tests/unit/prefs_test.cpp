@@ -162,7 +162,7 @@ TEST_F(Preferences, DifferentPasswordsRefuseTheSaveAndKeepEveryEdit) {
     w.outlet("txtConfirmPwd").setText("secret");
     w.perform("btnSaveClicked:");
     EXPECT_TRUE(w.closed);
-    EXPECT_EQ(sim.settings.writes.size(), 10u);
+    EXPECT_EQ(sim.settings.writes.size(), 13u);
 }
 
 TEST_F(Preferences, SaveWritesAllSevenKeysInOrder) {
@@ -174,12 +174,13 @@ TEST_F(Preferences, SaveWritesAllSevenKeysInOrder) {
               (std::vector<std::string>{"stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0",
                                         "lblHide=1", "txtNewPwd=pw", "radWhenHigh=1",
                                         "dropdownOsdLocation=3", "lblHeadsUp=1", "lblSound=0",
-                                        "lblAllScreens=0"}));
+                                        "lblAllScreens=0", "lblWaitCall=1",
+                                        "lblWaitFullScreen=1", "lblWaitDnd=0"}));
     EXPECT_TRUE(w.closed);
 
     sim.settings.writes.clear();
     open().perform("btnSaveClicked:");
-    EXPECT_EQ(sim.settings.writes.size(), 10u) << "unchanged keys are written too";
+    EXPECT_EQ(sim.settings.writes.size(), 13u) << "unchanged keys are written too";
     EXPECT_EQ(sim.settings.writes[4], "txtNewPwd=pw");
 }
 
