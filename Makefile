@@ -13,7 +13,8 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev 
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
             libwayland-dev wayland-protocols plasma-wayland-protocols \
-            kwin-wayland sway mutter xwayland wtype
+            kwin-wayland sway mutter xwayland wtype \
+            libpulse-dev libglib2.0-dev pulseaudio pulseaudio-utils wmctrl
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

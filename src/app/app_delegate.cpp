@@ -174,9 +174,9 @@ void AppDelegate::statusChanged(const Status& status) {
         }
     }
     Remote* remote = SCL::platform().remote;
-    if (remote && (status.state != before.state || status.secondsToBreak != before.secondsToBreak ||
-                   status.pausedUntil != before.pausedUntil ||
-                   status.waitingFor != before.waitingFor))
+    if (remote &&
+        (status.state != before.state || status.secondsToBreak != before.secondsToBreak ||
+         status.pausedUntil != before.pausedUntil || status.waitingFor != before.waitingFor))
         remote->publish(remoteProperties(status));
 }
 

@@ -73,7 +73,8 @@ void MainWindow::windowDidLoad() {
     });
     const Platform& p = SCL::platform();
     for (BusySource* source : {p.camera, p.microphone, p.fullScreen, p.doNotDisturb})
-        if (source) source->observe([] {
+        if (source)
+            source->observe([] {
                 if (SCL::mainWindow) SCL::mainWindow->followSources();
             });
 }

@@ -50,7 +50,7 @@ struct EngineEvent {
         Paused,   // seconds: how long
         Resumed,  // early: by the user, not at its time
         HeadsUp,
-        Waiting,       // reason: a due break waits for it
+        Waiting,         // reason: a due break waits for it
         BreakTakenAway,  // away for a whole break while it waited: counts as completed
     };
     Kind kind;

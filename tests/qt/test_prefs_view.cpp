@@ -298,6 +298,7 @@ TEST_F(PreferencesOverQt, ShowsTheStoredValuesFollowsTheUserAndSavesWhatTheWidge
     EXPECT_TRUE(store.writes.empty());
 
     widget<QComboBox>("dropdownOsdLocation")->setCurrentIndex(4);
+    widget<QCheckBox>("lblWaitDnd")->click();
     widget<QLineEdit>("txtNewPwd")->clear();
     widget<QLineEdit>("txtConfirmPwd")->clear();
     press(widget<QLineEdit>("txtConfirmPwd"), Qt::Key_Return);
@@ -307,7 +308,8 @@ TEST_F(PreferencesOverQt, ShowsTheStoredValuesFollowsTheUserAndSavesWhatTheWidge
     EXPECT_EQ(store.values["radWhenHigh"], "1");
     EXPECT_EQ(store.values["dropdownOsdLocation"], "4");
     EXPECT_EQ(store.values["txtNewPwd"], "");
-    EXPECT_EQ(store.writes.size(), 10u);
+    EXPECT_EQ(store.values["lblWaitDnd"], "1");
+    EXPECT_EQ(store.writes.size(), 13u);
     EXPECT_FALSE(prefs.window()->isVisible());
 }
 

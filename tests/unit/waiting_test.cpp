@@ -86,7 +86,7 @@ TEST_F(Waiting, ACallEndingAfterTheUserWasAwayAWholeBreakCountsTheBreakAsTaken) 
     sim.camera.set(Busy::Yes);
     untilWaiting();
     SCL::lastSkipDate() = sim.now();  // just skipped: no skip for 50 minutes
-    sim.advance(80);  // away from 150 s to 215 s: more than a whole break
+    sim.advance(80);                  // away from 150 s to 215 s: more than a whole break
     EXPECT_EQ(SCL::status().state, State::Working);
     EXPECT_EQ(SCL::progress, 0);
     EXPECT_EQ(segments(), 1);
@@ -149,10 +149,10 @@ std::vector<std::string> dayWith(const std::function<void(SimPlatform&)>& setUp)
         app.applicationDidFinishLaunching();
         std::string last;
         world.timers.afterFire = [&] {
-            const std::string now =
-                world.windows.last("MainWindow")->outlet("lblProgress").text() + "|" +
-                std::to_string(world.windows.open("LockScreen").size()) + "|" +
-                world.statusBar.item->toolTip + "|" + std::to_string(world.notifier.sent.size());
+            const std::string now = world.windows.last("MainWindow")->outlet("lblProgress").text() +
+                                    "|" + std::to_string(world.windows.open("LockScreen").size()) +
+                                    "|" + world.statusBar.item->toolTip + "|" +
+                                    std::to_string(world.notifier.sent.size());
             if (now != last) log.push_back(std::to_string(world.elapsed()) + " " + now);
             last = now;
         };

@@ -51,6 +51,10 @@ QtPlatform::QtPlatform()
     timers_ = timeLapsed(std::move(timers_), TAMSEL_TIME_SCALE);
     idle_ = timeLapsed(std::move(idle_), TAMSEL_TIME_SCALE);
 #endif
+    camera_ = makeCameraSource();
+    microphone_ = makeMicrophoneSource(*clock_);
+    fullScreen_ = makeFullScreenSource();
+    doNotDisturb_ = makeDoNotDisturbSource();
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -75,6 +79,10 @@ Platform QtPlatform::platform() const {
     p.sounds = sounds_.get();
     p.loginItems = loginItems_.get();
     p.remote = remote_.get();
+    p.camera = camera_.get();
+    p.microphone = microphone_.get();
+    p.fullScreen = fullScreen_.get();
+    p.doNotDisturb = doNotDisturb_.get();
     return p;
 }
 

@@ -42,6 +42,10 @@ private:
     std::unique_ptr<Sounds> sounds_;
     std::unique_ptr<LoginItems> loginItems_;
     std::unique_ptr<QtRemote> remote_;
+    std::unique_ptr<BusySource> camera_;
+    std::unique_ptr<BusySource> microphone_;
+    std::unique_ptr<BusySource> fullScreen_;
+    std::unique_ptr<BusySource> doNotDisturb_;
 };
 
 }  // namespace tamsel::qt

@@ -15,6 +15,12 @@ namespace tamsel::qt {
 std::unique_ptr<Notifier> makeNotifier();
 std::unique_ptr<Sounds> makeSounds();
 std::unique_ptr<LoginItems> makeLoginItems();
+// What a due break waits for: a call (camera, microphone), a full-screen
+// program, do-not-disturb. `clock` must outlive the microphone's source.
+std::unique_ptr<BusySource> makeCameraSource();
+std::unique_ptr<BusySource> makeMicrophoneSource(Clock& clock);
+std::unique_ptr<BusySource> makeFullScreenSource();
+std::unique_ptr<BusySource> makeDoNotDisturbSource();
 
 // The user id of the process at the other end of a connected local socket;
 // empty when the system cannot tell.

@@ -177,6 +177,22 @@ std::unique_ptr<QtWindow> makePreferencesView() {
         outlet(check, box.name, nib::Kind::CheckBox);
         reminders->addWidget(check, reminders->rowCount(), 1);
     }
+    // ---- what a due break waits for
+    auto* waits = new QGridLayout;
+    waits->setColumnMinimumWidth(0, 16);
+    const struct {
+        const char* caption;
+        const char* name;
+    } waitBoxes[] = {
+        {"Wait wh&ile I'm on a call (camera or microphone in use)", "lblWaitCall"},
+        {"Wait while a program is &full screen", "lblWaitFullScreen"},
+        {"Wait while do-not-distu&rb is on", "lblWaitDnd"},
+    };
+    for (const auto& box : waitBoxes) {
+        auto* check = new QCheckBox(QString::fromUtf8(box.caption));
+        outlet(check, box.name, nib::Kind::CheckBox);
+        waits->addWidget(check, waits->rowCount(), 1);
+    }
     auto* starting = new QGridLayout;
     starting->setColumnMinimumWidth(0, 16);
     auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I &log in"));
@@ -226,6 +242,9 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     left->addSpacing(12);
     left->addWidget(heading(QStringLiteral("Progress bar")));
     left->addLayout(progress);
+    left->addSpacing(12);
+    left->addWidget(heading(QStringLiteral("A due break waits")));
+    left->addLayout(waits);
     left->addStretch(1);
     auto* right = new QVBoxLayout;
     right->setSpacing(6);
