@@ -73,6 +73,11 @@ void PrefWindow::windowDidLoad() {
     outlet("lblWaitCall").setState(settings::waitForCall() ? 1 : 0);
     outlet("lblWaitFullScreen").setState(settings::waitForFullScreen() ? 1 : 0);
     outlet("lblWaitDnd").setState(settings::waitForDnd() ? 1 : 0);
+    // A platform without such a source (macOS, for now) offers no box for it.
+    const Platform& p = SCL::platform();
+    outlet("lblWaitCall").setHidden(!p.camera && !p.microphone);
+    outlet("lblWaitFullScreen").setHidden(!p.fullScreen);
+    outlet("lblWaitDnd").setHidden(!p.doNotDisturb);
     LoginItems* login = SCL::platform().loginItems;
     outlet("lblStartAtLogin").setState(login && login->isEnabled() ? 1 : 0);
     outlet("lblStartAtLogin").setHidden(!login);

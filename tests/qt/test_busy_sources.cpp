@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -15,6 +14,7 @@
 #include <functional>
 
 #include "platform/qt/busy/busy_sources.h"
+#include "platform/qt/busy/gnome_banners.h"
 #include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
@@ -28,32 +28,35 @@ bool waitFor(const std::function<bool()>& done, int ms = 5000) {
     return done();
 }
 
-// A child that opens a file, closes it on the first line it reads, and ends.
-struct Opener {
-    explicit Opener(const QString& path) {
-        child.start(
-            QStringLiteral("sh"),
-            {QStringLiteral("-c"), QStringLiteral("exec 3<\"$1\"; read x; exec 3<&-; read x"),
-             QStringLiteral("sh"), path});
-        child.waitForStarted();
+// A program run for the test, its words split at blanks, ended with it.
+struct Child {
+    explicit Child(const QString& command, const QProcessEnvironment& env = {}) {
+        QStringList words = command.split(QLatin1Char(' '));
+        if (!env.isEmpty()) process.setProcessEnvironment(env);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(words.takeFirst(), words);
+        process.waitForStarted();
     }
-    ~Opener() {
-        child.closeWriteChannel();
-        child.waitForFinished(3000);
+    ~Child() { stop(); }
+    void stop() {
+        process.terminate();
+        process.waitForFinished(5000);
     }
-    void close() { child.write("\n"); }
-    QProcess child;
+    QProcess process;
 };
 
-void touch(const QString& path) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-}
+// A child that holds the file open until its first line of input.
+struct Opener : Child {
+    explicit Opener(const QString& path)
+        : Child(QStringLiteral("sh -c exec\t3<\"$1\";read\tx;exec\t3<&-;read\tx sh ") + path) {}
+    void close() { process.write("\n"); }
+};
 
 TEST(CameraSource, CountsOpensOfVideoDevicesThatComeAndGo) {
     QTemporaryDir dev;
-    touch(dev.filePath(QStringLiteral("video0")));
-    touch(dev.filePath(QStringLiteral("null")));
+    for (const char* name : {"video0", "null"})
+        QFile(dev.filePath(name)).open(QIODevice::WriteOnly);
     auto camera = makeInotifyCamera(dev.path());
     int told = 0;
     camera->observe([&told] { ++told; });
@@ -70,7 +73,8 @@ TEST(CameraSource, CountsOpensOfVideoDevicesThatComeAndGo) {
     EXPECT_TRUE(waitFor([&] { return told >= 2; }));
 
     // Plugged in while watched, then pulled out while in use.
-    touch(dev.filePath(QStringLiteral("video1")));
+    QFile(dev.filePath(QStringLiteral("video1"))).open(QIODevice::WriteOnly);
+    waitFor([] { return false; }, 300);  // the source hears of the new device
     Opener late(dev.filePath(QStringLiteral("video1")));
     EXPECT_TRUE(waitFor([&] { return camera->busy() == Busy::Yes; }));
     QFile::remove(dev.filePath(QStringLiteral("video1")));
@@ -87,88 +91,55 @@ public:
     double t = 1000;
 };
 
-// PulseAudio on a private socket with a null sink (whose monitor is no
-// microphone) and a null source (a microphone nobody speaks into).
-struct SoundServer {
-    explicit SoundServer(const QTemporaryDir& dir)
-        : socket(dir.filePath(QStringLiteral("native"))) {
-        QFile script(dir.filePath(QStringLiteral("tamsel.pa")));
-        script.open(QIODevice::WriteOnly);
-        script.write("load-module module-native-protocol-unix auth-anonymous=1 socket=" +
-                     QFile::encodeName(socket) +
-                     "\nload-module module-null-sink sink_name=speaker"
-                     "\nload-module module-null-source source_name=mic\n");
-        QProcessEnvironment env;
-        env.insert(QStringLiteral("HOME"), dir.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
-        env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
-        daemon.setProcessEnvironment(env);
-        daemon.setProgram(QStringLiteral("pulseaudio"));
-        daemon.setArguments(
-            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-             QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
-             QStringLiteral("--disable-shm=yes"), QStringLiteral("-F"), script.fileName()});
-        daemon.setStandardOutputFile(QProcess::nullDevice());
-        daemon.setStandardErrorFile(QProcess::nullDevice());
-    }
-    ~SoundServer() { stop(); }
-    bool start() {
-        QFile::remove(socket);
-        daemon.start();
-        return waitFor([this] { return QFile::exists(socket); }, 10000);
-    }
-    void stop() {
-        daemon.terminate();
-        daemon.waitForFinished(5000);
-    }
-    QString address() const { return QStringLiteral("unix:") + socket; }
-    QString socket;
-    QProcess daemon;
-};
-
-struct Recording {
-    Recording(const SoundServer& server, const char* device) {
-        child.setStandardOutputFile(QProcess::nullDevice());
-        child.start(QStringLiteral("parecord"),
-                    {QStringLiteral("--server=") + server.address(),
-                     QStringLiteral("--device=") + QLatin1String(device), QStringLiteral("--raw")});
-    }
-    ~Recording() {
-        child.terminate();
-        child.waitForFinished(3000);
-    }
-    QProcess child;
-};
-
 TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("parecord")).isEmpty())
         GTEST_SKIP() << "needs pulseaudio and parecord (make deps installs them)";
+    // A null sink, whose monitor is no microphone, and a null source.
     QTemporaryDir dir;
-    SoundServer server(dir);
-    ASSERT_TRUE(server.start()) << "pulseaudio did not start";
+    const QString socket = dir.filePath(QStringLiteral("native"));
+    QFile script(dir.filePath(QStringLiteral("tamsel.pa")));
+    script.open(QIODevice::WriteOnly);
+    script.write("load-module module-native-protocol-unix auth-anonymous=1 socket=" +
+                 QFile::encodeName(socket) +
+                 "\nload-module module-null-sink sink_name=speaker"
+                 "\nload-module module-null-source source_name=mic\n");
+    script.close();
+    QProcessEnvironment env;
+    for (const char* name : {"HOME", "XDG_RUNTIME_DIR"}) env.insert(name, dir.path());
+    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+    const QString daemon = QStringLiteral(
+                               "pulseaudio -n --daemonize=no --exit-idle-time=-1 "
+                               "--use-pid-file=no --disable-shm=yes -F ") +
+                           script.fileName();
+    const QString record = QStringLiteral("parecord --raw --server=unix:") + socket;
+    auto server = std::make_unique<Child>(daemon, env);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); })) << "pulseaudio did not start";
+
     VirtualClock clock;
-    auto mic = makePulseMicrophone(clock, server.address().toStdString());
+    auto mic = makePulseMicrophone(clock, "unix:" + socket.toStdString());
     mic->watch(true);
-    EXPECT_TRUE(waitFor([&] { return mic->busy() == Busy::No; }));
+    auto is = [&mic](Busy answer) { return waitFor([&] { return mic->busy() == answer; }); };
+    EXPECT_TRUE(is(Busy::No));
     {
-        Recording monitor(server, "speaker.monitor");
-        auto call = std::make_unique<Recording>(server, "mic");
-        EXPECT_TRUE(waitFor([&] { return mic->busy() == Busy::Yes; }));
+        Child monitor(record + QStringLiteral(" --device=speaker.monitor"));
+        auto call = std::make_unique<Child>(record + QStringLiteral(" --device=mic"));
+        EXPECT_TRUE(is(Busy::Yes));
         call.reset();
-        // Only the sink's monitor still records: no call.
-        EXPECT_TRUE(waitFor([&] { return mic->busy() == Busy::No; }));
+        EXPECT_TRUE(is(Busy::No)) << "only the sink's monitor still records: no call";
     }
 
     ::testing::internal::CaptureStderr();
-    server.stop();
-    EXPECT_TRUE(waitFor([&] { return mic->busy() == Busy::Unknown; }));
-    ASSERT_TRUE(server.start());
+    server.reset();
+    EXPECT_TRUE(is(Busy::Unknown));
+    QFile::remove(socket);
+    server = std::make_unique<Child>(daemon, env);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); }));
     clock.t += 60;  // no bus tells of a server named by address: asked again within a minute
-    EXPECT_TRUE(waitFor([&] { return mic->busy() == Busy::No; }));
-    Recording call(server, "mic");
-    EXPECT_TRUE(waitFor([&] { return mic->busy() == Busy::Yes; }));
+    EXPECT_TRUE(is(Busy::No));
+    Child call(record + QStringLiteral(" --device=mic"));
+    EXPECT_TRUE(is(Busy::Yes));
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("tamsel: microphone: no sound server answers"), std::string::npos) << said;
 }
@@ -177,42 +148,33 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
 TEST(FullScreenSource, FollowsTheActiveWindowIntoAndOutOfFullScreen) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs an X display with a window manager";
-    auto wmctrl = [](const QStringList& args) {
-        return QProcess::execute(QStringLiteral("wmctrl"), args) == 0;
+    auto wmctrl = [](const char* args) {
+        return QProcess::execute(QStringLiteral("wmctrl"),
+                                 QString::fromLatin1(args).split(QLatin1Char(' '))) == 0;
     };
     auto source = makeX11FullScreen();
     source->watch(true);
-    QProcess game, other;
-    for (QProcess* window : {&game, &other}) {
-        const QString name =
-            window == &game ? QStringLiteral("tamsel-game") : QStringLiteral("tamsel-other");
-        window->setStandardOutputFile(QProcess::nullDevice());
-        window->start(QStringLiteral("xev"), {QStringLiteral("-name"), name});
-        ASSERT_TRUE(waitFor([&] { return wmctrl({QStringLiteral("-a"), name}); }));
-    }
-    const struct {
-        QStringList command;
-        Busy expected;
-    } steps[] = {
-        {{QStringLiteral("-a"), QStringLiteral("tamsel-game")}, Busy::No},
-        {{QStringLiteral("-r"), QStringLiteral("tamsel-game"), QStringLiteral("-b"),
-          QStringLiteral("add,fullscreen")},
-         Busy::Yes},
-        {{QStringLiteral("-a"), QStringLiteral("tamsel-other")}, Busy::No},
-        {{QStringLiteral("-a"), QStringLiteral("tamsel-game")}, Busy::Yes},
-        {{QStringLiteral("-r"), QStringLiteral("tamsel-game"), QStringLiteral("-b"),
-          QStringLiteral("remove,fullscreen")},
-         Busy::No},
+    Child game(QStringLiteral("xev -name tamsel-game"));
+    Child other(QStringLiteral("xev -name tamsel-other"));
+    ASSERT_TRUE(waitFor([&] { return wmctrl("-a tamsel-game") && wmctrl("-a tamsel-other"); }));
+    const std::pair<const char*, Busy> steps[] = {
+        {"-a tamsel-game", Busy::No},
+        {"-r tamsel-game -b add,fullscreen", Busy::Yes},
+        {"-a tamsel-other", Busy::No},
+        {"-a tamsel-game", Busy::Yes},
+        {"-r tamsel-game -b remove,fullscreen", Busy::No},
     };
-    for (const auto& step : steps) {
-        ASSERT_TRUE(wmctrl(step.command)) << step.command.join(' ').toStdString();
-        EXPECT_TRUE(waitFor([&] { return source->busy() == step.expected; }))
-            << step.command.join(' ').toStdString();
+    for (const auto& [command, expected] : steps) {
+        ASSERT_TRUE(wmctrl(command)) << command;
+        EXPECT_TRUE(waitFor([&] { return source->busy() == expected; })) << command;
     }
-    game.kill();
-    other.kill();
-    game.waitForFinished();
-    other.waitForFinished();
+}
+
+TEST(DoNotDisturbSource, GnomesSettingIsReadThroughGioLoadedWhenAskedFor) {
+    qputenv("GSETTINGS_BACKEND", "memory");  // its first value, whatever this machine stores
+    auto banners = GnomeBanners::open([] {});
+    if (!banners) GTEST_SKIP() << "GNOME's notification settings are not installed here";
+    EXPECT_TRUE(banners->shown());
 }
 
 TEST(WaitingIndicator, TheLongestReasonFitsInTheWindowOfElevenSquares) {
@@ -220,16 +182,14 @@ TEST(WaitingIndicator, TheLongestReasonFitsInTheWindowOfElevenSquares) {
     window->outlet("lblProgress").setTextColor({1, 0, 0, 0.7});
     window->outlet("lblProgress").setText("\u25F7 do not disturb");
     const QImage image = window->view()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    auto inked = [&image](int x) {
-        for (int y = 0; y < image.height(); ++y)
-            if (qAlpha(image.pixel(x, y)) > 0) return true;
-        return false;
-    };
-    EXPECT_FALSE(inked(0));
-    EXPECT_FALSE(inked(image.width() - 1));
-    int columns = 0;
-    for (int x = 0; x < image.width(); ++x) columns += inked(x);
-    EXPECT_GT(columns, image.width() / 2) << "hardly anything drawn";
+    int inked = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bool column = false;
+        for (int y = 0; y < image.height(); ++y) column |= qAlpha(image.pixel(x, y)) > 0;
+        EXPECT_FALSE(column && (x == 0 || x == image.width() - 1)) << "cut off at " << x;
+        inked += column;
+    }
+    EXPECT_GT(inked, image.width() / 2) << "hardly anything drawn";
 }
 
 }  // namespace
