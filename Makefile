@@ -18,7 +18,8 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev 
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
             libwayland-dev wayland-protocols plasma-wayland-protocols libxkbcommon-dev \
             kwin-wayland sway mutter xwayland wtype grim gjs gnome-shell nodejs \
-            build-essential dpkg-dev debhelper pkgconf lintian appstream man-db
+            build-essential dpkg-dev debhelper pkgconf lintian appstream man-db \
+            libpulse-dev libglib2.0-dev pulseaudio pulseaudio-utils wmctrl
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

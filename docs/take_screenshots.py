@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Takes docs/welcome.png, docs/preferences.png, docs/password.png,
-docs/no-tray.png, docs/tray-menu.png, docs/paused.png and
-docs/setup-check.png on a private Xvfb with openbox (window frames) and
+docs/no-tray.png, docs/tray-menu.png, docs/paused.png, docs/waiting.png
+and docs/setup-check.png on a private Xvfb with openbox (window frames) and
 trayer (the tray).
 
     TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
-        python3 docs/take_screenshots.py
+        python3 docs/take_screenshots.py [welcome password no-tray menu waiting]
+
+Names limit the run to those pictures (welcome takes preferences.png too).
 
 Look at the pictures afterwards: a window that was still drawing shows up
 half-painted, and then it is simply taken again."""
@@ -105,12 +107,36 @@ def tray_menu(session):
     display.key("Return")  # For 30 minutes: the indicator says until when
     win = app.wait_indicator()
     time.sleep(1)
+    indicator_shot(display, win, DOCS / "paused.png")
+    app.stop()
+
+
+def indicator_shot(display, win, path):
+    """The indicator with some desktop around it, twice as large."""
     left, top = max(0, win.x - 20), max(0, win.y - 10)
     shot = display.run("import", "-silent", "-window", "root", "-crop",
                        f"{win.width + 40}x{win.height + 20}+{left}+{top}", "+repage", "png:-")
     big = subprocess.run(["convert", "png:-", "-scale", "200%", "png:-"], input=shot,
                          capture_output=True, check=True).stdout
-    (DOCS / "paused.png").write_bytes(big)
+    path.write_bytes(big)
+
+
+def waiting(session):
+    """A break due while parecord records from the story's own sound server."""
+    from test_waiting_call import sound_server
+    h.require_tools("pulseaudio", "parecord")
+    display = desktop(session, tray=True)
+    server = sound_server(session)
+    app = h.Tamsel(session, display, name="waiting")
+    app.env["PULSE_SERVER"] = server
+    app.write_settings(h.default_settings(stpWorkDuration=1))
+    app.start()
+    session.spawn("parecord", ["parecord", f"--server={server}", "--device=mic", "--raw"],
+                  stdout=subprocess.DEVNULL)
+    h.Activity(display, x=900, y=700).start()
+    win = app.wait_indicator()
+    time.sleep(70)  # 45 s of counted work, and some
+    indicator_shot(display, win, DOCS / "waiting.png")
     app.stop()
 
 
@@ -127,19 +153,22 @@ def setup_check(session):
     app.stop()
 
 
+SHOTS = {"welcome": welcome_and_preferences, "password": password_box,
+         "no-tray": no_tray_notice, "menu": tray_menu, "waiting": waiting,
+         "setup-check": setup_check}
+
+
 def story(session):
     h.require_tools("import", "xsetroot", "openbox", "trayer")
-    welcome_and_preferences(session)
-    password_box(session)
-    no_tray_notice(session)
-    tray_menu(session)
-    setup_check(session)
+    for name, take in SHOTS.items():
+        if not sys.argv[1:] or name in sys.argv[1:]:
+            take(session)
     for name in ("welcome.png", "preferences.png", "password.png", "no-tray.png",
-                 "tray-menu.png", "paused.png", "setup-check.png"):
+                 "tray-menu.png", "paused.png", "waiting.png", "setup-check.png"):
         size = subprocess.run(["identify", "-format", "%wx%h", str(DOCS / name)],
                               capture_output=True, text=True, check=False).stdout
         h.note(f"docs/{name}: {size}")
 
 
 if __name__ == "__main__":
-    sys.exit(h.run_story(story, timeout=90))
+    sys.exit(h.run_story(story, timeout=150))

@@ -38,6 +38,7 @@ std::string stateName(State state) {
     switch (state) {
         case State::Break: return "break";
         case State::Paused: return "paused";
+        case State::Waiting: return "waiting";
         case State::Working: break;
     }
     return "working";
@@ -124,6 +125,14 @@ std::string AppDelegate::toolTip(const Status& status) {
         }
         case State::Paused:
             return "Paused until " + localClockText(status.pausedUntil, SCL::wallClock());
+        case State::Waiting:
+            switch (status.waitingFor) {
+                case WaitReason::FullScreen: return "Break waiting for full screen to end";
+                case WaitReason::DoNotDisturb: return "Break waiting for do-not-disturb to end";
+                case WaitReason::Call:
+                case WaitReason::None: break;
+            }
+            return "Break waiting for your call to end";
         case State::Working: break;
     }
     const long long minutes = std::llround(static_cast<double>(status.secondsToBreak) / 60.0);
@@ -143,6 +152,7 @@ std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) 
         {"IndicatorColor", status.indicatorColor},
         {"IndicatorCorner", static_cast<std::int32_t>(settings::corner())},
         {"Menu", menuItems(status)},
+        {"WaitingFor", std::string(waitReasonName(status.waitingFor))},
     };
 }
 
@@ -160,6 +170,7 @@ void AppDelegate::statusChanged(const Status& status) {
             shownMenuShape_ = shape;
         }
         const bool tipMayDiffer = status.state != before.state || status.state == State::Paused ||
+                                  status.waitingFor != before.waitingFor ||
                                   (status.state == State::Break
                                        ? status.breakSecondsLeft != before.breakSecondsLeft
                                        : status.secondsToBreak / 30 != before.secondsToBreak / 30);

@@ -58,6 +58,9 @@ inline constexpr Outlet kPrefWindowOutlets[] = {
     {"lblSound", Kind::CheckBox},
     {"lblAllScreens", Kind::CheckBox},
     {"lblStartAtLogin", Kind::CheckBox},
+    {"lblWaitCall", Kind::CheckBox},
+    {"lblWaitFullScreen", Kind::CheckBox},
+    {"lblWaitDnd", Kind::CheckBox},
 };
 
 inline constexpr Outlet kAccessWindowOutlets[] = {{"lblStartAtLogin", Kind::CheckBox}};

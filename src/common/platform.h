@@ -404,6 +404,27 @@ public:
     virtual void show() = 0;
 };
 
+// ---- what a due break waits for ------------------------------------------------
+
+enum class Busy { No, Yes, Unknown };
+
+// One sign from the desktop that now is a bad moment for a break: the camera
+// in use, the microphone in use, a full-screen program, do-not-disturb. Each
+// is its own source; Unknown (it cannot tell here, or it is not watching)
+// holds nothing back.
+class BusySource {
+public:
+    virtual ~BusySource() = default;
+    // Starts or stops watching. A source that is not watching holds nothing
+    // open, says nothing and answers Unknown.
+    virtual void watch(bool on) = 0;
+    // As things stand; never waits. Asked on every activity tick.
+    virtual Busy busy() = 0;
+    // Called on the main loop, never during a modal run, when the answer may
+    // have changed; replaces the previous observer.
+    virtual void observe(std::function<void()> changed) = 0;
+};
+
 // ---- the aggregate ----------------------------------------------------------
 
 struct Platform {
@@ -426,6 +447,13 @@ struct Platform {
     LoginItems* loginItems = nullptr;
     Remote* remote = nullptr;
     SetupCheck* setupCheck = nullptr;
+};
+
+    // Null where the platform has no such source.
+    BusySource* camera = nullptr;
+    BusySource* microphone = nullptr;
+    BusySource* fullScreen = nullptr;
+    BusySource* doNotDisturb = nullptr;
 };
 
 }  // namespace tamsel

@@ -82,8 +82,13 @@ Status SCL::status() {
             s.breakSecondsLeft = std::max<std::int64_t>(lockDur - lockTicks, 0);
         return s;
     }
-    if (pausedUntil > 0) s.state = State::Paused;
-    if (mainWindow) s.secondsToBreak = std::max<std::int64_t>(mainWindow->workDur - progress, 0);
+    if (pausedUntil > 0) {
+        s.state = State::Paused;
+    } else if (mainWindow && mainWindow->waitingFor != WaitReason::None) {
+        s.state = State::Waiting;
+        s.waitingFor = mainWindow->waitingFor;
+    }
+    if (mainWindow) s.secondsToBreak = mainWindow->secondsToBreak();
     return s;
 }
 

@@ -561,6 +561,10 @@ Platform SimPlatform::platform() {
     p.loginItems = &loginItems;
     p.remote = &remote;
     p.setupCheck = &setupCheck;
+    p.camera = &camera;
+    p.microphone = &microphone;
+    p.fullScreen = &fullScreen;
+    p.doNotDisturb = &doNotDisturb;
     return p;
 }
 

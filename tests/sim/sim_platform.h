@@ -401,6 +401,24 @@ public:
     int shown = 0;
 };
 
+// A sign of "not now" (camera, microphone, full screen, do-not-disturb).
+class SimBusy : public BusySource {
+public:
+    void watch(bool on) override { watching = on; }
+    Busy busy() override { return watching ? answer : Busy::Unknown; }
+    void observe(std::function<void()> changed) override { observer_ = std::move(changed); }
+    // The desktop's answer changes; a watching source tells its observer.
+    void set(Busy now) {
+        answer = now;
+        if (watching && observer_) observer_();
+    }
+    Busy answer = Busy::No;
+    bool watching = false;
+
+private:
+    std::function<void()> observer_;
+};
+
 // ---- the whole ----------------------------------------------------------------
 
 class SimPlatform {
@@ -437,6 +455,9 @@ public:
     SimLoginItems loginItems;
     SimRemote remote;
     SimSetupCheck setupCheck;
+};
+
+    SimBusy camera, microphone, fullScreen, doNotDisturb;
 
 private:
     double start_;

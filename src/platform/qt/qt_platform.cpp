@@ -52,6 +52,10 @@ QtPlatform::QtPlatform(double timeScale)
         timers_ = timeLapsed(std::move(timers_), timeScale);
         idle_ = timeLapsed(std::move(idle_), timeScale);
     }
+    camera_ = makeCameraSource();
+    microphone_ = makeMicrophoneSource(*clock_);
+    fullScreen_ = makeFullScreenSource();
+    doNotDisturb_ = makeDoNotDisturbSource();
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -77,6 +81,10 @@ Platform QtPlatform::platform() const {
     p.loginItems = loginItems_.get();
     p.remote = remote_.get();
     p.setupCheck = setupCheck_.get();
+    p.camera = camera_.get();
+    p.microphone = microphone_.get();
+    p.fullScreen = fullScreen_.get();
+    p.doNotDisturb = doNotDisturb_.get();
     return p;
 }
 

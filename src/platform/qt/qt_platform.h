@@ -49,6 +49,10 @@ private:
     std::unique_ptr<ShellExtensionWatch> shellExtension_;
     std::unique_ptr<SetupCheck> setupCheck_;
     std::unique_ptr<QObject> overlaySurfaces_;
+    std::unique_ptr<BusySource> camera_;
+    std::unique_ptr<BusySource> microphone_;
+    std::unique_ptr<BusySource> fullScreen_;
+    std::unique_ptr<BusySource> doNotDisturb_;
 };
 
 }  // namespace tamsel::qt

@@ -24,6 +24,12 @@ std::unique_ptr<ShellExtensionWatch> makeShellExtensionWatch();
 // windows: layer-shell surfaces where the compositor offers them. Null
 // where nothing does; while it lives, the overlay route follows it.
 std::unique_ptr<QObject> startOverlaySurfaces();
+// What a due break waits for: a call (camera, microphone), a full-screen
+// program, do-not-disturb. `clock` must outlive the microphone's source.
+std::unique_ptr<BusySource> makeCameraSource();
+std::unique_ptr<BusySource> makeMicrophoneSource(Clock& clock);
+std::unique_ptr<BusySource> makeFullScreenSource();
+std::unique_ptr<BusySource> makeDoNotDisturbSource();
 
 // The user id of the process at the other end of a connected local socket;
 // empty when the system cannot tell.

@@ -187,6 +187,24 @@ QGridLayout* aroundABreak(const Form& form) {
     return grid;
 }
 
+QGridLayout* waits(const Form& form) {
+    auto* grid = section();
+    const struct {
+        const char* caption;
+        const char* name;
+    } boxes[] = {
+        {"Wait wh&ile I'm on a call (camera or microphone in use)", "lblWaitCall"},
+        {"Wait while a program is &full screen", "lblWaitFullScreen"},
+        {"Wait while do-not-distu&rb is on", "lblWaitDnd"},
+    };
+    for (const auto& box : boxes) {
+        auto* check = new QCheckBox(QString::fromUtf8(box.caption));
+        form.outlet(check, box.name, nib::Kind::CheckBox);
+        grid->addWidget(check, grid->rowCount(), 1);
+    }
+    return grid;
+}
+
 QGridLayout* starting(const Form& form) {
     auto* grid = section();
     auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I &log in"));
@@ -252,7 +270,8 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     auto* columns = new QHBoxLayout;
     columns->setSpacing(28);
     columns->addLayout(column({{QStringLiteral("Work and breaks"), workAndBreaks(form)},
-                               {QStringLiteral("Progress bar"), progressBar(form)}}));
+                               {QStringLiteral("Progress bar"), progressBar(form)},
+                               {QStringLiteral("A due break waits"), waits(form)}}));
     columns->addLayout(column({{QStringLiteral("Around a break"), aroundABreak(form)},
                                {QStringLiteral("Starting"), starting(form)},
                                {QStringLiteral("Child lock"), childLock(form)}}));
