@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/nibs.h"
+#include "engine/history.h"
 #include "engine/local_clock.h"
 #include "engine/scl.h"
 #include "engine/version_check.h"
@@ -110,6 +111,7 @@ void MainWindow::activityTimerEvent() {
             break;
         }
     }
+    if (SCL::history) SCL::history->sample(active, kActivityInterval);
 
     if (active) {
         if (didProgressIncreaseLast) SCL::progress += 5;

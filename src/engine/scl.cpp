@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "app/access_window.h"
+#include "engine/history.h"
 #include "engine/main_window.h"
 
 namespace tamsel {
@@ -11,6 +12,7 @@ namespace tamsel {
 Platform SCL::platform_;
 std::unique_ptr<MainWindow> SCL::mainWindow;
 std::unique_ptr<AccessWindow> SCL::accessWindow;
+std::unique_ptr<HistoryRecorder> SCL::history;
 TimerRef SCL::activityTimer;
 bool SCL::activityTimerPause = false;
 std::optional<double> SCL::activityTimerDt;
@@ -33,6 +35,8 @@ void SCL::reset(const Platform& platform) {
     lockTimer.reset();
     mainWindow.reset();
     accessWindow.reset();
+    // Writes its last seconds into the store it came with.
+    history.reset();
     platform_ = platform;
     activityTimerPause = false;
     activityTimerDt.reset();
@@ -77,6 +81,10 @@ namespace tamsel {
 Status SCL::status() {
     Status s;
     s.pausedUntil = pausedUntil;
+    if (history) {
+        s.todayActiveSeconds = history->todayActiveSeconds();
+        s.todayBreaksTaken = history->todayBreaksTaken();
+    }
     if (activityTimerPause) {
         s.state = State::Break;
         // A snoozed break is over as far as anyone can see.

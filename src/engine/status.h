@@ -19,6 +19,10 @@ struct Status {
     // Wall-clock second the pause ends; 0 when not paused. A pause taken
     // during a break holds after it: the state says "break" meanwhile.
     double pausedUntil = 0;
+    // Today on the local clock, from the history: seconds of counted
+    // activity and breaks that ran to their end.
+    std::int64_t todayActiveSeconds = 0;
+    std::int64_t todayBreaksTaken = 0;
     bool operator==(const Status&) const = default;
 };
 

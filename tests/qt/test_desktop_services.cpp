@@ -69,14 +69,14 @@ TEST(StatusMenu, ShowsTheCommandsInOrderWithThePauseSubmenuAndResumeWhilePaused)
         if (w->objectName() == "statusMenu") menu = qobject_cast<QMenu*>(w);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(titles(menu),
-              (std::vector<std::string>{"Preferences\u2026", "Help", "--", "Take a break now (off)",
-                                        "Pause", "Skip", "--", "Quit"}));
-    EXPECT_EQ(titles(menu->actions()[4]->menu()),
+              (std::vector<std::string>{"Preferences\u2026", "Statistics\u2026", "Help", "--",
+                                        "Take a break now (off)", "Pause", "Skip", "--", "Quit"}));
+    EXPECT_EQ(titles(menu->actions()[5]->menu()),
               (std::vector<std::string>{"For 30 minutes", "For an hour", "For two hours",
                                         "Until tomorrow"}));
     item->setMenu(AppDelegate::menuItems({State::Paused, 1350, 0, 2e9}), [](std::string_view) {});
-    EXPECT_EQ(titles(menu)[3], "Take a break now");
-    EXPECT_EQ(titles(menu)[4], "Resume");
+    EXPECT_EQ(titles(menu)[4], "Take a break now");
+    EXPECT_EQ(titles(menu)[5], "Resume");
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->windowTitle() == kNoTrayTitle) w->close();
 }

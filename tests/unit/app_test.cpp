@@ -67,8 +67,8 @@ TEST_F(App, AFirstLaunchStoresTheDefaultsWelcomesAndOpensThePreferences) {
     EXPECT_EQ(sim.statusBar.item->image, "SysMenuImg");
     std::vector<std::string> actions;
     for (const MenuItem& item : sim.statusBar.item->menu) actions.push_back(item.action);
-    EXPECT_EQ(actions, (std::vector<std::string>{"prefMenuBtn:", "helpBtn:", "", "breakNowBtn:",
-                                                 "", "skipBtn:", "", "quitBtn:"}));
+    EXPECT_EQ(actions, (std::vector<std::string>{"prefMenuBtn:", "statsMenuBtn:", "helpBtn:", "",
+                                                 "breakNowBtn:", "", "skipBtn:", "", "quitBtn:"}));
     EXPECT_TRUE(sim.dialogs.shown.empty()) << "no password on a first launch";
     ASSERT_TRUE(SCL::mainWindow);
     EXPECT_TRUE(indicator().visible);
@@ -276,7 +276,8 @@ TEST_F(App, ClockSetBackOrForwardMovesNoLimitAndEndsNoBreak) {
     sim.clock.jumpWall(-3 * 3600.0);
     sim.advance(3000);
     sim.statusBar.choose("skipBtn:");
-    EXPECT_TRUE(sim.dialogs.shown.empty()) << "3000 s after the first skip, whatever the clock says";
+    EXPECT_TRUE(sim.dialogs.shown.empty())
+        << "3000 s after the first skip, whatever the clock says";
 
     sim.idle.activeFor(100000);
     runUntilBreak();

@@ -67,7 +67,7 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     EXPECT_EQ(label().text(), kPauseSign + "08:31");
     EXPECT_EQ(sim.statusBar.item->toolTip, "Paused until 08:31");
     EXPECT_EQ(remoteState(), "paused");
-    EXPECT_EQ(sim.statusBar.item->menu.at(4).action, "resumeBtn:") << "Resume replaces Pause";
+    EXPECT_EQ(sim.statusBar.item->menu.at(5).action, "resumeBtn:") << "Resume replaces Pause";
 
     sim.advance(1795);
     EXPECT_EQ(SCL::progress, 0);
@@ -76,7 +76,7 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     EXPECT_EQ(stored(), 0);
     EXPECT_EQ(segments(), 1);
     EXPECT_EQ(remoteState(), "working");
-    EXPECT_EQ(sim.statusBar.item->menu.at(4).title, "Pause");
+    EXPECT_EQ(sim.statusBar.item->menu.at(5).title, "Pause");
     const double resumed = sim.now();
     EXPECT_NEAR(runUntilBreak() - resumed, 135, 5) << "a whole work period after the pause";
     EXPECT_EQ(moments.seen, (std::vector<std::string>{"Paused:1800", "Resumed:at its time",
@@ -291,9 +291,10 @@ TEST_F(Running, TheTooltipAndTheScriptsSayWhereThingsStand) {
     // Scripts hear of a change at most once per tick.
     sim.idle.activeFor(3600);
     sim.remote.changes = 0;
-    sim.advance(50);  // ten ticks; the first only turns the direction
-    EXPECT_EQ(sim.remote.changes, 9);
-    EXPECT_EQ(sim.remote.lastChanged, (std::vector<std::string>{"SecondsToBreak"}));
+    sim.advance(50);  // ten active ticks; the first only turns the direction
+    EXPECT_EQ(sim.remote.changes, 10);
+    EXPECT_EQ(sim.remote.lastChanged,
+              (std::vector<std::string>{"SecondsToBreak", "TodayActiveSeconds"}));
     EXPECT_EQ(std::get<std::int32_t>(sim.remote.property("SecondsToBreak")->value), 1350 - 45);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/qt/idle/idle_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_console.h"
+#include "platform/qt/qt_history.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_random.h"
 #include "platform/qt/qt_screens.h"
@@ -45,7 +46,8 @@ QtPlatform::QtPlatform()
       notifier_(makeNotifier()),
       sounds_(makeSounds()),
       loginItems_(makeLoginItems()),
-      remote_(std::make_unique<QtRemote>()) {
+      remote_(std::make_unique<QtRemote>()),
+      history_(std::make_unique<QtHistory>()) {
 #if TAMSEL_TIME_SCALE != 1
     clock_ = timeLapsed(std::move(clock_), TAMSEL_TIME_SCALE);
     timers_ = timeLapsed(std::move(timers_), TAMSEL_TIME_SCALE);
@@ -75,6 +77,7 @@ Platform QtPlatform::platform() const {
     p.sounds = sounds_.get();
     p.loginItems = loginItems_.get();
     p.remote = remote_.get();
+    p.history = history_.get();
     return p;
 }
 

@@ -42,6 +42,7 @@ private:
     std::unique_ptr<Sounds> sounds_;
     std::unique_ptr<LoginItems> loginItems_;
     std::unique_ptr<QtRemote> remote_;
+    std::unique_ptr<History> history_;
 };
 
 }  // namespace tamsel::qt

@@ -39,6 +39,8 @@ QVariant toQVariant(const RemoteProperty& p) {
                 return QString::fromStdString(v);
             else if constexpr (std::is_same_v<T, std::int32_t>)
                 return QVariant::fromValue<int>(v);
+            else if constexpr (std::is_same_v<T, std::uint32_t>)
+                return QVariant::fromValue<uint>(v);
             else
                 return QVariant::fromValue<qlonglong>(v);
         },
@@ -46,7 +48,7 @@ QVariant toQVariant(const RemoteProperty& p) {
 }
 
 const char* typeOf(const RemoteProperty& p) {
-    static const char* types[] = {"s", "i", "x"};
+    static const char* types[] = {"s", "i", "x", "u"};
     return types[p.value.index()];
 }
 
