@@ -90,7 +90,7 @@ def tray_menu(session):
     display.click(*icon, button=3)
     menus = h.wait_until(display.popup_menus, 3, 0.05)
     h.check(menus, "no menu")
-    display.key("Down", "Down", "Down", "Down", "Right")  # Pause, its submenu open
+    display.key(*["Down"] * 5, "Right")  # Pause, its submenu open
     h.check(h.wait_until(lambda: len(display.popup_menus()) == 2, 3, 0.05), "no submenu")
     time.sleep(0.5)
     shown = display.popup_menus()

@@ -38,6 +38,7 @@ WELCOME_TITLE = "Welcome to Tamsel"
 PREFS_TITLE = "Tamsel Preferences 2.6"
 ALERT_TITLE = "Tamsel"
 NO_TRAY_TITLE = "Tamsel: no tray found"
+STATS_TITLE = "Tamsel Statistics"
 
 SETTINGS_KEYS = ("uid", "stpWorkDuration", "stpBreakDuration", "lblSnooze", "lblHide",
                  "radWhenHigh", "dropdownOsdLocation", "txtNewPwd")

@@ -81,7 +81,7 @@ def story(session):
     h.check(app.settings()["txtNewPwd"] == PASSWORD, "Save changed the password")
 
     seen = {d.wid for d in display.dialogs()}
-    display.choose_from_tray_menu(5)  # Quit
+    display.choose_from_tray_menu(6)  # Quit
     box = wait_new_dialog(display, seen)
     h.check(box, "Quit asked for no password")
     answer(display, box, PASSWORD)

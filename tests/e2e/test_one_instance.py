@@ -22,7 +22,7 @@ import harness as h
 from faults_support import squares
 
 SETTINGS = h.default_settings(dropdownOsdLocation=3)
-PREFERENCES, PAUSE, RESUME, QUIT = 0, 3, 3, 5
+PREFERENCES, PAUSE, RESUME, QUIT = 0, 4, 4, 6
 PEER = "tamsel-e2e-peer"
 PEER_CLIENT = """
 import socket, sys

@@ -15,7 +15,7 @@ from faults_support import squares
 # (+5) and the next one, still active from the menu's keys (+5), both leave
 # one square.
 SETTINGS = h.default_settings(stpWorkDuration=3, stpBreakDuration=1, dropdownOsdLocation=3)
-MENU_SKIP, MENU_QUIT = 4, 5  # Preferences…, Help, Take a break now, Pause, Skip, Quit
+MENU_SKIP, MENU_QUIT = 5, 6  # Preferences…, Statistics…, Help, Take a break now, Pause, Skip, Quit
 
 
 def story(session):

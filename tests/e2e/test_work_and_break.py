@@ -4,9 +4,12 @@
 Two screens side by side in time, each on its own X server: on the first a
 user moves the pointer once a second, and a break window covering the whole
 screen and reaching 100 px above it (1920x1180 at y = -100) must map 45 to
-55 s after the start and go again about 60 s later. On the second nobody
-touches anything, and no break may come at all in the same time."""
+55 s after the start and go again about 60 s later. The history on disk
+then holds that one completed break, and the statistics window, opened from
+the tray menu, marks it on today's bar. On the second screen nobody touches
+anything, and no break may come at all in the same time."""
 
+import sqlite3
 import sys
 import time
 
@@ -18,10 +21,23 @@ FIRST_BREAK = (44.5, 55.0)
 BREAK_LENGTH = (57.0, 63.0)  # s the break window stays: 60 countdown ticks
 IDLE_WATCH = 65.0            # s the idle screen must stay free of breaks at least
 SETTINGS = h.default_settings(stpWorkDuration=1, stpBreakDuration=1, lblHide=0)
+MENU_STATISTICS = 1
+TAKEN_GREEN = (0x2e, 0x8b, 0x57)  # the chart's mark for a break taken
+
+
+def history(app):
+    """The kinds of moment the program's history holds, oldest first."""
+    path = app.home / ".local/share/tamsel/history.sqlite"
+    db = sqlite3.connect(path)
+    try:
+        return [row[0] for row in db.execute("SELECT kind FROM events ORDER BY id")], path
+    finally:
+        db.close()
 
 
 def story(session):
     busy_display = session.display()
+    busy_display.start_tray()
     idle_display = session.display()
     busy = h.Tamsel(session, busy_display, name="busy")
     idle = h.Tamsel(session, idle_display, name="idle")
@@ -84,6 +100,25 @@ def story(session):
             "the break window still exists, unmapped, after the break")
     h.check(busy.wait_indicator(2), "the indicator is gone after the break")
 
+    kinds, path = history(busy)
+    h.note(f"history after the break: {kinds}")
+    h.check(kinds == ["break_started_due", "break_completed"],
+            f"the history holds {kinds}, expected the break's start and completion")
+    modes = {p.name: oct(p.stat().st_mode & 0o777) for p in [path.parent] + sorted(
+        path.parent.glob("history.sqlite*"))}
+    h.check(set(modes.values()) <= {"0o700", "0o600"} and modes[path.parent.name] == "0o700",
+            f"history files not owner-only: {modes}")
+    activity.stop()
+    busy_display.choose_from_tray_menu(MENU_STATISTICS)
+    stats = busy_display.wait_window(h.STATS_TITLE, 5)
+    h.check(stats, "Statistics… opened no window within 5 s")
+    time.sleep(0.5)
+    shot = busy_display.screenshot().crop(*stats[0].geometry)
+    green = sum(1 for y in range(shot.height) for x in range(shot.width)
+                if all(abs(a - b) <= 3 for a, b in zip(shot.pixel(x, y), TAKEN_GREEN)))
+    h.note(f"statistics window at {stats[0].geometry}: {green} px of the taken mark's green")
+    h.check(green >= 40, "the statistics window marks no break taken today")
+
     # The idle screen: watched for at least IDLE_WATCH s, without a break.
     while idle.since_start() < IDLE_WATCH:
         idle_has_break()
@@ -96,4 +131,4 @@ def story(session):
 
 
 if __name__ == "__main__":
-    sys.exit(h.run_story(story, timeout=190))
+    sys.exit(h.run_story(story, timeout=210))
