@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Takes docs/welcome.png, docs/preferences.png, docs/password.png,
 docs/no-tray.png, docs/tray-menu.png and docs/paused.png on a private Xvfb
-with openbox (window frames) and trayer (the tray).
+with openbox (window frames) and trayer (the tray); and docs/statistics.png
+and docs/statistics-dark.png at twice the scale, light and dark, from the Qt
+tests' seeded statistics window on the offscreen platform.
 
     TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
         python3 docs/take_screenshots.py
@@ -9,6 +11,7 @@ with openbox (window frames) and trayer (the tray).
 Look at the pictures afterwards: a window that was still drawing shows up
 half-painted, and then it is simply taken again."""
 
+import os
 import subprocess
 import sys
 import time
@@ -113,14 +116,24 @@ def tray_menu(session):
     app.stop()
 
 
+def statistics():
+    tests = Path(h.tamsel_binary()).parent / "tests" / "qt" / "tamsel_qt_tests"
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", QT_SCALE_FACTOR="2",
+               TAMSEL_SHOTS=str(DOCS), LANG="C.UTF-8")
+    subprocess.run([str(tests), "--gtest_also_run_disabled_tests",
+                    "--gtest_filter=StatsOverQt.DISABLED_Screenshots"], env=env, check=True,
+                   capture_output=True)
+
+
 def story(session):
     h.require_tools("import", "xsetroot", "openbox", "trayer")
     welcome_and_preferences(session)
     password_box(session)
     no_tray_notice(session)
     tray_menu(session)
+    statistics()
     for name in ("welcome.png", "preferences.png", "password.png", "no-tray.png",
-                 "tray-menu.png", "paused.png"):
+                 "tray-menu.png", "paused.png", "statistics.png", "statistics-dark.png"):
         size = subprocess.run(["identify", "-format", "%wx%h", str(DOCS / name)],
                               capture_output=True, text=True, check=False).stdout
         h.note(f"docs/{name}: {size}")
