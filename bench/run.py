@@ -9,7 +9,8 @@ Measured per program:
   - CPU time and context switches per minute, idle and under input;
   - helper processes started on its behalf;
   - memory over 100 break cycles, run in time lapse by tamsel-timelapse
-    (the same program with its clock, timers and idle time 60x faster).
+    (the same program with its clock, timers and idle time 60x faster), and
+    how much its history database grows meanwhile.
 Prints one Markdown table with both columns, the ratios and PASS/FAIL.
 
   python3 bench/run.py [--build DIR] [--results bench/RESULTS.md]
@@ -24,6 +25,7 @@ import os
 import platform
 import shutil
 import signal
+import sqlite3
 import statistics
 import subprocess
 import sys
@@ -50,6 +52,7 @@ CYCLE_SETTINGS = SETTINGS.replace("stpWorkDuration=30", "stpWorkDuration=1") \
     .replace("stpBreakDuration=2", "stpBreakDuration=1").replace("lblSnooze=1", "lblSnooze=0")
 BREAK_TITLE = "Tamsel break"
 GROWTH_LIMIT_KB = 2 * 1024
+HISTORY_GROWTH_LIMIT = 64 * 1024  # bytes over the measured break cycles
 SAMPLE_DELAY = 0.3  # s after a break window unmaps
 
 # ---- a little Xlib, enough to find mapped windows ---------------------------
@@ -551,14 +554,28 @@ class Input:
             stop(self.proc)
 
 
+def history_size(home):
+    """The history database's bytes with its write-ahead log folded in, and
+    the moments it holds."""
+    path = os.path.join(home, ".local", "share", "tamsel", "history.sqlite")
+    db = sqlite3.connect(path, timeout=2)
+    try:
+        db.execute("PRAGMA wal_checkpoint(PASSIVE)")
+        moments = db.execute("SELECT count(*) FROM events").fetchone()[0]
+    finally:
+        db.close()
+    return os.path.getsize(path), moments
+
+
 def break_cycles(args, run_id):
     """Runs tamsel-timelapse through args.cycles breaks under steady input;
-    VmRSS (kB) right after each break window unmaps, by cycle number."""
+    VmRSS (kB) right after each break window unmaps, by cycle number, and the
+    history's size after the warm-up and the last cycle."""
     exe = os.path.join(args.build, "tamsel-timelapse")
     desktop = Desktop("timelapse", run_id, CYCLE_SETTINGS)
     p = None
     input_ = Input(desktop)
-    rss = {}
+    rss, history = {}, {}
     try:
         p = desktop.launch(exe)
         started = time.monotonic()
@@ -586,11 +603,13 @@ def break_cycles(args, run_id):
             if sample_at and now >= sample_at:
                 sample_at = None
                 rss[cycles] = memory_kb(p.pid)[0]
+                if cycles in (args.warmup, args.cycles):
+                    history[cycles] = history_size(desktop.home)
                 if cycles in (1, args.warmup) or cycles % 10 == 0:
                     print(f"  break cycle {cycles}: VmRSS {rss[cycles] / 1024:.1f} MB "
                           f"after {now - started:.0f} s", flush=True)
             time.sleep(0.01)
-        return {"rss": rss, "seconds": time.monotonic() - started}
+        return {"rss": rss, "history": history, "seconds": time.monotonic() - started}
     finally:
         input_.stop()
         if p:
@@ -618,6 +637,8 @@ work period, a 1-minute break and no snooze, and xdotool moving the pointer
 every 30 ms, a cycle takes under 2 s. A cycle ends when the break window
 unmaps; VmRSS is read 0.3 s later (18 s into the next work period). The growth is measured from the end of
 a warm-up cycle (the first breaks load fonts and styles once) to the last.
+The history database is measured at the same two moments, its write-ahead
+log first folded into it (a passive checkpoint from a second connection).
 """
 
 
@@ -659,6 +680,11 @@ def table(results, args):
         rows.append((f"Memory growth over break cycles {args.warmup}→{args.cycles} (VmRSS)",
                      f"{growth / 1024:+.2f} MiB ({first / 1024:.1f} → {last / 1024:.1f})",
                      "—", "—", "≤ 2 MiB", "PASS" if growth <= GROWTH_LIMIT_KB else "FAIL"))
+        (b0, m0), (b1, m1) = cycles["history"][args.warmup], cycles["history"][args.cycles]
+        rows.append((f"History database growth over break cycles {args.warmup}→{args.cycles}",
+                     f"+{b1 - b0} bytes ({b0} → {b1}; +{m1 - m0} moments)", "—", "—",
+                     f"≤ {HISTORY_GROWTH_LIMIT // 1024} KiB",
+                     "PASS" if b1 - b0 <= HISTORY_GROWTH_LIMIT else "FAIL"))
     th, fh = t["helpers"], f["helpers"]
     rows.append(("Helper processes started", describe(th), describe(fh), "—", "none",
                  "PASS" if not th else "FAIL"))
