@@ -63,6 +63,12 @@ QtHistory::QtHistory()
 QtHistory::QtHistory(const QString& path)
     : path_(path),
       connection_(QStringLiteral("tamsel-history-%1").arg(reinterpret_cast<quintptr>(this))) {
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        inMemory_ = true;
+        say(QStringLiteral("Tamsel keeps no history: Qt's SQLite driver is not installed "
+                           "(on Debian, the package libqt6sql6-sqlite)."));
+        return;
+    }
     // Qt 6.4's driver cannot ask SQLite not to follow links. Checked here
     // instead, in a folder only this user may write: nobody else can put a
     // link in between the check and the open.
