@@ -106,16 +106,24 @@ void SCL::forget(EngineObserver* observer) {
     std::erase(observers_, observer);
 }
 
+namespace {
+// Over a copy, since an observer may come or go meanwhile; one that went
+// (a window released by an earlier observer) is not called.
+template <class Call>
+void tell(const std::vector<EngineObserver*>& live, Call call) {
+    const auto observers = live;
+    for (EngineObserver* o : observers)
+        if (std::find(live.begin(), live.end(), o) != live.end()) call(*o);
+}
+}  // namespace
+
 void SCL::announce(const EngineEvent& event) {
-    // A copy: an observer may come or go meanwhile.
-    const auto observers = observers_;
-    for (EngineObserver* o : observers) o->happened(event);
+    tell(observers_, [&](EngineObserver& o) { o.happened(event); });
 }
 
 void SCL::statusChanged() {
     const Status now = status();
-    const auto observers = observers_;
-    for (EngineObserver* o : observers) o->statusChanged(now);
+    tell(observers_, [&](EngineObserver& o) { o.statusChanged(now); });
 }
 
 }  // namespace tamsel
