@@ -12,7 +12,8 @@ Measured per program:
     (the same program with its clock, timers and idle time 60x faster);
   - during those breaks, memory and the time from a break window's creation
     to its mapping, without a compositor (where each break takes a picture
-    of the screen) and, in a shorter run, with xcompmgr.
+    of the screen) and, in a shorter run, with xcompmgr;
+  - how much its history database grows over those break cycles.
 Prints one Markdown table with both columns, the ratios and PASS/FAIL.
 
   python3 bench/run.py [--build DIR] [--results bench/RESULTS.md]
@@ -28,6 +29,7 @@ import platform
 import select
 import shutil
 import signal
+import sqlite3
 import statistics
 import subprocess
 import sys
@@ -69,6 +71,7 @@ GROWTH_LIMIT_KB = 2 * 1024
 PICTURE_LIMIT_KB = 1920 * 1080 * 4 * 3 // 2 // 1024
 RETURN_LIMIT_KB = 1024  # left over after a break, against a compositor's run
 MAP_LIMIT_MS = 100
+HISTORY_GROWTH_LIMIT = 64 * 1024  # bytes over the measured break cycles
 SAMPLE_DELAY = 0.3  # s after a break window unmaps
 
 # ---- a little Xlib, enough to find mapped windows ---------------------------
@@ -652,17 +655,31 @@ class MapWatch:
         self.x.close()
 
 
+def history_size(home):
+    """The history database's bytes with its write-ahead log folded in, and
+    the moments it holds."""
+    path = os.path.join(home, ".local", "share", "tamsel", "history.sqlite")
+    db = sqlite3.connect(path, timeout=2)
+    try:
+        db.execute("PRAGMA wal_checkpoint(PASSIVE)")
+        moments = db.execute("SELECT count(*) FROM events").fetchone()[0]
+    finally:
+        db.close()
+    return os.path.getsize(path), moments
+
+
 def break_cycles(args, run_id, count, compositor=False):
     """Runs tamsel-timelapse through `count` breaks under steady input.
     VmRSS (kB) right after each break window unmaps, by cycle number; the
     peak VmRSS of each cycle (its break); each break window's time from
-    creation to mapping."""
+    creation to mapping; the history's size after the warm-up and the last
+    cycle."""
     exe = os.path.join(args.build, "tamsel-timelapse")
     desktop = Desktop("timelapse", run_id, CYCLE_SETTINGS, compositor)
     p = None
     input_ = Input(desktop)
     watch = MapWatch(desktop.display)
-    rss, peak = {}, {}
+    rss, peak, history = {}, {}, {}
     try:
         p = desktop.launch(exe)
         started = time.monotonic()
@@ -692,12 +709,14 @@ def break_cycles(args, run_id, count, compositor=False):
                 rss[cycles] = memory_kb(p.pid)[0]
                 peak[cycles] = peak_kb(p.pid)
                 reset_peak(p.pid)
+                if cycles in (args.warmup, count):
+                    history[cycles] = history_size(desktop.home)
                 if cycles in (1, args.warmup) or cycles % 10 == 0:
                     print(f"  break cycle {cycles}: VmRSS {rss[cycles] / 1024:.1f} MB, "
                           f"peak {peak[cycles] / 1024:.1f} MB, "
                           f"after {now - started:.0f} s", flush=True)
             time.sleep(0.01)
-        return {"rss": rss, "peak": peak, "map_s": list(watch.delays),
+        return {"rss": rss, "peak": peak, "map_s": list(watch.delays), "history": history,
                 "seconds": time.monotonic() - started}
     finally:
         watch.close()
@@ -740,6 +759,8 @@ one: the most the break held, copies made while taking the picture
 included. A thread on its own X connection times each break window from
 the server's CreateNotify to its MapNotify (the picture is taken between
 the two, as the window shows).
+The history database is measured at the same two moments, its write-ahead
+log first folded into it (a passive checkpoint from a second connection).
 """
 
 
@@ -781,6 +802,11 @@ def table(results, args):
         rows.append((f"Memory growth over break cycles {args.warmup}→{args.cycles} (VmRSS)",
                      f"{growth / 1024:+.2f} MiB ({first / 1024:.1f} → {last / 1024:.1f})",
                      "—", "—", "≤ 2 MiB", "PASS" if growth <= GROWTH_LIMIT_KB else "FAIL"))
+        (b0, m0), (b1, m1) = cycles["history"][args.warmup], cycles["history"][args.cycles]
+        rows.append((f"History database growth over break cycles {args.warmup}→{args.cycles}",
+                     f"+{b1 - b0} bytes ({b0} → {b1}; +{m1 - m0} moments)", "—", "—",
+                     f"≤ {HISTORY_GROWTH_LIMIT // 1024} KiB",
+                     "PASS" if b1 - b0 <= HISTORY_GROWTH_LIMIT else "FAIL"))
     n = results["tamsel-nowait"]
     added = t["idle"]["cpu_ms"] - n["idle"]["cpu_ms"]
     rows.append(("CPU time per minute, idle, added by the waiting sources", f"{added:+.2f} ms",

@@ -2,16 +2,20 @@
 """Takes docs/welcome.png, docs/preferences.png, docs/password.png,
 docs/no-tray.png, docs/tray-menu.png, docs/paused.png, docs/waiting.png
 and docs/setup-check.png on a private Xvfb with openbox (window frames) and
-trayer (the tray).
+trayer (the tray); and docs/statistics.png and docs/statistics-dark.png at
+twice the scale, light and dark, from the Qt tests' seeded statistics window
+on the offscreen platform.
 
     TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
-        python3 docs/take_screenshots.py [welcome password no-tray menu waiting]
+        python3 docs/take_screenshots.py [welcome password no-tray menu waiting
+        setup-check statistics]
 
 Names limit the run to those pictures (welcome takes preferences.png too).
 
 Look at the pictures afterwards: a window that was still drawing shows up
 half-painted, and then it is simply taken again."""
 
+import os
 import subprocess
 import sys
 import time
@@ -93,7 +97,7 @@ def tray_menu(session):
     display.click(*icon, button=3)
     menus = h.wait_until(display.popup_menus, 3, 0.05)
     h.check(menus, "no menu")
-    display.key("Down", "Down", "Down", "Down", "Down", "Right")  # Pause, its submenu open
+    display.key(*["Down"] * 6, "Right")  # Pause, its submenu open
     h.check(h.wait_until(lambda: len(display.popup_menus()) == 2, 3, 0.05), "no submenu")
     time.sleep(0.5)
     shown = display.popup_menus()
@@ -146,16 +150,26 @@ def setup_check(session):
     app = h.Tamsel(session, display, name="check")
     app.write_settings(h.default_settings())
     app.start()
-    display.choose_from_tray_menu(2)  # Check my desktop…
+    display.choose_from_tray_menu("Check my desktop…")
     check = display.wait_window("Tamsel: setup check", 5)
     h.check(check, "no setup check")
     window_with_frame(display, check[0], DOCS / "setup-check.png")
     app.stop()
 
 
+def statistics():
+    tests = Path(h.tamsel_binary()).parent / "tests" / "qt" / "tamsel_qt_tests"
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", QT_SCALE_FACTOR="2",
+               TAMSEL_SHOTS=str(DOCS), LANG="C.UTF-8")
+    subprocess.run([str(tests), "--gtest_also_run_disabled_tests",
+                    "--gtest_filter=StatsOverQt.DISABLED_Screenshots"], env=env, check=True,
+                   capture_output=True)
+
+
 SHOTS = {"welcome": welcome_and_preferences, "password": password_box,
          "no-tray": no_tray_notice, "menu": tray_menu, "waiting": waiting,
-         "setup-check": setup_check}
+         "setup-check": setup_check,
+         "statistics": lambda session: statistics()}
 
 
 def story(session):
@@ -164,7 +178,8 @@ def story(session):
         if not sys.argv[1:] or name in sys.argv[1:]:
             take(session)
     for name in ("welcome.png", "preferences.png", "password.png", "no-tray.png",
-                 "tray-menu.png", "paused.png", "waiting.png", "setup-check.png"):
+                 "tray-menu.png", "paused.png", "waiting.png", "setup-check.png",
+                 "statistics.png", "statistics-dark.png"):
         size = subprocess.run(["identify", "-format", "%wx%h", str(DOCS / name)],
                               capture_output=True, text=True, check=False).stdout
         h.note(f"docs/{name}: {size}")

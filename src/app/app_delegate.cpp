@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "app/access_window.h"
+#include "app/stats_window.h"
+#include "engine/history.h"
 #include "engine/local_clock.h"
 #include "engine/main_window.h"
 #include "engine/scl.h"
@@ -79,6 +81,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     if (!SCL::isPwdOk()) p.app->exit(0);
 
+    if (p.history) SCL::history = std::make_unique<HistoryRecorder>(*p.history);
     SCL::mainWindow = std::make_unique<MainWindow>();
     SCL::mainWindow->showWindow();
     if (p.remote)
@@ -95,6 +98,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 std::vector<MenuItem> AppDelegate::menuItems(const Status& status) {
     std::vector<MenuItem> items = {
         {"Preferences\u2026", "prefMenuBtn:"},
+        {"Statistics\u2026", "statsMenuBtn:"},
         {"Help", "helpBtn:"},
         {"Check my desktop\u2026", "setupCheckBtn:"},
         {},
@@ -141,6 +145,10 @@ std::string AppDelegate::toolTip(const Status& status) {
 }
 
 std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) {
+    auto u32 = [](std::int64_t n) {
+        return static_cast<std::uint32_t>(
+            std::clamp<std::int64_t>(n, 0, std::numeric_limits<std::uint32_t>::max()));
+    };
     return {
         {"State", stateName(status.state)},
         {"SecondsToBreak",
@@ -153,14 +161,17 @@ std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) 
         {"IndicatorCorner", static_cast<std::int32_t>(settings::corner())},
         {"Menu", menuItems(status)},
         {"WaitingFor", std::string(waitReasonName(status.waitingFor))},
+        {"TodayActiveSeconds", u32(status.todayActiveSeconds)},
+        {"TodayBreaksTaken", u32(status.todayBreaksTaken)},
     };
 }
 
 void AppDelegate::statusChanged(const Status& status) {
     // Called every tick: only what a change shows is worked out again. A
     // pause still reads the clock: "tomorrow 06:00" becomes "06:00".
-    const Status before = shownStatus_.value_or(Status{State::Working, -1, -1, -1});
+    const Status before = shownStatus_.value_or(Status{State::Working, -1, -1, -1, -1, -1});
     shownStatus_ = status;
+    if (statsWindow && statsWindow->closed()) statsWindow.reset();
     if (systemMenu && menuInstalled_) {
         // The menu changes only between a break, a pause and neither.
         const auto shape = std::make_pair(status.state == State::Break, status.pausedUntil > 0);
@@ -191,7 +202,9 @@ bool AppDelegate::menuChosen(std::string_view action) {
     if (action == "pauseTomorrowBtn:") return pauseUntilTomorrow();
     for (const PauseChoice& choice : kPauseChoices)
         if (choice.seconds > 0 && action == choice.action) return pauseFor(choice.seconds);
-    if (action == "helpBtn:")
+    if (action == "statsMenuBtn:")
+        statsMenuBtn();
+    else if (action == "helpBtn:")
         helpBtn();
     else if (action == "setupCheckBtn:")
         setupCheckBtn();
@@ -264,6 +277,18 @@ bool AppDelegate::prefMenuBtn() {
     return true;
 }
 
+void AppDelegate::statsMenuBtn() {
+    // Not guarded: looking at the numbers changes nothing.
+    if (!statsWindow || statsWindow->closed()) {
+        statsWindow = std::make_unique<StatsWindow>();
+        statsWindow->showWindow();
+    } else {
+        statsWindow->refresh();
+    }
+    SCL::platform().app->activateIgnoringOtherApps();
+    if (Window* w = statsWindow->window()) w->makeKeyAndOrderFront();
+}
+
 void AppDelegate::helpBtn() {
     SCL::openManual();
 }
@@ -287,7 +312,10 @@ bool AppDelegate::skipBtn() {
 }
 
 void AppDelegate::quitBtn() {
-    if (SCL::isPwdOk()) SCL::platform().app->exit(0);
+    if (!SCL::isPwdOk()) return;
+    // The process ends at once: the last minute's activity is written first.
+    if (SCL::history) SCL::history->flush();
+    SCL::platform().app->exit(0);
 }
 
 bool AppDelegate::breakNowBtn() {

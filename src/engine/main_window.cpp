@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "common/nibs.h"
+#include "engine/history.h"
 #include "engine/local_clock.h"
 #include "engine/scl.h"
 #include "engine/version_check.h"
@@ -134,6 +135,7 @@ void MainWindow::activityTimerEvent() {
             break;
         }
     }
+    if (SCL::history) SCL::history->sample(active, kActivityInterval);
 
     if (active) {
         if (didProgressIncreaseLast) SCL::progress += 5;

@@ -41,6 +41,10 @@ struct Status {
     Color indicatorColor{};
     // Why the due break waits; None unless the state is Waiting.
     WaitReason waitingFor = WaitReason::None;
+    // Today on the local clock, from the history: seconds of counted
+    // activity and breaks that ran to their end.
+    std::int64_t todayActiveSeconds = 0;
+    std::int64_t todayBreaksTaken = 0;
     bool operator==(const Status&) const = default;
 };
 

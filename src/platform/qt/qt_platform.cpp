@@ -11,6 +11,7 @@
 #include "platform/qt/idle/idle_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_console.h"
+#include "platform/qt/qt_history.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_random.h"
 #include "platform/qt/qt_screens.h"
@@ -43,7 +44,8 @@ QtPlatform::QtPlatform(double timeScale)
       remote_(std::make_unique<QtRemote>()),
       shellExtension_(makeShellExtensionWatch()),
       setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())),
-      overlaySurfaces_(startOverlaySurfaces()) {
+      overlaySurfaces_(startOverlaySurfaces()),
+      history_(std::make_unique<QtHistory>()) {
     // Known before the first window shows: the extension may draw the
     // indicator and the menu instead.
     if (shellExtension_) shellExtension_->settle(1000);
@@ -85,6 +87,7 @@ Platform QtPlatform::platform() const {
     p.microphone = microphone_.get();
     p.fullScreen = fullScreen_.get();
     p.doNotDisturb = doNotDisturb_.get();
+    p.history = history_.get();
     return p;
 }
 

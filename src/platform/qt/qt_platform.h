@@ -53,6 +53,7 @@ private:
     std::unique_ptr<BusySource> microphone_;
     std::unique_ptr<BusySource> fullScreen_;
     std::unique_ptr<BusySource> doNotDisturb_;
+    std::unique_ptr<History> history_;
 };
 
 }  // namespace tamsel::qt

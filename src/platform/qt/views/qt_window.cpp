@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "platform/qt/geometry.h"
+#include "platform/qt/views/bar_chart.h"
 #include "platform/qt/views/overlay_route.h"
 
 namespace tamsel::qt {
@@ -212,6 +213,11 @@ void QtControl::selectItem(int index) {
     if (index < 0 || index >= static_cast<int>(items().size())) return;
     selected_ = index;
     if (auto* c = qobject_cast<QComboBox*>(widget_.data())) c->setCurrentIndex(index);
+}
+
+void QtControl::setBars(const std::vector<ChartBar>& bars) {
+    bars_ = bars;
+    if (auto* chart = qobject_cast<BarChart*>(widget_.data())) chart->setBars(bars);
 }
 
 // ---- QtWindow -----------------------------------------------------------------------

@@ -71,6 +71,8 @@ public:
     void setItems(const std::vector<std::string>& titles) override;
     int selectedIndex() const override;
     void selectItem(int index) override;
+    std::vector<ChartBar> bars() const override { return bars_; }
+    void setBars(const std::vector<ChartBar>& bars) override;
 
     QWidget* widget() const { return widget_; }
 
@@ -85,6 +87,7 @@ private:
     int state_ = 0;
     std::vector<std::string> items_;
     int selected_ = -1;
+    std::vector<ChartBar> bars_;
 };
 
 class QtWindow : public Window {

@@ -16,6 +16,7 @@ std::unique_ptr<Window> QtWindowFactory::loadWindow(std::string_view nibName) {
     }
     if (nibName == nib::kPrefWindow) return makePreferencesView();
     if (nibName == nib::kAccessWindow) return makeWelcomeView();
+    if (nibName == nib::kStatsWindow) return makeStatsView();
     return nullptr;
 }
 
