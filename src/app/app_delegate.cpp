@@ -169,7 +169,8 @@ std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) 
 void AppDelegate::statusChanged(const Status& status) {
     // Called every tick: only what a change shows is worked out again. A
     // pause still reads the clock: "tomorrow 06:00" becomes "06:00".
-    const Status before = shownStatus_.value_or(Status{State::Working, -1, -1, -1, -1, -1});
+    const Status before = shownStatus_.value_or(Status{
+        .state = State::Working, .secondsToBreak = -1, .breakSecondsLeft = -1, .pausedUntil = -1});
     shownStatus_ = status;
     if (statsWindow && statsWindow->closed()) statsWindow.reset();
     if (systemMenu && menuInstalled_) {
