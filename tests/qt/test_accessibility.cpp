@@ -1,0 +1,176 @@
+// What a screen reader and a keyboard user find in each window.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "platform/qt/desktop/qt_status_bar.h"
+#include "platform/qt/desktop/setup_check.h"
+#include "platform/qt/desktop/user_notice.h"
+#include "platform/qt/views/qt_dialogs.h"
+#include "platform/qt/views/views.h"
+
+namespace tamsel::qt {
+namespace {
+
+void press(QWidget* target, int key) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &down);
+}
+
+// The controls of `top` in the order Tab visits them.
+QList<QWidget*> tabChain(QWidget* top) {
+    QList<QWidget*> chain;
+    for (QWidget* w = top->nextInFocusChain(); w != top; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(top) && w->window() == top)
+            chain << w;
+    return chain;
+}
+
+// The accessible tree's controls that take the focus from Tab; each must
+// say what it is and what it does.
+int checkTree(QAccessibleInterface* iface, QWidget* top, const char* window) {
+    int controls = 0;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        auto* w = qobject_cast<QWidget*>(child->object());
+        if (w && w->window() != top) continue;  // a combo box's own list
+        if (w && (w->focusPolicy() & Qt::TabFocus)) {
+            ++controls;
+            EXPECT_FALSE(child->text(QAccessible::Name).isEmpty() ||
+                         child->text(QAccessible::Description).isEmpty())
+                << window << ": " << w->metaObject()->className() << " "
+                << w->objectName().toStdString();
+        }
+        controls += checkTree(child, top, window);
+    }
+    return controls;
+}
+
+// Every control is named and described, Tab reaches each of them and never
+// goes back up or to the left.
+void checkWindow(const char* window, QWidget* top, int controls) {
+    ASSERT_NE(top, nullptr) << window;
+    top->adjustSize();
+    const QList<QWidget*> chain = tabChain(top);
+    EXPECT_GE(chain.size(), controls) << window;
+    EXPECT_EQ(checkTree(QAccessible::queryAccessibleInterface(top), top, window), chain.size())
+        << window;
+    for (int i = 1; i < chain.size(); ++i) {
+        const std::string which = std::string(window) + " " + chain[i]->metaObject()->className() +
+                                  " " + chain[i]->objectName().toStdString();
+        const QRect was(chain[i - 1]->mapTo(top, QPoint()), chain[i - 1]->size());
+        const QRect is(chain[i]->mapTo(top, QPoint()), chain[i]->size());
+        const bool above = is.bottom() <= was.top(), beside = !above && is.top() < was.bottom();
+        EXPECT_FALSE((above && is.left() <= was.left()) || (beside && is.left() < was.left()))
+            << which << " comes back";
+    }
+}
+
+QWidget* shown(const std::function<bool(QWidget*)>& which) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && which(w)) return w;
+    return nullptr;
+}
+
+TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
+    const DesktopFacts nothingFound;  // every row a ✗ with its fix
+    QtStatusBar bar;                  // no tray here: its notice offers the commands
+    bar.statusItem()->setMenu({{"Help", "helpBtn:"}, {"Quit", "quitBtn:"}},
+                              [](std::string_view) {});
+    tellUser(QStringLiteral("Something to say"));
+    const struct {
+        const char* window;
+        std::function<std::unique_ptr<QtWindow>()> make;
+        QWidget* top;
+        int controls;
+    } windows[] = {
+        {"preferences", makePreferencesView, nullptr, 17},
+        {"welcome", makeWelcomeView, nullptr, 2},
+        {"break", makeBreakView, nullptr, 1},
+        {"setup check", nullptr, showSetupCheck(&nothingFound), 5},
+        {"user notice", nullptr, shown([](QWidget* w) { return w->objectName() == "userNotice"; }),
+         1},
+        {"no-tray notice", nullptr,
+         shown([](QWidget* w) { return w->windowTitle() == kNoTrayTitle; }), 3},
+    };
+    for (const auto& w : windows) {
+        std::unique_ptr<QtWindow> window = w.make ? w.make() : nullptr;
+        checkWindow(w.window, window ? window->view() : w.top, w.controls);
+    }
+    for (bool passwordBox : {false, true}) {
+        QTimer::singleShot(0, [passwordBox] {
+            QWidget* alert = QApplication::activeModalWidget();
+            checkWindow("alert", alert, passwordBox ? 3 : 2);
+            if (alert) press(alert, Qt::Key_Escape);
+        });
+        QtDialogs().runAlert(
+            {"Child lock enabled", "Please enter your password", {"OK", "Cancel"}, passwordBox});
+    }
+}
+
+TEST(Accessibility, TheIndicatorAndTheSteppersReadTheirValues) {
+    std::unique_ptr<QtWindow> window = makeIndicatorView();
+    const struct {
+        int squares;
+        const char* pause;
+        const char* read;
+    } cases[] = {
+        {4, "", "4 of 10"},
+        {0, "", "0 of 10"},
+        {11, "", "10 of 10"},  // the square of a period just ended
+        {0, "\u2016 15:30", "\u2016 15:30"},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.pause;
+        for (int i = 0; i < c.squares; ++i) text += "\u25FC\uFE0E";
+        window->outlet("lblProgress").setText(text);
+        QAccessibleInterface* iface =
+            QAccessible::queryAccessibleInterface(window->view()->findChild<QWidget*>());
+        EXPECT_EQ(iface->text(QAccessible::Name), "Tamsel");
+        EXPECT_EQ(iface->text(QAccessible::Value), QString::fromUtf8(c.read));
+        EXPECT_EQ(iface->text(QAccessible::Description), QString::fromUtf8(c.read));
+        ASSERT_NE(iface->valueInterface(), nullptr);
+        EXPECT_EQ(iface->valueInterface()->currentValue(), std::min(c.squares, 10));
+    }
+    // A stepper's minutes sit in a label beside it; a screen reader hears them on it.
+    window = makePreferencesView();
+    window->outlet("stpWorkDurationE").setDoubleValue(25);
+    auto* stepper = window->view()->findChild<QWidget*>("stpWorkDurationE");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(stepper)->text(QAccessible::Value),
+              "25 minutes");
+}
+
+TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThem) {
+    const struct {
+        std::function<std::unique_ptr<QtWindow>()> make;
+        int tabs;  // from the first control
+        const char* action;
+    } windows[] = {
+        {makePreferencesView, 15, "btnCloseClicked:"},
+        {makePreferencesView, 13, "btnHelp:"},
+        {makeBreakView, 0, "closeButton:"},
+    };
+    for (const auto& w : windows) {
+        std::unique_ptr<QtWindow> window = w.make();
+        std::vector<std::string> actions;
+        window->setActionHandler([&](std::string_view a, auto) { actions.emplace_back(a); });
+        QWidget* view = window->view();
+        view->show();
+        view->setFocus();
+        press(view, Qt::Key_Space);  // the break window's own keys press nothing
+        for (int i = 0; i <= w.tabs; ++i) press(view->focusWidget(), Qt::Key_Tab);
+        press(view->focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(actions, std::vector<std::string>{w.action});
+        view->hide();
+    }
+}
+
+}  // namespace
+}  // namespace tamsel::qt
