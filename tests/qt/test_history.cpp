@@ -58,6 +58,7 @@ protected:
         SCL::reset(sim.platform());
         store.reset();
         store = std::make_unique<QtHistory>(path());
+        store->inMemory();  // opened at its first use: here
         return *store;
     }
 

@@ -23,6 +23,7 @@ TEST_F(Diary, WritesRideOnActiveTicksAtMostOnceAMinuteAndAtQuit) {
     storeFirstLaunchSettings(240);
     AppDelegate app;
     app.applicationDidFinishLaunching();
+    sim.advance(1);  // the history opens after the first windows
     ASSERT_TRUE(SCL::history);
     sim.advance(600);
     EXPECT_EQ(sim.history.writes, 0) << "idle ticks write nothing";
@@ -42,6 +43,7 @@ TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClos
     AppDelegate app;
     sim.dialogs.typeAndConfirm("secret");
     app.applicationDidFinishLaunching();
+    sim.advance(1);
     sim.statusBar.choose("statsMenuBtn:");
     auto window = sim.windows.last("StatsWindow");
     ASSERT_TRUE(window);

@@ -62,10 +62,17 @@ QtHistory::QtHistory()
 
 QtHistory::QtHistory(const QString& path)
     : path_(path),
-      connection_(QStringLiteral("tamsel-history-%1").arg(reinterpret_cast<quintptr>(this))) {
+      connection_(QStringLiteral("tamsel-history-%1").arg(reinterpret_cast<quintptr>(this))) {}
+
+// At the first use, not at start: the driver and the file cost the first
+// windows several milliseconds.
+void QtHistory::open() {
+    if (opened_) return;
+    opened_ = true;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
         inMemory_ = true;
-        say(QStringLiteral("Tamsel keeps no history: Qt's SQLite driver is not installed "
+        say(
+            QStringLiteral("Tamsel keeps no history: Qt's SQLite driver is not installed "
                            "(on Debian, the package libqt6sql6-sqlite)."));
         return;
     }
@@ -190,6 +197,7 @@ void QtHistory::report(const QSqlError& error) {
 }
 
 void QtHistory::addActiveSeconds(const std::string& day, std::int64_t seconds) {
+    open();
     if (!addActive_) return;
     addActive_->bindValue(0, QString::fromStdString(day));
     addActive_->bindValue(1, static_cast<qlonglong>(seconds));
@@ -197,6 +205,7 @@ void QtHistory::addActiveSeconds(const std::string& day, std::int64_t seconds) {
 }
 
 void QtHistory::append(const HistoryEvent& event) {
+    open();
     if (!append_) return;
     append_->bindValue(0, static_cast<qlonglong>(event.at));
     append_->bindValue(1, QString::fromStdString(event.day));
@@ -207,6 +216,7 @@ void QtHistory::append(const HistoryEvent& event) {
 }
 
 std::vector<HistoryDay> QtHistory::days(const std::string& from, const std::string& to) {
+    open();
     std::vector<HistoryDay> list;
     if (!db_.isOpen()) return list;
     QSqlQuery q(db_);
@@ -221,6 +231,7 @@ std::vector<HistoryDay> QtHistory::days(const std::string& from, const std::stri
 }
 
 std::vector<HistoryEvent> QtHistory::events(const std::string& from, const std::string& to) {
+    open();
     std::vector<HistoryEvent> list;
     if (!db_.isOpen()) return list;
     QSqlQuery q(db_);
@@ -239,6 +250,7 @@ std::vector<HistoryEvent> QtHistory::events(const std::string& from, const std::
 }
 
 void QtHistory::forgetBefore(const std::string& day) {
+    open();
     if (!db_.isOpen()) return;
     QSqlQuery q(db_);
     bool ok = db_.transaction();
