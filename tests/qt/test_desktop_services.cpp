@@ -1,16 +1,11 @@
-// The desktop services added for start at login and the new menu: the XDG
-// autostart file and the tray rendering the menu the controllers describe.
+// Start at login: the XDG autostart file.
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
-#include <QMenu>
 #include <QTemporaryDir>
 
-#include "app/app_delegate.h"
 #include "platform/qt/desktop/autostart.h"
-#include "platform/qt/desktop/qt_status_bar.h"
 
 namespace tamsel::qt {
 namespace {
@@ -49,37 +44,6 @@ TEST(Autostart, WritesAndRemovesTheEntryAndHonoursOneThatHidesItself) {
         XdgAutostart(home.filePath(QStringLiteral("elsewhere/tamsel.desktop"))).setEnabled(true));
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("not a folder of yours"),
               std::string::npos);
-}
-
-std::vector<std::string> titles(const QMenu* menu) {
-    std::vector<std::string> list;
-    for (const QAction* a : menu->actions())
-        list.push_back((a->isSeparator() ? "--" : a->text().toStdString()) +
-                       (a->isEnabled() ? "" : " (off)"));
-    return list;
-}
-
-TEST(StatusMenu, ShowsTheCommandsInOrderWithThePauseSubmenuAndResumeWhilePaused) {
-    QtStatusBar bar;
-    auto item = bar.statusItem();
-    item->setImage("SysMenuImg");
-    item->setMenu(AppDelegate::menuItems({State::Break}), [](std::string_view) {});
-    QMenu* menu = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "statusMenu") menu = qobject_cast<QMenu*>(w);
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(titles(menu),
-              (std::vector<std::string>{"Preferences\u2026", "Statistics\u2026", "Help",
-                                        "Check my desktop\u2026", "--",
-                                        "Take a break now (off)", "Pause", "Skip", "--", "Quit"}));
-    EXPECT_EQ(titles(menu->actions()[6]->menu()),
-              (std::vector<std::string>{"For 30 minutes", "For an hour", "For two hours",
-                                        "Until tomorrow"}));
-    item->setMenu(AppDelegate::menuItems({State::Paused, 1350, 0, 2e9}), [](std::string_view) {});
-    EXPECT_EQ(titles(menu)[5], "Take a break now");
-    EXPECT_EQ(titles(menu)[6], "Resume");
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowTitle() == kNoTrayTitle) w->close();
 }
 
 }  // namespace
