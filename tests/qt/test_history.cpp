@@ -1,25 +1,17 @@
-// Simulated days through the engine and the real history on a temporary
-// SQLite file: what a day of work leaves, midnight and clock changes, a
-// damaged file, a version 1 file, owner-only files and a full disk.
+// The history on a temporary SQLite file: a damaged file, a version 1 file,
+// owner-only files and a full disk.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <map>
 
-#include "app/app_delegate.h"
-#include "engine/history.h"
-#include "engine/main_window.h"
-#include "engine/scl.h"
 #include "platform/qt/qt_history.h"
-#include "sim/sim_platform.h"
 
 namespace tamsel::qt {
 namespace {
@@ -47,126 +39,18 @@ void closeNotices() {
 
 class OnDisk : public ::testing::Test {
 protected:
-    OnDisk() { SCL::reset(sim.platform()); }
-    ~OnDisk() override {
-        SCL::reset(sim.platform());
-        closeNotices();
-    }
+    ~OnDisk() override { closeNotices(); }
 
     QString path() const { return dir.filePath(QStringLiteral("tamsel/history.sqlite")); }
     QtHistory& open() {
-        SCL::reset(sim.platform());
         store.reset();
         store = std::make_unique<QtHistory>(path());
         return *store;
     }
 
-    // The engine with its history from a wall-clock second on (UTC is the
-    // local clock here).
-    void start(double wall, double activeFor, long long workMinutes = 30) {
-        open();
-        sim.clock.jumpWall(wall - sim.clock.now());
-        sim.idle.activeFor(activeFor);
-        for (auto [key, value] : {std::pair{"uid", 1LL},
-                                  {"stpWorkDuration", workMinutes},
-                                  {"stpBreakDuration", 2LL},
-                                  {"lblSnooze", 1LL}})
-            sim.settings.setInteger(key, value);
-        Platform p = sim.platform();
-        p.history = store.get();
-        SCL::reset(p);
-        SCL::history = std::make_unique<HistoryRecorder>(*store);
-        SCL::mainWindow = std::make_unique<MainWindow>();
-        SCL::mainWindow->showWindow();
-    }
-    std::map<std::string, std::int64_t> daysOnDisk() {
-        SCL::history->flush();
-        std::map<std::string, std::int64_t> days;
-        for (const HistoryDay& d : store->days("0000-01-01", "9999-12-31"))
-            days[d.day] = d.activeSeconds;
-        return days;
-    }
-    void runUntilBreak() {
-        for (int i = 0; i < 1000 && !SCL::activityTimerPause; ++i) sim.advance(5);
-    }
-
     QTemporaryDir dir;
-    sim::SimPlatform sim;
     std::unique_ptr<QtHistory> store;
 };
-
-TEST_F(OnDisk, ADayWithTwoBreaksASnoozeASkipAndAPauseReadsBackAsItWent) {
-    start(kMar10 + 9 * 3600, 6300);  // at work until 10:45
-    AppDelegate app;
-    runUntilBreak();
-    sim.advance(120);  // taken
-    runUntilBreak();
-    sim.advance(30);
-    sim.windows.last("LockScreen")->perform("closeButton:", "closeBtn");
-    sim.advance(1);  // snoozed: the next break a minute of work later
-    runUntilBreak();
-    sim.advance(120);  // taken
-    sim.advance(kMar10 + 10 * 3600 - sim.clock.now());
-    ASSERT_TRUE(app.skipBtn());
-    sim.advance(600);
-    SCL::mainWindow->pauseUntil(sim.clock.now() + 1800);
-    sim.advance(900);
-    SCL::mainWindow->resume();
-    sim.advance(3600);
-
-    EXPECT_EQ(SCL::history->csv(),
-              "date,time,record,seconds\n"
-              "2026-03-10,,active,5154\n"
-              "2026-03-10,09:22:30,break_started_due,\n"
-              "2026-03-10,09:24:30,break_completed,\n"
-              "2026-03-10,09:47:00,break_started_due,\n"
-              "2026-03-10,09:47:31,break_snoozed,\n"
-              "2026-03-10,09:48:30,break_started_due,\n"
-              "2026-03-10,09:50:30,break_completed,\n"
-              "2026-03-10,10:00:00,skipped,\n"
-              "2026-03-10,10:10:00,paused,1800\n"
-              "2026-03-10,10:25:00,resumed,\n");
-    const DayTotals today = SCL::history->lastDays(1).back();
-    EXPECT_EQ(today.taken, 2);
-    EXPECT_EQ(today.snoozed, 1);
-    EXPECT_EQ(today.skipped, 1);
-    EXPECT_EQ(today.pausedSeconds, 900);
-    EXPECT_EQ(SCL::status().todayBreaksTaken, 2);
-    EXPECT_EQ(SCL::status().todayActiveSeconds, 5154);
-}
-
-TEST_F(OnDisk, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
-    struct Case {
-        const char* what;
-        double start, activeFor, jumpAfter, jumpBy;
-        std::map<std::string, std::int64_t> days;
-    } cases[] = {
-        {"midnight splits the time",
-         kMar10 - 600,
-         1200,
-         0,
-         0,
-         {{"2026-03-09", 600}, {"2026-03-10", 605}}},
-        {"a clock set back an hour", kMar10 + 10 * 3600, 7200, 3600, -3600, {{"2026-03-10", 7205}}},
-        {"a clock set forward over midnight",
-         kMar10 - 2700,
-         3600,
-         1800,
-         3600,
-         {{"2026-03-09", 1805}, {"2026-03-10", 1800}}},
-    };
-    for (const Case& c : cases) {
-        start(c.start, c.activeFor, 240);
-        sim.advance(c.jumpAfter);
-        sim.clock.jumpWall(c.jumpBy);
-        sim.advance(c.activeFor - c.jumpAfter + 60);
-        EXPECT_EQ(daysOnDisk(), c.days) << c.what;
-        EXPECT_FALSE(SCL::activityTimerPause) << c.what << ": no break meant";
-        SCL::reset(sim.platform());
-        store.reset();
-        QFile::remove(path());
-    }
-}
 
 TEST_F(OnDisk, ADamagedFileIsSetAsideUnderANewNameAndAFreshOneStarts) {
     const QByteArray garbage(3000, '\x5a');
