@@ -77,8 +77,6 @@ MUTATIONS = [
     ("src/prefs/pref_window.cpp", "        engine->placeWindow();\n", "", "save does not re-place"),
     ("src/engine/main_window.cpp", "if (SCL::progress >= workDur && busyNow != WaitReason::None) {",
      "if (false) {", "a due break never waits"),
-    ("src/engine/main_window.cpp", "        SCL::progress = workDur;\n        waitingFor = busyNow;",
-     "        waitingFor = busyNow;", "a waiting break's progress runs on"),
     ("src/engine/main_window.cpp", "(busy(p.camera) | busy(p.microphone))", "busy(p.microphone)",
      "the camera is no call"),
     ("src/engine/main_window.cpp", "kAfterWait = 30.0", "kAfterWait = 25.0",
