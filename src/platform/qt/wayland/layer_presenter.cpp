@@ -46,7 +46,7 @@ public:
     }
 
     void place(const QRect& frame) override {
-        spec_ = specFor(frame);
+        layout_ = layoutFor(frame);
         if (!view_) return;
         // A break's view takes its output's size once the compositor tells it.
         if (kind_ == OverlayKind::Indicator || !surface_ || surface_->size().isEmpty())
@@ -55,8 +55,9 @@ public:
             view_->setGeometry(QRect(viewRect_.topLeft(), surface_->size()));
         closedByCompositor_ = false;
         if (!shown_) return;
-        if (surface_ && !surface_->isClosed() && surface_->spec().outputName == spec_.outputName) {
-            surface_->reconfigure(spec_);
+        if (surface_ && !surface_->isClosed() &&
+            surface_->layout().outputName == layout_.outputName) {
+            surface_->reconfigure(layout_);
             return;
         }
         surface_.reset();
@@ -76,36 +77,36 @@ public:
     bool isShown() const override { return shown_; }
 
 private:
-    LayerShell::Spec specFor(const QRect& frame) {
+    LayerShell::Layout layoutFor(const QRect& frame) {
         const QScreen* screen = screenFor(frame);
         const QRect screenRect = screen ? screen->geometry() : frame;
         const LayerShell::Output* output = shell_.outputFor(screenRect);
-        LayerShell::Spec spec;
-        spec.outputName = output ? output->name : 0;
+        LayerShell::Layout layout;
+        layout.outputName = output ? output->name : 0;
         if (kind_ == OverlayKind::Break) {
             // The whole output, whatever part of the frame reaches past it;
             // above panels, and nothing else gets the keyboard.
-            spec.anchors = Qt::TopEdge | Qt::BottomEdge | Qt::LeftEdge | Qt::RightEdge;
-            spec.exclusiveZone = -1;
-            spec.keyboard = true;
+            layout.anchors = Qt::TopEdge | Qt::BottomEdge | Qt::LeftEdge | Qt::RightEdge;
+            layout.exclusiveZone = -1;
+            layout.keyboard = true;
             viewRect_ = screenRect;
         } else {
             // Measured from the part panels leave free; the compositor keeps
             // it clear of the panels' zones (exclusive zone 0).
             const EdgePlacement p =
                 cornerPlacement(frame, screen ? screen->availableGeometry() : frame);
-            spec.anchors = p.anchors;
-            spec.margins = p.margins;
-            spec.size = p.size;
-            spec.clickThrough = true;
+            layout.anchors = p.anchors;
+            layout.margins = p.margins;
+            layout.size = p.size;
+            layout.clickThrough = true;
             viewRect_ = frame;
         }
-        return spec;
+        return layout;
     }
 
     void createSurface() {
-        surface_ = shell_.createSurface(spec_);
-        holdKeyboard(this, surface_ && spec_.keyboard);
+        surface_ = shell_.createSurface(layout_);
+        holdKeyboard(this, surface_ && layout_.keyboard);
         if (!surface_) return;
         surface_->onConfigured = [this](QSize size) {
             if (view_ && kind_ == OverlayKind::Break)
@@ -147,7 +148,7 @@ private:
     OverlayKind kind_;
     ViewScene scene_;
     std::unique_ptr<LayerSurface> surface_;
-    LayerShell::Spec spec_;
+    LayerShell::Layout layout_;
     QRect viewRect_;
     bool shown_ = false;
     bool closedByCompositor_ = false;

@@ -336,7 +336,7 @@ void LayerShell::surfaceGone(LayerSurface* surface) {
     if (keyboardFocus_ == surface) keyboardFocus_ = nullptr;
     // The arrow is only needed while a break is shown.
     const bool input = std::any_of(surfaces_.begin(), surfaces_.end(),
-                                   [](LayerSurface* s) { return !s->spec_.clickThrough; });
+                                   [](LayerSurface* s) { return !s->layout_.clickThrough; });
     if (!input) {
         if (cursorSurface_) wl_surface_destroy(cursorSurface_);
         cursorSurface_ = nullptr;
@@ -355,7 +355,7 @@ void LayerShell::keyboardLeft() {
         [this] {
             if (keyboardFocus_) return;
             auto first = std::find_if(surfaces_.begin(), surfaces_.end(), [](LayerSurface* s) {
-                return s->spec_.keyboard && !s->closed_;
+                return s->layout_.keyboard && !s->closed_;
             });
             if (first != surfaces_.end()) (*first)->reclaimKeyboard();
         },
@@ -474,7 +474,7 @@ const wl_keyboard_listener LayerShell::keyboardListener = {
         LayerSurface* left = self->keyboardFocus_;
         self->keyboardFocus_ = nullptr;
         if (left && left->onKeyboardFocus) left->onKeyboardFocus(false);
-        if (left && left->spec_.keyboard) self->keyboardLeft();
+        if (left && left->layout_.keyboard) self->keyboardLeft();
     },
     // key
     [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t key,
@@ -501,9 +501,9 @@ const wl_keyboard_listener LayerShell::keyboardListener = {
     [](void*, wl_keyboard*, std::int32_t, std::int32_t) {},
 };
 
-std::unique_ptr<LayerSurface> LayerShell::createSurface(const Spec& spec) {
+std::unique_ptr<LayerSurface> LayerShell::createSurface(const Layout& layout) {
     if (!layerShell_ || connection_->isLost()) return nullptr;
-    std::unique_ptr<LayerSurface> surface(new LayerSurface(*this, spec));
+    std::unique_ptr<LayerSurface> surface(new LayerSurface(*this, layout));
     surfaces_.push_back(surface.get());
     return surface;
 }
@@ -525,11 +525,11 @@ struct LayerSurface::Buffer {
     }
 };
 
-LayerSurface::LayerSurface(LayerShell& shell, const LayerShell::Spec& spec)
-    : shell_(&shell), spec_(spec) {
+LayerSurface::LayerSurface(LayerShell& shell, const LayerShell::Layout& layout)
+    : shell_(&shell), layout_(layout) {
     surface_ = wl_compositor_create_surface(shell.compositor_);
     wl_surface_set_user_data(surface_, this);
-    const LayerShell::Output* output = shell.output(spec.outputName);
+    const LayerShell::Output* output = shell.output(layout.outputName);
     layer_ = zwlr_layer_shell_v1_get_layer_surface(shell.layerShell_, surface_,
                                                    output ? output->output : nullptr,
                                                    ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "tamsel");
@@ -540,12 +540,12 @@ LayerSurface::LayerSurface(LayerShell& shell, const LayerShell::Spec& spec)
         },
         [](void* data, zwlr_layer_surface_v1*) { static_cast<LayerSurface*>(data)->close(); }};
     zwlr_layer_surface_v1_add_listener(layer_, &listener, this);
-    if (spec.clickThrough) {
+    if (layout.clickThrough) {
         wl_region* none = wl_compositor_create_region(shell.compositor_);
         wl_surface_set_input_region(surface_, none);
         wl_region_destroy(none);
     }
-    applySpec();
+    applyLayout();
     // The first commit carries no buffer: the compositor answers with the size.
     wl_surface_commit(surface_);
     shell.connection_->flush();
@@ -559,27 +559,27 @@ LayerSurface::~LayerSurface() {
     if (shell_) shell_->connection_->flush();
 }
 
-void LayerSurface::applySpec() {
+void LayerSurface::applyLayout() {
     zwlr_layer_surface_v1_set_size(layer_,
-                                   static_cast<std::uint32_t>(std::max(0, spec_.size.width())),
-                                   static_cast<std::uint32_t>(std::max(0, spec_.size.height())));
-    zwlr_layer_surface_v1_set_anchor(layer_, anchorBits(spec_.anchors));
-    zwlr_layer_surface_v1_set_margin(layer_, spec_.margins.top(), spec_.margins.right(),
-                                     spec_.margins.bottom(), spec_.margins.left());
-    zwlr_layer_surface_v1_set_exclusive_zone(layer_, spec_.exclusiveZone);
-    zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, spec_.keyboard ? 1 : 0);
+                                   static_cast<std::uint32_t>(std::max(0, layout_.size.width())),
+                                   static_cast<std::uint32_t>(std::max(0, layout_.size.height())));
+    zwlr_layer_surface_v1_set_anchor(layer_, anchorBits(layout_.anchors));
+    zwlr_layer_surface_v1_set_margin(layer_, layout_.margins.top(), layout_.margins.right(),
+                                     layout_.margins.bottom(), layout_.margins.left());
+    zwlr_layer_surface_v1_set_exclusive_zone(layer_, layout_.exclusiveZone);
+    zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, layout_.keyboard ? 1 : 0);
 }
 
-void LayerSurface::reconfigure(const LayerShell::Spec& spec) {
-    if (spec == spec_ || closed_ || !shell_) return;
-    spec_ = spec;
-    applySpec();
+void LayerSurface::reconfigure(const LayerShell::Layout& layout) {
+    if (layout == layout_ || closed_ || !shell_) return;
+    layout_ = layout;
+    applyLayout();
     wl_surface_commit(surface_);
     shell_->connection_->flush();
 }
 
 void LayerSurface::reclaimKeyboard() {
-    if (closed_ || !shell_ || !spec_.keyboard) return;
+    if (closed_ || !shell_ || !layout_.keyboard) return;
     // Not against another client that wants it as much (a launcher, a
     // locker): once a second at most.
     const auto now = std::chrono::steady_clock::now();
@@ -595,14 +595,14 @@ void LayerSurface::reclaimKeyboard() {
 }
 
 int LayerSurface::scale() const {
-    const LayerShell::Output* output = shell_ ? shell_->output(spec_.outputName) : nullptr;
+    const LayerShell::Output* output = shell_ ? shell_->output(layout_.outputName) : nullptr;
     return output ? output->scale : 1;
 }
 
 void LayerSurface::configure(std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
     zwlr_layer_surface_v1_ack_configure(layer_, serial);
-    const QSize size(width ? static_cast<int>(width) : spec_.size.width(),
-                     height ? static_cast<int>(height) : spec_.size.height());
+    const QSize size(width ? static_cast<int>(width) : layout_.size.width(),
+                     height ? static_cast<int>(height) : layout_.size.height());
     const bool changed = size != size_;
     size_ = size;
     // A configure must be followed by a commit: the same picture if nothing

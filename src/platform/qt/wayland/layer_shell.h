@@ -65,7 +65,7 @@ public:
     const Output* outputFor(const QRect& rect) const;
     const Output* output(std::uint32_t name) const;
 
-    struct Spec {
+    struct Layout {
         std::uint32_t outputName = 0;  // 0: the compositor chooses
         Qt::Edges anchors;
         QMargins margins;
@@ -73,9 +73,9 @@ public:
         int exclusiveZone = 0;
         bool keyboard = false;      // exclusive keyboard interactivity
         bool clickThrough = false;  // an empty input region
-        bool operator==(const Spec&) const = default;
+        bool operator==(const Layout&) const = default;
     };
-    std::unique_ptr<LayerSurface> createSurface(const Spec& spec);
+    std::unique_ptr<LayerSurface> createSurface(const Layout& layout);
 
 private:
     friend class LayerSurface;
@@ -130,9 +130,9 @@ public:
     LayerSurface(const LayerSurface&) = delete;
     LayerSurface& operator=(const LayerSurface&) = delete;
 
-    const LayerShell::Spec& spec() const { return spec_; }
+    const LayerShell::Layout& layout() const { return layout_; }
     // Changes anchors, margins and size on the same output.
-    void reconfigure(const LayerShell::Spec& spec);
+    void reconfigure(const LayerShell::Layout& layout);
     // Logical size the compositor gave it; empty until configured.
     QSize size() const { return size_; }
     int scale() const;
@@ -158,8 +158,8 @@ public:
 private:
     friend class LayerShell;
     struct Buffer;
-    LayerSurface(LayerShell& shell, const LayerShell::Spec& spec);
-    void applySpec();
+    LayerSurface(LayerShell& shell, const LayerShell::Layout& layout);
+    void applyLayout();
     void configure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
     void close();
     void reclaimKeyboard();
@@ -167,7 +167,7 @@ private:
     static void released(void* data, wl_buffer* buffer);
 
     LayerShell* shell_;
-    LayerShell::Spec spec_;
+    LayerShell::Layout layout_;
     wl_surface* surface_ = nullptr;
     zwlr_layer_surface_v1* layer_ = nullptr;
     QSize size_;
