@@ -404,6 +404,16 @@ public:
     virtual void show() = 0;
 };
 
+// ---- the user's language ----------------------------------------------------
+
+// The controllers' English texts in the user's language (common/translate.h).
+class Translator {
+public:
+    virtual ~Translator() = default;
+    // The source text itself where there is no translation.
+    virtual std::string translate(const char* context, const char* source) = 0;
+};
+
 // ---- the aggregate ----------------------------------------------------------
 
 struct Platform {
@@ -426,6 +436,7 @@ struct Platform {
     LoginItems* loginItems = nullptr;
     Remote* remote = nullptr;
     SetupCheck* setupCheck = nullptr;
+    Translator* translator = nullptr;  // none: the English texts
 };
 
 }  // namespace tamsel

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/nibs.h"
+#include "common/translate.h"
 #include "engine/local_clock.h"
 #include "engine/scl.h"
 #include "engine/version_check.h"
@@ -160,7 +161,7 @@ void MainWindow::sendHeadsUpWhenNear() {
     headsUpSent = true;
     if (!settings::headsUp()) return;
     if (Notifier* notifier = SCL::platform().notifier)
-        notifier->notify("Tamsel", "A break in about a minute");
+        notifier->notify("Tamsel", translate("Tamsel", "A break in about a minute"));
     SCL::announce({EngineEvent::Kind::HeadsUp});
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/platform.h"
+#include "common/translate.h"
 #include "common/version.h"
 #include "engine/settings.h"
 #include "engine/status.h"
@@ -83,7 +84,8 @@ public:
     // Dialogs and the child-lock gate.
     static void showAlert(const std::string& message, const std::string& title = "");
     static std::string showInputBox(const std::string& message, const std::string& question);
-    static bool isPwdOk(const std::string& prompt = "Please enter your password");
+    static bool isPwdOk(
+        const std::string& prompt = QT_TRANSLATE_NOOP("Tamsel", "Please enter your password"));
 
     // Open the manual, or a web address, in the user's application for it.
     // Where none can, an alert says where it is, so the user can open it.
