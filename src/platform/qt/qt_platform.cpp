@@ -17,6 +17,7 @@
 #include "platform/qt/qt_settings.h"
 #include "platform/qt/qt_timers.h"
 #include "platform/qt/time_lapse.h"
+#include "platform/qt/translations.h"
 #include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/views/views.h"
 
@@ -42,7 +43,8 @@ QtPlatform::QtPlatform(double timeScale)
       loginItems_(makeLoginItems()),
       remote_(std::make_unique<QtRemote>()),
       shellExtension_(makeShellExtensionWatch()),
-      setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())) {
+      setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())),
+      translator_(std::make_unique<QtTranslator>()) {
     // Known before the first window shows: the extension may draw the
     // indicator and the menu instead.
     if (shellExtension_) shellExtension_->settle(1000);
@@ -76,6 +78,7 @@ Platform QtPlatform::platform() const {
     p.loginItems = loginItems_.get();
     p.remote = remote_.get();
     p.setupCheck = setupCheck_.get();
+    p.translator = translator_.get();
     return p;
 }
 

@@ -47,6 +47,7 @@ private:
     std::unique_ptr<QtRemote> remote_;
     std::unique_ptr<ShellExtensionWatch> shellExtension_;
     std::unique_ptr<SetupCheck> setupCheck_;
+    std::unique_ptr<Translator> translator_;
 };
 
 }  // namespace tamsel::qt

@@ -3,6 +3,7 @@
 
 #include "platform/qt/idle/idle_source.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QEventLoop>
 #include <QObject>
@@ -188,11 +189,13 @@ void IdleChain::settleOn(bool found) {
         // Said at the first try only; later tries fail quietly.
         if (!everFound_ && problemText().empty()) {
             problemText() =
-                "Tamsel cannot tell when you are away from the keyboard: no idle "
-                "service of this desktop answered (" +
-                joined(notUsed_) +
-                "). Until one does, it counts you as active, so a break comes after "
-                "every work period, even when you were away.";
+                QCoreApplication::translate(
+                    "Tamsel",
+                    "Tamsel cannot tell when you are away from the keyboard: no idle service of "
+                    "this desktop answered (%1). Until one does, it counts you as active, so a "
+                    "break comes after every work period, even when you were away.")
+                    .arg(QString::fromStdString(joined(notUsed_)))
+                    .toStdString();
             say(problemText());
         }
     }

@@ -1,5 +1,6 @@
 #include "platform/qt/views/qt_dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -9,8 +10,8 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "platform/qt/views/artwork.h"
 #include "platform/qt/modal_gate.h"
+#include "platform/qt/views/artwork.h"
 
 namespace tamsel::qt {
 
@@ -27,8 +28,9 @@ public:
 
         QStringList titles;
         for (const auto& b : request.buttons) titles << QString::fromStdString(b);
-        if (titles.isEmpty()) titles << QStringLiteral("OK");
-        escape_ = titles.indexOf(QStringLiteral("Cancel"));
+        if (titles.isEmpty()) titles << QCoreApplication::translate("Tamsel", "OK");
+        // The controllers' button titles come in the user's language.
+        escape_ = titles.indexOf(QCoreApplication::translate("Tamsel", "Cancel"));
         if (escape_ < 0 && titles.size() == 1) escape_ = 0;
 
         // Without an answer for Escape there is nothing the close button

@@ -101,19 +101,21 @@ QGridLayout* workAndBreaks(const Form& form) {
             [v = form.view, action, stepperName] { v->emitAction(action, stepperName); });
         grid->addWidget(name, row, 1);
         grid->addWidget(number, row, 2);
-        grid->addWidget(new QLabel(QStringLiteral("minutes")), row, 3);
+        grid->addWidget(new QLabel(QCoreApplication::translate("Tamsel", "minutes")), row, 3);
         grid->addWidget(stepper, row, 4);
         form.outlet(number, labelName, nib::Kind::Label);
         form.outlet(stepper, stepperName, nib::Kind::Stepper);
     };
-    addDuration(0, QStringLiteral("&Work period:"), "lblWorkDuration", "stpWorkDurationE",
-                "stpWorkDuration:");
-    addDuration(1, QStringLiteral("&Break length:"), "lblBreakDuration", "stpBreakDurationEle",
-                "stpBreakDuration:");
+    addDuration(0, QCoreApplication::translate("Tamsel", "&Work period:"), "lblWorkDuration",
+                "stpWorkDurationE", "stpWorkDuration:");
+    addDuration(1, QCoreApplication::translate("Tamsel", "&Break length:"), "lblBreakDuration",
+                "stpBreakDurationEle", "stpBreakDuration:");
     grid->setColumnStretch(5, 1);
 
-    auto* snooze = new QCheckBox(QStringLiteral("Allow s&noozing a break for a minute"));
-    auto* hide = new QCheckBox(QStringLiteral("Start breaks see-&through (double-click to dim)"));
+    auto* snooze = new QCheckBox(
+        QCoreApplication::translate("Tamsel", "Allow s&noozing a break for a minute"));
+    auto* hide = new QCheckBox(
+        QCoreApplication::translate("Tamsel", "Start breaks see-&through (double-click to dim)"));
     form.outlet(snooze, "lblSnooze", nib::Kind::CheckBox);
     form.outlet(hide, "lblHide", nib::Kind::CheckBox);
     grid->addWidget(snooze, 2, 1, 1, 5);
@@ -125,13 +127,14 @@ QGridLayout* progressBar(const Form& form) {
     auto* grid = section();
     auto* corners = new QComboBox;
     form.outlet(corners, "dropdownOsdLocation", nib::Kind::PopUp);
-    auto* cornerLabel = new QLabel(QStringLiteral("&Position:"));
+    auto* cornerLabel = new QLabel(QCoreApplication::translate("Tamsel", "&Position:"));
     cornerLabel->setBuddy(corners);
     grid->addWidget(cornerLabel, 0, 1);
     grid->addWidget(corners, 0, 2);
     grid->setColumnStretch(3, 1);
-    auto* always = new QRadioButton(QStringLiteral("Show it &always"));
-    auto* whenHigh = new QRadioButton(QStringLiteral("Show it &only when a break is near"));
+    auto* always = new QRadioButton(QCoreApplication::translate("Tamsel", "Show it &always"));
+    auto* whenHigh = new QRadioButton(
+        QCoreApplication::translate("Tamsel", "Show it &only when a break is near"));
     // The controller keeps exactly one of the pair on; Qt must not group them.
     for (QRadioButton* radio : {always, whenHigh}) {
         radio->setAutoExclusive(false);
@@ -158,11 +161,13 @@ QGridLayout* childLock(const Form& form) {
         grid->addWidget(label, row, 1);
         grid->addWidget(field, row, 2);
     };
-    addPassword(0, QStringLiteral("Passwor&d:"), "txtNewPwd");
-    addPassword(1, QStringLiteral("&Confirm:"), "txtConfirmPwd");
+    addPassword(0, QCoreApplication::translate("Tamsel", "Passwor&d:"), "txtNewPwd");
+    addPassword(1, QCoreApplication::translate("Tamsel", "&Confirm:"), "txtConfirmPwd");
     auto* note =
-        new QLabel(QStringLiteral("Asked at start and before Preferences, Pause, Skip and Quit.\n"
-                                  "Leave both fields empty for no child lock."));
+        new QLabel(QCoreApplication::translate("Tamsel",
+                                               "Asked at start and before Preferences, Pause, Skip "
+                                               "and Quit.\nLeave both fields empty for no child "
+                                               "lock."));
     note->setForegroundRole(QPalette::PlaceholderText);
     grid->addWidget(note, 2, 2);
     grid->setColumnStretch(3, 1);
@@ -175,12 +180,12 @@ QGridLayout* aroundABreak(const Form& form) {
         const char* caption;
         const char* name;
     } boxes[] = {
-        {"Tell me a &minute before a break", "lblHeadsUp"},
-        {"Play a so&und when a break starts and ends", "lblSound"},
-        {"Cover &every screen during a break", "lblAllScreens"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Tell me a &minute before a break"), "lblHeadsUp"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Play a so&und when a break starts and ends"), "lblSound"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Cover &every screen during a break"), "lblAllScreens"},
     };
     for (const auto& box : boxes) {
-        auto* check = new QCheckBox(QString::fromUtf8(box.caption));
+        auto* check = new QCheckBox(translated(box.caption));
         form.outlet(check, box.name, nib::Kind::CheckBox);
         grid->addWidget(check, grid->rowCount(), 1);
     }
@@ -189,19 +194,21 @@ QGridLayout* aroundABreak(const Form& form) {
 
 QGridLayout* starting(const Form& form) {
     auto* grid = section();
-    auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I &log in"));
+    auto* atLogin =
+        new QCheckBox(QCoreApplication::translate("Tamsel", "Start Tamsel when I &log in"));
     form.outlet(atLogin, "lblStartAtLogin", nib::Kind::CheckBox);
     grid->addWidget(atLogin, 0, 1);
     return grid;
 }
 
 QHBoxLayout* buttons(const Form& form) {
-    auto* help = new QPushButton(QStringLiteral("&Help"));
+    auto* help = new QPushButton(QCoreApplication::translate("Tamsel", "&Help"));
     form.reports(help, "btnHelp:", "btnHelp");
-    auto* site = new QPushButton(QStringLiteral("Tamsel web site"));
+    auto* site = new QPushButton(QCoreApplication::translate("Tamsel", "Tamsel web site"));
     site->setFlat(true);
     site->setCursor(Qt::PointingHandCursor);
-    site->setToolTip(QStringLiteral("Opens the Tamsel web site in your browser"));
+    site->setToolTip(
+        QCoreApplication::translate("Tamsel", "Opens the Tamsel web site in your browser"));
     QFont font = site->font();
     font.setUnderline(true);
     site->setFont(font);
@@ -210,8 +217,8 @@ QHBoxLayout* buttons(const Form& form) {
     site->setPalette(palette);
     form.outlet(site, "btnCopyright", nib::Kind::Button);
     form.reports(site, "copyrightClicked:", "btnCopyright");
-    auto* close = new QPushButton(QStringLiteral("Close"));
-    auto* save = new QPushButton(QStringLiteral("&Save"));
+    auto* close = new QPushButton(QCoreApplication::translate("Tamsel", "Close"));
+    auto* save = new QPushButton(QCoreApplication::translate("Tamsel", "&Save"));
     save->setDefault(true);
     form.reports(close, "btnCloseClicked:", "btnClose");
     form.reports(save, "btnSaveClicked:", "btnSave");
@@ -231,7 +238,7 @@ QHBoxLayout* buttons(const Form& form) {
 
 std::unique_ptr<QtWindow> makePreferencesView() {
     auto* view = new PrefsView;
-    view->setWindowTitle(toQString(nib::kPrefWindowTitle));
+    view->setWindowTitle(translated(nib::kPrefWindowTitle));
     view->setWindowIcon(tamselIcon());
     view->setBackground(view->palette().color(QPalette::Window));
     auto window = std::make_unique<QtWindow>(view);
@@ -251,11 +258,13 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     // Two columns: the breaks and the bar on the left, the rest beside them.
     auto* columns = new QHBoxLayout;
     columns->setSpacing(28);
-    columns->addLayout(column({{QStringLiteral("Work and breaks"), workAndBreaks(form)},
-                               {QStringLiteral("Progress bar"), progressBar(form)}}));
-    columns->addLayout(column({{QStringLiteral("Around a break"), aroundABreak(form)},
-                               {QStringLiteral("Starting"), starting(form)},
-                               {QStringLiteral("Child lock"), childLock(form)}}));
+    columns->addLayout(
+        column({{QCoreApplication::translate("Tamsel", "Work and breaks"), workAndBreaks(form)},
+                {QCoreApplication::translate("Tamsel", "Progress bar"), progressBar(form)}}));
+    columns->addLayout(
+        column({{QCoreApplication::translate("Tamsel", "Around a break"), aroundABreak(form)},
+                {QCoreApplication::translate("Tamsel", "Starting"), starting(form)},
+                {QCoreApplication::translate("Tamsel", "Child lock"), childLock(form)}}));
 
     auto* layout = new QVBoxLayout(view);
     layout->setContentsMargins(20, 16, 20, 16);
