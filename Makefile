@@ -18,7 +18,8 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev 
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
             libwayland-dev wayland-protocols plasma-wayland-protocols \
             kwin-wayland sway mutter xwayland wtype gjs gnome-shell nodejs \
-            build-essential dpkg-dev debhelper pkgconf lintian appstream man-db
+            build-essential dpkg-dev debhelper pkgconf lintian appstream man-db \
+            qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
