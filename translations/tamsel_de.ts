@@ -205,7 +205,7 @@ Dieser Desktop hat keinen Infobereich (Systemabschnitt der Kontrollleiste), dahe
     </message>
     <message>
         <source>Idle time: from %1</source>
-        <translation>Ruhezeit: von %1</translation>
+        <translation>Leerlaufzeit: von %1</translation>
     </message>
     <message>
         <source>Use an X server with the screen saver extension (MIT-SCREEN-SAVER), as Xorg has</source>
@@ -221,7 +221,7 @@ Dieser Desktop hat keinen Infobereich (Systemabschnitt der Kontrollleiste), dahe
     </message>
     <message>
         <source>Idle time: no source answers, so a break comes after every work period, even when you were away</source>
-        <translation>Ruhezeit: keine Quelle antwortet, daher kommt nach jeder Arbeitszeit eine Pause, auch wenn Sie nicht am Rechner waren</translation>
+        <translation>Leerlaufzeit: keine Quelle antwortet, daher kommt nach jeder Arbeitszeit eine Pause, auch wenn Sie nicht am Rechner waren</translation>
     </message>
     <message>
         <source>Menu: in the top bar, from Tamsel&apos;s GNOME Shell extension</source>
@@ -382,8 +382,9 @@ Dieser Desktop hat keinen Infobereich (Systemabschnitt der Kontrollleiste), dahe
     <message>
         <source>Asked at start and before Preferences, Pause, Skip and Quit.
 Leave both fields empty for no child lock.</source>
-        <translation>Wird beim Start und vor Einstellungen, Pausieren, Überspringen und Beenden abgefragt.
-Lassen Sie beide Felder leer, um keine Kindersicherung zu verwenden.</translation>
+        <translation>Wird beim Start und vor Einstellungen, Pausieren,
+Überspringen und Beenden abgefragt.
+Beide Felder leer: keine Kindersicherung.</translation>
     </message>
     <message>
         <source>Tell me a &amp;minute before a break</source>
@@ -530,6 +531,22 @@ Lassen Sie beide Felder leer, um keine Kindersicherung zu verwenden.</translatio
     <message>
         <source>it %1</source>
         <translation>sie %1</translation>
+    </message>
+    <message>
+        <source>the macOS event source</source>
+        <translation>der Ereignisquelle von macOS</translation>
+    </message>
+    <message>
+        <source>the Wayland idle protocols (ext-idle-notify-v1, org_kde_kwin_idle)</source>
+        <translation>den Leerlauf-Protokollen von Wayland (ext-idle-notify-v1, org_kde_kwin_idle)</translation>
+    </message>
+    <message>
+        <source>the X screen saver extension</source>
+        <translation>der Bildschirmschoner-Erweiterung des X-Servers</translation>
+    </message>
+    <message>
+        <source>the Wayland idle protocols</source>
+        <translation>den Leerlauf-Protokollen von Wayland</translation>
     </message>
 </context>
 </TS>

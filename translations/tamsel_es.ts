@@ -382,8 +382,9 @@ Este escritorio no tiene bandeja del sistema (área de notificación), así que 
     <message>
         <source>Asked at start and before Preferences, Pause, Skip and Quit.
 Leave both fields empty for no child lock.</source>
-        <translation>Se pide al iniciar y antes de Preferencias, Pausar, Saltar y Salir.
-Deje ambos campos vacíos para no usar control parental.</translation>
+        <translation>Se pide al iniciar y antes de Preferencias,
+Pausar, Saltar y Salir.
+Ambos campos vacíos: sin control parental.</translation>
     </message>
     <message>
         <source>Tell me a &amp;minute before a break</source>
@@ -530,6 +531,22 @@ Deje ambos campos vacíos para no usar control parental.</translation>
     <message>
         <source>it %1</source>
         <translation>el archivo %1</translation>
+    </message>
+    <message>
+        <source>the macOS event source</source>
+        <translation>la fuente de eventos de macOS</translation>
+    </message>
+    <message>
+        <source>the Wayland idle protocols (ext-idle-notify-v1, org_kde_kwin_idle)</source>
+        <translation>los protocolos de inactividad de Wayland (ext-idle-notify-v1, org_kde_kwin_idle)</translation>
+    </message>
+    <message>
+        <source>the X screen saver extension</source>
+        <translation>la extensión de salvapantallas del servidor X</translation>
+    </message>
+    <message>
+        <source>the Wayland idle protocols</source>
+        <translation>los protocolos de inactividad de Wayland</translation>
     </message>
 </context>
 </TS>

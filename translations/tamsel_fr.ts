@@ -382,8 +382,9 @@ Ce bureau n&apos;a pas de zone de notification, l&apos;icône et le menu de Tams
     <message>
         <source>Asked at start and before Preferences, Pause, Skip and Quit.
 Leave both fields empty for no child lock.</source>
-        <translation>Demandé au démarrage et avant Préférences, Suspendre, Sauter et Quitter.
-Laissez les deux champs vides pour ne pas avoir de contrôle parental.</translation>
+        <translation>Demandé au démarrage et avant Préférences,
+Suspendre, Sauter et Quitter.
+Deux champs vides&#xa0;: pas de contrôle parental.</translation>
     </message>
     <message>
         <source>Tell me a &amp;minute before a break</source>
@@ -530,6 +531,22 @@ Laissez les deux champs vides pour ne pas avoir de contrôle parental.</translat
     <message>
         <source>it %1</source>
         <translation>il %1</translation>
+    </message>
+    <message>
+        <source>the macOS event source</source>
+        <translation>la source d&apos;événements de macOS</translation>
+    </message>
+    <message>
+        <source>the Wayland idle protocols (ext-idle-notify-v1, org_kde_kwin_idle)</source>
+        <translation>les protocoles d&apos;inactivité de Wayland (ext-idle-notify-v1, org_kde_kwin_idle)</translation>
+    </message>
+    <message>
+        <source>the X screen saver extension</source>
+        <translation>l&apos;extension d&apos;économiseur d&apos;écran du serveur X</translation>
+    </message>
+    <message>
+        <source>the Wayland idle protocols</source>
+        <translation>les protocoles d&apos;inactivité de Wayland</translation>
     </message>
 </context>
 </TS>

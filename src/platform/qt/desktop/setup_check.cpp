@@ -77,8 +77,9 @@ std::vector<CheckRow> setupCheckRows(const DesktopFacts& f) {
     std::vector<CheckRow> rows;
 
     if (!f.idleInUse.empty()) {
-        rows.push_back(
-            {true, text(QT_TRANSLATE_NOOP("Tamsel", "Idle time: from %1"), f.idleInUse), ""});
+        // The source's name, as its definition marks it for translation.
+        const std::string source = text(f.idleInUse.c_str());
+        rows.push_back({true, text(QT_TRANSLATE_NOOP("Tamsel", "Idle time: from %1"), source), ""});
     } else {
         std::string fix;
         if (!wayland)

@@ -4,6 +4,7 @@
 // and "active again"; IdleTimeline turns that into seconds. Nothing is
 // polled: the socket wakes us only when the compositor sends something.
 
+#include <QtGlobal>
 #include <wayland-client.h>
 
 #include "ext-idle-notify-v1-client-protocol.h"
@@ -104,7 +105,7 @@ private:
     }
 
     IdleTimeline timeline_;
-    std::string name_ = "the Wayland idle protocols";
+    std::string name_ = QT_TRANSLATE_NOOP("Tamsel", "the Wayland idle protocols");
     std::unique_ptr<WaylandConnection> connection_;
     wl_seat* seat_ = nullptr;
     ext_idle_notifier_v1* extNotifier_ = nullptr;
