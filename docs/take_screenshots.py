@@ -32,11 +32,16 @@ def desktop(session, tray):
     return display
 
 
+def grab(display, *argv):
+    """A picture from ImageMagick's import, as bytes (display.run gives text)."""
+    return subprocess.run(["import", "-silent", *argv, "png:-"], env=display.env,
+                          capture_output=True, check=True, timeout=h.TOOL_TIMEOUT).stdout
+
+
 def window_with_frame(display, win, path):
     """The window as the user sees it, title bar and border included."""
     time.sleep(0.5)  # openbox draws the frame a moment after the map
-    png = display.run("import", "-silent", "-frame", "-window", hex(win.wid), "png:-")
-    path.write_bytes(png)
+    path.write_bytes(grab(display, "-frame", "-window", hex(win.wid)))
 
 
 def welcome_and_preferences(session):
@@ -99,15 +104,14 @@ def tray_menu(session):
     left = min(m.x for m in shown) - 40
     width = display.width - left
     height = max(m.y + m.height for m in shown) + 40
-    shot = display.run("import", "-silent", "-window", "root", "-crop",
-                       f"{width}x{height}+{left}+0", "+repage", "png:-")
+    shot = grab(display, "-window", "root", "-crop", f"{width}x{height}+{left}+0", "+repage")
     (DOCS / "tray-menu.png").write_bytes(shot)
     display.key("Return")  # For 30 minutes: the indicator says until when
     win = app.wait_indicator()
     time.sleep(1)
     left, top = max(0, win.x - 20), max(0, win.y - 10)
-    shot = display.run("import", "-silent", "-window", "root", "-crop",
-                       f"{win.width + 40}x{win.height + 20}+{left}+{top}", "+repage", "png:-")
+    shot = grab(display, "-window", "root", "-crop",
+                f"{win.width + 40}x{win.height + 20}+{left}+{top}", "+repage")
     big = subprocess.run(["convert", "png:-", "-scale", "200%", "png:-"], input=shot,
                          capture_output=True, check=True).stdout
     (DOCS / "paused.png").write_bytes(big)
@@ -120,7 +124,7 @@ def setup_check(session):
     app = h.Tamsel(session, display, name="check")
     app.write_settings(h.default_settings())
     app.start()
-    display.choose_from_tray_menu(2)  # Check my desktop…
+    display.choose_from_tray_menu("Check my desktop…")
     check = display.wait_window("Tamsel: setup check", 5)
     h.check(check, "no setup check")
     window_with_frame(display, check[0], DOCS / "setup-check.png")
