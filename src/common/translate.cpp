@@ -5,7 +5,7 @@
 namespace tamsel {
 
 std::string translate(const char* context, const char* source) {
-    Translator* translator = SCL::platform().translator;
+    Translator* translator = SCL::translator();
     return translator ? translator->translate(context, source) : std::string(source);
 }
 

@@ -34,6 +34,9 @@ public:
     // The composition root calls it once; every test fixture calls it first.
     static void reset(const Platform& platform);
     static const Platform& platform();
+    // The installed translator, if any: texts may be built before the rest
+    // of the platform is there (none: English).
+    static Translator* translator() { return platform_.translator; }
     static SettingsStore& defaults() { return *platform().settings; }
     // The engine's instants (tick times, the last skip and snooze) are on
     // the uptime clock, so setting the system clock moves no interval.
