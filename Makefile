@@ -13,12 +13,13 @@ CMAKE_FLAGS ?=
 
 # Everything a fresh Debian 12 needs to build, run and test.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev \
-            googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
+            libqt6sql6-sqlite googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
-            libwayland-dev wayland-protocols plasma-wayland-protocols \
-            kwin-wayland sway mutter xwayland wtype gjs gnome-shell nodejs \
+            libwayland-dev wayland-protocols plasma-wayland-protocols libxkbcommon-dev \
+            kwin-wayland sway mutter xwayland wtype grim gjs gnome-shell nodejs \
             build-essential dpkg-dev debhelper pkgconf lintian appstream man-db \
+            libpulse-dev libglib2.0-dev pulseaudio pulseaudio-utils wmctrl \
             qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -12,7 +12,8 @@ Measured per program:
     (the same program with its clock, timers and idle time 60x faster);
   - during those breaks, memory and the time from a break window's creation
     to its mapping, without a compositor (where each break takes a picture
-    of the screen) and, in a shorter run, with xcompmgr.
+    of the screen) and, in a shorter run, with xcompmgr;
+  - how much its history database grows over those break cycles.
 Prints one Markdown table with both columns, the ratios and PASS/FAIL.
 
   python3 bench/run.py [--build DIR] [--results bench/RESULTS.md]
@@ -28,6 +29,7 @@ import platform
 import select
 import shutil
 import signal
+import sqlite3
 import statistics
 import subprocess
 import sys
@@ -48,7 +50,16 @@ lblHide=0
 radWhenHigh=0
 dropdownOsdLocation=1
 txtNewPwd=
+lblWaitCall=1
+lblWaitFullScreen=1
+lblWaitDnd=1
 """
+# The same Tamsel with every wait for the right moment off: its sources
+# (camera, microphone, full screen, do-not-disturb) then hold nothing open.
+NOWAIT_SETTINGS = SETTINGS.replace("lblWaitCall=1", "lblWaitCall=0") \
+    .replace("lblWaitFullScreen=1", "lblWaitFullScreen=0").replace("lblWaitDnd=1", "lblWaitDnd=0")
+# The most the waiting sources may add while the user is idle.
+WAIT_SOURCES_LIMIT_MS = 1.0
 
 # One minute of work, one minute of break, no snooze: 1.75 s a cycle at 60x.
 CYCLE_SETTINGS = SETTINGS.replace("stpWorkDuration=30", "stpWorkDuration=1") \
@@ -60,6 +71,7 @@ GROWTH_LIMIT_KB = 2 * 1024
 PICTURE_LIMIT_KB = 1920 * 1080 * 4 * 3 // 2 // 1024
 RETURN_LIMIT_KB = 1024  # left over after a break, against a compositor's run
 MAP_LIMIT_MS = 100
+HISTORY_GROWTH_LIMIT = 64 * 1024  # bytes over the measured break cycles
 SAMPLE_DELAY = 0.3  # s after a break window unmaps
 
 # ---- a little Xlib, enough to find mapped windows ---------------------------
@@ -289,6 +301,21 @@ class Desktop:
             if not wait_for(lambda: self.x.has_selection_owner("_NET_WM_CM_S0"), 15):
                 raise RuntimeError("xcompmgr did not start compositing")
             self.infrastructure.add(xcompmgr.pid)
+        # A sound server at the usual place, as on a desktop: the microphone
+        # source keeps a connection to it.
+        if shutil.which("pulseaudio"):
+            script = os.path.join(self.home, "tamsel.pa")
+            with open(script, "w") as f:
+                f.write("load-module module-native-protocol-unix\n"
+                        "load-module module-null-sink\nload-module module-null-source\n")
+            self.pulse = self._spawn(
+                ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                 "--use-pid-file=no", "--disable-shm=yes", "-F", script],
+                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            socket = os.path.join(runtime, "pulse", "native")
+            if not wait_for(lambda: os.path.exists(socket), 15):
+                raise RuntimeError("pulseaudio did not start")
+            self.infrastructure.add(self.pulse.pid)
 
     def launch(self, exe):
         return subprocess.Popen([exe], env=self.env, stdin=subprocess.DEVNULL,
@@ -493,20 +520,21 @@ def sleep_watching(seconds, runs, helpers, every=10):
         time.sleep(min(every, left))
 
 
-def measure(args, programs):
+def measure(args, programs, settings):
     run_id = uuid.uuid4().hex[:8]
     desktops = {}
     launched = []
     results = {label: {} for label in programs}
     try:
         for label in programs:
-            desktops[label] = Desktop(label, run_id, SETTINGS if label == "tamsel" else None)
+            desktops[label] = Desktop(label, run_id, settings.get(label))
         helpers = {label: {} for label in programs}
 
         # Start-up, one program at a time so neither slows the other; the
         # order alternates from round to round.
-        starts = {label: [] for label in programs}
-        order = list(programs)
+        timed = ("tamsel", "floor")
+        starts = {label: [] for label in timed}
+        order = list(timed)
         for round_ in range(args.starts):
             for label in (order if round_ % 2 == 0 else order[::-1]):
                 seconds, window, found = time_to_first_window(desktops[label], programs[label])
@@ -515,12 +543,12 @@ def measure(args, programs):
                 print(f"  start {round_ + 1}/{args.starts} {label}: {seconds * 1000:.0f} ms"
                       f" ({window})", flush=True)
                 time.sleep(0.5)
-        for label in programs:
+        for label in timed:
             results[label]["start_ms"] = statistics.median(starts[label]) * 1000
             results[label]["start_range"] = (min(starts[label]) * 1000,
                                              max(starts[label]) * 1000)
 
-        # The long run: both at once, each on its own desktop.
+        # The long run: all at once, each on its own desktop.
         runs = {}
         for label in programs:
             runs[label] = (desktops[label], desktops[label].launch(programs[label]))
@@ -627,17 +655,31 @@ class MapWatch:
         self.x.close()
 
 
+def history_size(home):
+    """The history database's bytes with its write-ahead log folded in, and
+    the moments it holds."""
+    path = os.path.join(home, ".local", "share", "tamsel", "history.sqlite")
+    db = sqlite3.connect(path, timeout=2)
+    try:
+        db.execute("PRAGMA wal_checkpoint(PASSIVE)")
+        moments = db.execute("SELECT count(*) FROM events").fetchone()[0]
+    finally:
+        db.close()
+    return os.path.getsize(path), moments
+
+
 def break_cycles(args, run_id, count, compositor=False):
     """Runs tamsel-timelapse through `count` breaks under steady input.
     VmRSS (kB) right after each break window unmaps, by cycle number; the
     peak VmRSS of each cycle (its break); each break window's time from
-    creation to mapping."""
+    creation to mapping; the history's size after the warm-up and the last
+    cycle."""
     exe = os.path.join(args.build, "tamsel-timelapse")
     desktop = Desktop("timelapse", run_id, CYCLE_SETTINGS, compositor)
     p = None
     input_ = Input(desktop)
     watch = MapWatch(desktop.display)
-    rss, peak = {}, {}
+    rss, peak, history = {}, {}, {}
     try:
         p = desktop.launch(exe)
         started = time.monotonic()
@@ -667,12 +709,14 @@ def break_cycles(args, run_id, count, compositor=False):
                 rss[cycles] = memory_kb(p.pid)[0]
                 peak[cycles] = peak_kb(p.pid)
                 reset_peak(p.pid)
+                if cycles in (args.warmup, count):
+                    history[cycles] = history_size(desktop.home)
                 if cycles in (1, args.warmup) or cycles % 10 == 0:
                     print(f"  break cycle {cycles}: VmRSS {rss[cycles] / 1024:.1f} MB, "
                           f"peak {peak[cycles] / 1024:.1f} MB, "
                           f"after {now - started:.0f} s", flush=True)
             time.sleep(0.01)
-        return {"rss": rss, "peak": peak, "map_s": list(watch.delays),
+        return {"rss": rss, "peak": peak, "map_s": list(watch.delays), "history": history,
                 "seconds": time.monotonic() - started}
     finally:
         watch.close()
@@ -687,7 +731,13 @@ the tray, a private dbus-daemon and a fresh HOME; tamsel has the settings of
 a second launch (30-minute work period, indicator top centre). Start-up is
 the time from exec to the first viewable X window carrying the program's
 _NET_WM_PID (its tray icon or a window), polled every 5 ms, one program at a
-time, alternating which goes first. For the rest both programs run at once.
+time, alternating which goes first. For the rest all programs run at once:
+tamsel with its three waits for the right moment on (call, full screen and
+do-not-disturb), the same tamsel with the three off, and the floor; every
+desktop has a PulseAudio server with a null sink and a null source at the
+usual socket, so the microphone source stays connected to it, and /dev
+holds no camera. "Added by the waiting sources" is the first tamsel's idle
+CPU minus the second's.
 CPU time is the run time of all threads from /proc/PID/task/*/schedstat (ns);
 utime+stime from /proc/PID/stat is shown too, but at 10 ms per tick it cannot
 resolve a few milliseconds a minute. Context switches are voluntary plus
@@ -709,6 +759,8 @@ one: the most the break held, copies made while taking the picture
 included. A thread on its own X connection times each break window from
 the server's CreateNotify to its MapNotify (the picture is taken between
 the two, as the window shows).
+The history database is measured at the same two moments, its write-ahead
+log first folded into it (a passive checkpoint from a second connection).
 """
 
 
@@ -750,6 +802,16 @@ def table(results, args):
         rows.append((f"Memory growth over break cycles {args.warmup}→{args.cycles} (VmRSS)",
                      f"{growth / 1024:+.2f} MiB ({first / 1024:.1f} → {last / 1024:.1f})",
                      "—", "—", "≤ 2 MiB", "PASS" if growth <= GROWTH_LIMIT_KB else "FAIL"))
+        (b0, m0), (b1, m1) = cycles["history"][args.warmup], cycles["history"][args.cycles]
+        rows.append((f"History database growth over break cycles {args.warmup}→{args.cycles}",
+                     f"+{b1 - b0} bytes ({b0} → {b1}; +{m1 - m0} moments)", "—", "—",
+                     f"≤ {HISTORY_GROWTH_LIMIT // 1024} KiB",
+                     "PASS" if b1 - b0 <= HISTORY_GROWTH_LIMIT else "FAIL"))
+    n = results["tamsel-nowait"]
+    added = t["idle"]["cpu_ms"] - n["idle"]["cpu_ms"]
+    rows.append(("CPU time per minute, idle, added by the waiting sources", f"{added:+.2f} ms",
+                 "—", "—", f"≤ {WAIT_SOURCES_LIMIT_MS:g} ms",
+                 "PASS" if added <= WAIT_SOURCES_LIMIT_MS else "FAIL"))
     th, fh = t["helpers"], f["helpers"]
     rows.append(("Helper processes started", describe(th), describe(fh), "—", "none",
                  "PASS" if not th else "FAIL"))
@@ -768,6 +830,13 @@ def table(results, args):
         lines.append(f"| Proportional memory (PSS), same moment | {t['pss_kb'] / 1024:.1f} MB "
                      f"| {f['pss_kb'] / 1024:.1f} MB |")
     lines.append(f"| Threads | {t['threads']} | {f['threads']} |")
+    for phase in ("idle", "active"):
+        lines.append(f"| tamsel with the waits off: CPU per minute, {phase} "
+                     f"| {n[phase]['cpu_ms']:.2f} ms (with them {t[phase]['cpu_ms']:.2f} ms) | — |")
+    lines.append(f"| tamsel with the waits off: context switches per minute, idle "
+                 f"| {n['idle']['switches']:.1f} (with them {t['idle']['switches']:.1f}) | — |")
+    lines.append(f"| tamsel with the waits off: VmRSS after {args.settle / 60:g} min "
+                 f"| {n['rss_kb'] / 1024:.1f} MB | — |")
     for phase in ("idle", "active"):
         lines.append(f"| CPU per minute, {phase}, utime+stime (10 ms ticks) "
                      f"| {t[phase]['cpu_ticks_ms']:.0f} ms | {f[phase]['cpu_ticks_ms']:.0f} ms |")
@@ -831,8 +900,11 @@ def machine():
     debian = read("/etc/debian_version").decode().strip()
     qt = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "libqt6core6"],
                         capture_output=True, text=True, check=False).stdout.strip()
+    pulse = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "pulseaudio"],
+                           capture_output=True, text=True, check=False).stdout.strip()
     return (f"{model}, {os.cpu_count()} cores, Linux {platform.release()}, "
-            f"Debian {debian or '?'}, Qt {qt or '?'}, Xvfb 1920×1080×24 with trayer, no WM")
+            f"Debian {debian or '?'}, Qt {qt or '?'}, Xvfb 1920×1080×24 with trayer, no WM, "
+            f"PulseAudio {pulse or '?'}")
 
 
 def main():
@@ -854,6 +926,7 @@ def main():
     args = parser.parse_args()
 
     programs = {"tamsel": os.path.join(args.build, "tamsel"),
+                "tamsel-nowait": os.path.join(args.build, "tamsel"),
                 "floor": os.path.join(args.build, "tamsel-floor")}
     for exe in programs.values():
         if not os.access(exe, os.X_OK):
@@ -872,7 +945,7 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     when = datetime.datetime.now().astimezone()
     print(f"Tamsel footprint benchmark, {when:%Y-%m-%d %H:%M %Z}", flush=True)
-    results = measure(args, programs)
+    results = measure(args, programs, {"tamsel": SETTINGS, "tamsel-nowait": NOWAIT_SETTINGS})
     if args.cycles:
         print(f"  {args.cycles} break cycles in time lapse", flush=True)
         results["cycles"] = break_cycles(args, uuid.uuid4().hex[:8], args.cycles)

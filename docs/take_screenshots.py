@@ -1,15 +1,21 @@
 #!/usr/bin/env python3
 """Takes docs/welcome.png, docs/preferences.png, docs/password.png,
-docs/no-tray.png, docs/tray-menu.png, docs/paused.png and
-docs/setup-check.png on a private Xvfb with openbox (window frames) and
-trayer (the tray).
+docs/no-tray.png, docs/tray-menu.png, docs/paused.png, docs/waiting.png
+and docs/setup-check.png on a private Xvfb with openbox (window frames) and
+trayer (the tray); and docs/statistics.png and docs/statistics-dark.png at
+twice the scale, light and dark, from the Qt tests' seeded statistics window
+on the offscreen platform.
 
     TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
-        python3 docs/take_screenshots.py
+        python3 docs/take_screenshots.py [welcome password no-tray menu waiting
+        setup-check statistics]
+
+Names limit the run to those pictures (welcome takes preferences.png too).
 
 Look at the pictures afterwards: a window that was still drawing shows up
 half-painted, and then it is simply taken again."""
 
+import os
 import subprocess
 import sys
 import time
@@ -96,7 +102,7 @@ def tray_menu(session):
     display.click(*icon, button=3)
     menus = h.wait_until(display.popup_menus, 3, 0.05)
     h.check(menus, "no menu")
-    display.key("Down", "Down", "Down", "Down", "Down", "Right")  # Pause, its submenu open
+    display.key(*["Down"] * 6, "Right")  # Pause, its submenu open
     h.check(h.wait_until(lambda: len(display.popup_menus()) == 2, 3, 0.05), "no submenu")
     time.sleep(0.5)
     shown = display.popup_menus()
@@ -109,12 +115,36 @@ def tray_menu(session):
     display.key("Return")  # For 30 minutes: the indicator says until when
     win = app.wait_indicator()
     time.sleep(1)
+    indicator_shot(display, win, DOCS / "paused.png")
+    app.stop()
+
+
+def indicator_shot(display, win, path):
+    """The indicator with some desktop around it, twice as large."""
     left, top = max(0, win.x - 20), max(0, win.y - 10)
     shot = grab(display, "-window", "root", "-crop",
                 f"{win.width + 40}x{win.height + 20}+{left}+{top}", "+repage")
     big = subprocess.run(["convert", "png:-", "-scale", "200%", "png:-"], input=shot,
                          capture_output=True, check=True).stdout
-    (DOCS / "paused.png").write_bytes(big)
+    path.write_bytes(big)
+
+
+def waiting(session):
+    """A break due while parecord records from the story's own sound server."""
+    from test_waiting_call import sound_server
+    h.require_tools("pulseaudio", "parecord")
+    display = desktop(session, tray=True)
+    server = sound_server(session)
+    app = h.Tamsel(session, display, name="waiting")
+    app.env["PULSE_SERVER"] = server
+    app.write_settings(h.default_settings(stpWorkDuration=1))
+    app.start()
+    session.spawn("parecord", ["parecord", f"--server={server}", "--device=mic", "--raw"],
+                  stdout=subprocess.DEVNULL)
+    h.Activity(display, x=900, y=700).start()
+    win = app.wait_indicator()
+    time.sleep(70)  # 45 s of counted work, and some
+    indicator_shot(display, win, DOCS / "waiting.png")
     app.stop()
 
 
@@ -131,19 +161,33 @@ def setup_check(session):
     app.stop()
 
 
+def statistics():
+    tests = Path(h.tamsel_binary()).parent / "tests" / "qt" / "tamsel_qt_tests"
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", QT_SCALE_FACTOR="2",
+               TAMSEL_SHOTS=str(DOCS), LANG="C.UTF-8")
+    subprocess.run([str(tests), "--gtest_also_run_disabled_tests",
+                    "--gtest_filter=StatsOverQt.DISABLED_Screenshots"], env=env, check=True,
+                   capture_output=True)
+
+
+SHOTS = {"welcome": welcome_and_preferences, "password": password_box,
+         "no-tray": no_tray_notice, "menu": tray_menu, "waiting": waiting,
+         "setup-check": setup_check,
+         "statistics": lambda session: statistics()}
+
+
 def story(session):
     h.require_tools("import", "xsetroot", "openbox", "trayer")
-    welcome_and_preferences(session)
-    password_box(session)
-    no_tray_notice(session)
-    tray_menu(session)
-    setup_check(session)
+    for name, take in SHOTS.items():
+        if not sys.argv[1:] or name in sys.argv[1:]:
+            take(session)
     for name in ("welcome.png", "preferences.png", "password.png", "no-tray.png",
-                 "tray-menu.png", "paused.png", "setup-check.png"):
+                 "tray-menu.png", "paused.png", "waiting.png", "setup-check.png",
+                 "statistics.png", "statistics-dark.png"):
         size = subprocess.run(["identify", "-format", "%wx%h", str(DOCS / name)],
                               capture_output=True, text=True, check=False).stdout
         h.note(f"docs/{name}: {size}")
 
 
 if __name__ == "__main__":
-    sys.exit(h.run_story(story, timeout=90))
+    sys.exit(h.run_story(story, timeout=150))

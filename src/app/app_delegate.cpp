@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "app/access_window.h"
+#include "app/stats_window.h"
 #include "common/translate.h"
+#include "engine/history.h"
 #include "engine/local_clock.h"
 #include "engine/main_window.h"
 #include "engine/scl.h"
@@ -39,6 +41,7 @@ std::string stateName(State state) {
     switch (state) {
         case State::Break: return "break";
         case State::Paused: return "paused";
+        case State::Waiting: return "waiting";
         case State::Working: break;
     }
     return "working";
@@ -79,6 +82,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     if (!SCL::isPwdOk()) p.app->exit(0);
 
+    if (p.history) SCL::history = std::make_unique<HistoryRecorder>(*p.history);
     SCL::mainWindow = std::make_unique<MainWindow>();
     SCL::mainWindow->showWindow();
     if (p.remote)
@@ -95,6 +99,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 std::vector<MenuItem> AppDelegate::menuItems(const Status& status) {
     std::vector<MenuItem> items = {
         {translate("Tamsel", "Preferences\u2026"), "prefMenuBtn:"},
+        {translate("Tamsel", "Statistics\u2026"), "statsMenuBtn:"},
         {translate("Tamsel", "Help"), "helpBtn:"},
         {translate("Tamsel", "Check my desktop\u2026"), "setupCheckBtn:"},
         {},
@@ -127,6 +132,16 @@ std::string AppDelegate::toolTip(const Status& status) {
         case State::Paused:
             return fill(translate("Tamsel", "Paused until %1"),
                         {localClockText(status.pausedUntil, SCL::wallClock())});
+        case State::Waiting:
+            switch (status.waitingFor) {
+                case WaitReason::FullScreen:
+                    return translate("Tamsel", "Break waiting for full screen to end");
+                case WaitReason::DoNotDisturb:
+                    return translate("Tamsel", "Break waiting for do-not-disturb to end");
+                case WaitReason::Call:
+                case WaitReason::None: break;
+            }
+            return translate("Tamsel", "Break waiting for your call to end");
         case State::Working: break;
     }
     const long long minutes = std::llround(static_cast<double>(status.secondsToBreak) / 60.0);
@@ -135,6 +150,10 @@ std::string AppDelegate::toolTip(const Status& status) {
 }
 
 std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) {
+    auto u32 = [](std::int64_t n) {
+        return static_cast<std::uint32_t>(
+            std::clamp<std::int64_t>(n, 0, std::numeric_limits<std::uint32_t>::max()));
+    };
     return {
         {"State", stateName(status.state)},
         {"SecondsToBreak",
@@ -146,14 +165,19 @@ std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) 
         {"IndicatorColor", status.indicatorColor},
         {"IndicatorCorner", static_cast<std::int32_t>(settings::corner())},
         {"Menu", menuItems(status)},
+        {"WaitingFor", std::string(waitReasonName(status.waitingFor))},
+        {"TodayActiveSeconds", u32(status.todayActiveSeconds)},
+        {"TodayBreaksTaken", u32(status.todayBreaksTaken)},
     };
 }
 
 void AppDelegate::statusChanged(const Status& status) {
     // Called every tick: only what a change shows is worked out again. A
     // pause still reads the clock: "tomorrow 06:00" becomes "06:00".
-    const Status before = shownStatus_.value_or(Status{State::Working, -1, -1, -1});
+    const Status before = shownStatus_.value_or(Status{
+        .state = State::Working, .secondsToBreak = -1, .breakSecondsLeft = -1, .pausedUntil = -1});
     shownStatus_ = status;
+    if (statsWindow && statsWindow->closed()) statsWindow.reset();
     if (systemMenu && menuInstalled_) {
         // The menu changes only between a break, a pause and neither.
         const auto shape = std::make_pair(status.state == State::Break, status.pausedUntil > 0);
@@ -163,6 +187,7 @@ void AppDelegate::statusChanged(const Status& status) {
             shownMenuShape_ = shape;
         }
         const bool tipMayDiffer = status.state != before.state || status.state == State::Paused ||
+                                  status.waitingFor != before.waitingFor ||
                                   (status.state == State::Break
                                        ? status.breakSecondsLeft != before.breakSecondsLeft
                                        : status.secondsToBreak / 30 != before.secondsToBreak / 30);
@@ -183,7 +208,9 @@ bool AppDelegate::menuChosen(std::string_view action) {
     if (action == "pauseTomorrowBtn:") return pauseUntilTomorrow();
     for (const PauseChoice& choice : kPauseChoices)
         if (choice.seconds > 0 && action == choice.action) return pauseFor(choice.seconds);
-    if (action == "helpBtn:")
+    if (action == "statsMenuBtn:")
+        statsMenuBtn();
+    else if (action == "helpBtn:")
         helpBtn();
     else if (action == "setupCheckBtn:")
         setupCheckBtn();
@@ -256,6 +283,18 @@ bool AppDelegate::prefMenuBtn() {
     return true;
 }
 
+void AppDelegate::statsMenuBtn() {
+    // Not guarded: looking at the numbers changes nothing.
+    if (!statsWindow || statsWindow->closed()) {
+        statsWindow = std::make_unique<StatsWindow>();
+        statsWindow->showWindow();
+    } else {
+        statsWindow->refresh();
+    }
+    SCL::platform().app->activateIgnoringOtherApps();
+    if (Window* w = statsWindow->window()) w->makeKeyAndOrderFront();
+}
+
 void AppDelegate::helpBtn() {
     SCL::openManual();
 }
@@ -281,7 +320,10 @@ bool AppDelegate::skipBtn() {
 }
 
 void AppDelegate::quitBtn() {
-    if (SCL::isPwdOk()) SCL::platform().app->exit(0);
+    if (!SCL::isPwdOk()) return;
+    // The process ends at once: the last minute's activity is written first.
+    if (SCL::history) SCL::history->flush();
+    SCL::platform().app->exit(0);
 }
 
 bool AppDelegate::breakNowBtn() {

@@ -13,6 +13,7 @@
 namespace tamsel {
 
 class PrefWindow;
+class StatsWindow;
 
 // The application: its launch sequence, the status menu's commands, and the
 // same commands asked for from outside (a second launch, scripts).
@@ -25,6 +26,7 @@ public:
 
     // Each guarded command answers whether it was carried out.
     bool prefMenuBtn();
+    void statsMenuBtn();
     void helpBtn();
     void setupCheckBtn();
     bool skipBtn();
@@ -45,6 +47,8 @@ public:
 
     std::unique_ptr<StatusItem> systemMenu;
     std::unique_ptr<PrefWindow> prefWindow;
+    // Released once the user has closed it.
+    std::unique_ptr<StatsWindow> statsWindow;
 
 private:
     // Whether the command was carried out.

@@ -16,6 +16,7 @@ inline constexpr std::string_view kMainWindow = "MainWindow";
 inline constexpr std::string_view kLockScreen = "LockScreen";
 inline constexpr std::string_view kPrefWindow = "PrefWindow";
 inline constexpr std::string_view kAccessWindow = "AccessWindow";
+inline constexpr std::string_view kStatsWindow = "StatsWindow";
 
 // Stepper ranges of the preferences window, in minutes: the lengths the
 // engine accepts.
@@ -24,7 +25,7 @@ inline constexpr int kWorkMinutesMax = static_cast<int>(kWorkMinutes.max);
 inline constexpr int kBreakMinutesMin = static_cast<int>(kBreakMinutes.min);
 inline constexpr int kBreakMinutesMax = static_cast<int>(kBreakMinutes.max);
 
-enum class Kind { Label, Button, CheckBox, Radio, Stepper, PopUp, SecureField, Progress };
+enum class Kind { Label, Button, CheckBox, Radio, Stepper, PopUp, SecureField, Progress, Chart };
 
 struct Outlet {
     std::string_view name;
@@ -59,15 +60,26 @@ inline constexpr Outlet kPrefWindowOutlets[] = {
     {"lblSound", Kind::CheckBox},
     {"lblAllScreens", Kind::CheckBox},
     {"lblStartAtLogin", Kind::CheckBox},
+    {"lblWaitCall", Kind::CheckBox},
+    {"lblWaitFullScreen", Kind::CheckBox},
+    {"lblWaitDnd", Kind::CheckBox},
 };
 
 inline constexpr Outlet kAccessWindowOutlets[] = {{"lblStartAtLogin", Kind::CheckBox}};
+
+inline constexpr Outlet kStatsWindowOutlets[] = {
+    {"lblActiveToday", Kind::Label},  {"lblTakenToday", Kind::Label},
+    {"lblSnoozedToday", Kind::Label}, {"lblSkippedToday", Kind::Label},
+    {"lblPausedToday", Kind::Label},  {"lblWeekShare", Kind::Label},
+    {"chartDays", Kind::Chart},       {"btnExport", Kind::Button},
+};
 
 inline constexpr std::span<const Outlet> outletsOf(std::string_view nibName) {
     if (nibName == kMainWindow) return kMainWindowOutlets;
     if (nibName == kLockScreen) return kLockScreenOutlets;
     if (nibName == kPrefWindow) return kPrefWindowOutlets;
     if (nibName == kAccessWindow) return kAccessWindowOutlets;
+    if (nibName == kStatsWindow) return kStatsWindowOutlets;
     return {};
 }
 
@@ -79,12 +91,15 @@ inline constexpr std::string_view kAccessWindowTitle =
     QT_TRANSLATE_NOOP("Tamsel", "Welcome to Tamsel");
 inline constexpr std::string_view kPrefWindowTitle =
     QT_TRANSLATE_NOOP("Tamsel", "Tamsel Preferences");
+inline constexpr std::string_view kStatsWindowTitle =
+    QT_TRANSLATE_NOOP("Tamsel", "Tamsel Statistics");
 
 inline constexpr std::string_view titleOf(std::string_view nibName) {
     if (nibName == kMainWindow) return kMainWindowTitle;
     if (nibName == kLockScreen) return kLockScreenTitle;
     if (nibName == kPrefWindow) return kPrefWindowTitle;
     if (nibName == kAccessWindow) return kAccessWindowTitle;
+    if (nibName == kStatsWindow) return kStatsWindowTitle;
     return {};
 }
 

@@ -147,8 +147,18 @@ struct MouseEvent {
     int buttonNumber = 0;  // 0 is the primary button
 };
 
+// One bar of a bar chart: its height in any unit (the chart scales the
+// tallest to its own height), its caption, and two counts marked on it.
+struct ChartBar {
+    std::string label;
+    double value = 0;
+    int taken = 0;
+    int missed = 0;
+    bool operator==(const ChartBar&) const = default;
+};
+
 // One outlet of a window: a label, button, check box, radio button, stepper,
-// pop-up, secure field or progress indicator. Each kind uses the properties
+// pop-up, secure field, progress indicator or bar chart. Each kind uses the properties
 // that make sense for it; the rest are kept but not shown.
 class Control {
 public:
@@ -176,6 +186,9 @@ public:
     virtual void setItems(const std::vector<std::string>& titles) = 0;
     virtual int selectedIndex() const = 0;
     virtual void selectItem(int index) = 0;
+    // Bar charts, left to right.
+    virtual std::vector<ChartBar> bars() const = 0;
+    virtual void setBars(const std::vector<ChartBar>& bars) = 0;
 };
 
 class Window {
@@ -281,11 +294,19 @@ struct AlertResponse {
     std::string fieldText;
 };
 
+struct SaveResult {
+    bool saved = false;
+    std::string error;  // why not, in plain words; empty when the user cancelled
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // Modal: returns when the user has answered.
     virtual AlertResponse runAlert(const AlertRequest& request) = 0;
+    // Modal: asks where to save, offering this file name, and writes the
+    // bytes there, readable by the owner only and never through a link.
+    virtual SaveResult saveFile(const std::string& suggestedName, const std::string& contents) = 0;
 };
 
 // ---- workspace, network, random, console ------------------------------------
@@ -375,7 +396,9 @@ struct RemoteRequest {
 // four doubles, a menu as its items with their submenus.
 struct RemoteProperty {
     std::string name;
-    std::variant<std::string, std::int32_t, std::int64_t, Color, std::vector<MenuItem>> value;
+    std::variant<std::string, std::int32_t, std::int64_t, Color, std::vector<MenuItem>,
+                 std::uint32_t>
+        value;
     bool operator==(const RemoteProperty&) const = default;
 };
 
@@ -414,6 +437,61 @@ public:
     virtual std::string translate(const char* context, const char* source) = 0;
 };
 
+// ---- what a due break waits for ------------------------------------------------
+
+enum class Busy { No, Yes, Unknown };
+
+// One sign from the desktop that now is a bad moment for a break: the camera
+// in use, the microphone in use, a full-screen program, do-not-disturb. Each
+// is its own source; Unknown (it cannot tell here, or it is not watching)
+// holds nothing back.
+class BusySource {
+public:
+    virtual ~BusySource() = default;
+    // Starts or stops watching. A source that is not watching holds nothing
+    // open, says nothing and answers Unknown.
+    virtual void watch(bool on) = 0;
+    // As things stand; never waits. Asked on every activity tick.
+    virtual Busy busy() = 0;
+    // Called on the main loop, never during a modal run, when the answer may
+    // have changed; replaces the previous observer.
+    virtual void observe(std::function<void()> changed) = 0;
+};
+
+// ---- the history ----------------------------------------------------------------
+
+// Days are local calendar dates ("2026-03-10"), times local clock times
+// ("09:22:30"), as the user's clock read them then.
+struct HistoryDay {
+    std::string day;
+    std::int64_t activeSeconds = 0;
+    bool operator==(const HistoryDay&) const = default;
+};
+
+struct HistoryEvent {
+    double at = 0;  // wall-clock second
+    std::string day;
+    std::string time;
+    std::string kind;          // e.g. "break_completed"
+    std::int64_t seconds = 0;  // a pause's length; 0 for the rest
+    bool operator==(const HistoryEvent&) const = default;
+};
+
+// What Tamsel keeps of past days, on this computer only. Ranges hold both
+// ends; days come back in date order, events in the order they were kept.
+// A store that cannot write says so itself, once, and never holds anything
+// up or stops the reminders.
+class History {
+public:
+    virtual ~History() = default;
+    virtual void addActiveSeconds(const std::string& day, std::int64_t seconds) = 0;
+    virtual void append(const HistoryEvent& event) = 0;
+    virtual std::vector<HistoryDay> days(const std::string& from, const std::string& to) = 0;
+    virtual std::vector<HistoryEvent> events(const std::string& from, const std::string& to) = 0;
+    // Drops the days and events before this day.
+    virtual void forgetBefore(const std::string& day) = 0;
+};
+
 // ---- the aggregate ----------------------------------------------------------
 
 struct Platform {
@@ -436,6 +514,12 @@ struct Platform {
     LoginItems* loginItems = nullptr;
     Remote* remote = nullptr;
     SetupCheck* setupCheck = nullptr;
+    // Null where the platform has no such source.
+    BusySource* camera = nullptr;
+    BusySource* microphone = nullptr;
+    BusySource* fullScreen = nullptr;
+    BusySource* doNotDisturb = nullptr;
+    History* history = nullptr;
     Translator* translator = nullptr;  // none: the English texts
 };
 

@@ -81,6 +81,14 @@ double secondsFromUtc(const LocalDateTime& utc) {
                                utc.hour * 3600LL + utc.minute * 60LL + utc.second);
 }
 
+LocalDateTime localTimeOf(double wall) {
+    return zone().toLocal(wall);
+}
+
+double wallOf(const LocalDateTime& local) {
+    return zone().fromLocal(local);
+}
+
 double nextLocalTime(double now, int hour, int minute) {
     LocalTime& zone = tamsel::zone();
     LocalDateTime today = zone.toLocal(now);

@@ -9,6 +9,10 @@
 
 namespace tamsel {
 
+// The local date and time of a wall-clock second, and back.
+LocalDateTime localTimeOf(double wall);
+double wallOf(const LocalDateTime& local);
+
 // The wall-clock second of the next hour:minute on the local clock after
 // `now` (later than now, never equal).
 double nextLocalTime(double now, int hour, int minute);

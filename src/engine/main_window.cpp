@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "common/nibs.h"
 #include "common/translate.h"
+#include "engine/history.h"
 #include "engine/local_clock.h"
 #include "engine/scl.h"
 #include "engine/version_check.h"
@@ -29,6 +31,11 @@ constexpr std::int64_t kHeadsUpShortestPeriod = 3 * 45;
 // A pause sign every font of ours has (U+2016, double vertical line), then
 // when the pause ends.
 constexpr const char* kPauseSign = "\u2016 ";
+// A break that waited starts this long after the last reason to wait ends.
+constexpr double kAfterWait = 30.0;
+// A clock-like sign every font of ours has (U+25F7), then what the break
+// waits for.
+constexpr const char* kWaitSign = "\u25F7 ";
 
 // Asked in this order; the first active type ends the sample.
 constexpr std::array kSampledEvents = {InputEvent::KeyUp, InputEvent::LeftMouseDown,
@@ -39,7 +46,9 @@ constexpr std::array kSampledEvents = {InputEvent::KeyUp, InputEvent::LeftMouseD
 
 MainWindow::MainWindow() : WindowController(nib::kMainWindow), versionCheck(runVersionCheck) {}
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    if (waitEndTimer_) waitEndTimer_->invalidate();
+}
 
 void MainWindow::windowDidLoad() {
     Window* w = window();
@@ -61,6 +70,12 @@ void MainWindow::windowDidLoad() {
         placeWindow();
         followScreens();
     });
+    const Platform& p = SCL::platform();
+    for (BusySource* source : {p.camera, p.microphone, p.fullScreen, p.doNotDisturb})
+        if (source)
+            source->observe([] {
+                if (SCL::mainWindow) SCL::mainWindow->followSources();
+            });
 }
 
 void MainWindow::placeWindow() {
@@ -89,6 +104,7 @@ void MainWindow::placeWindow() {
     workDur = static_cast<std::int64_t>(static_cast<double>(settings::workMinutes()) * 60.0 * 0.75);
     SCL::lockDur = settings::breakMinutes() * 60;
     showOnHigh = settings::onlyWhenNear() ? 1 : 0;
+    watchSources();
 }
 
 void MainWindow::activityTimerEvent() {
@@ -102,6 +118,16 @@ void MainWindow::activityTimerEvent() {
         }
         endPause(false);
     }
+    // The period started again (a skip, saved preferences): nothing waits.
+    if (held() && SCL::progress < workDur) endHold();
+    if (held()) {
+        heldTick();
+        endTick();
+        return;
+    }
+    // Asked every tick, also when no break is near: a source may use the
+    // tick for a cheap look of its own.
+    const WaitReason busyNow = busyReason();
 
     bool active = false;
     for (InputEvent type : kSampledEvents) {
@@ -110,6 +136,7 @@ void MainWindow::activityTimerEvent() {
             break;
         }
     }
+    if (SCL::history) SCL::history->sample(active, kActivityInterval);
 
     if (active) {
         if (didProgressIncreaseLast) SCL::progress += 5;
@@ -125,11 +152,20 @@ void MainWindow::activityTimerEvent() {
 
     // A period that starts from nothing gets its own heads-up.
     if (SCL::progress <= 0) headsUpSent = false;
-    if (SCL::progress >= workDur)
+    if (SCL::progress >= workDur && busyNow != WaitReason::None) {
+        // Not now: the break waits, and is never lost.
+        SCL::progress = workDur;
+        waitingFor = busyNow;
+        SCL::announce({EngineEvent::Kind::Waiting, BreakCause::Due, 0, false, busyNow});
+    } else if (SCL::progress >= workDur) {
         startBreak(BreakCause::Due);
-    else
+    } else if (busyNow == WaitReason::None) {
         sendHeadsUpWhenNear();
+    }
+    endTick();
+}
 
+void MainWindow::endTick() {
     drawIndicator();
     SCL::statusChanged();
 
@@ -145,6 +181,9 @@ void MainWindow::drawIndicator() {
         // Shown whatever the visibility choice: a pause is easily forgotten.
         text = kPauseSign + localClockText(SCL::pausedUntil, SCL::wallClock());
         colour = {0, 0, 0, 0.5};
+    } else if (waitingFor != WaitReason::None && !SCL::activityTimerPause) {
+        text = kWaitSign + std::string(waitReasonName(waitingFor));
+        colour = {1, 0, 0, 0.7};
     } else {
         text = barText();
         if (text.size() / charBlock.size() >= 9) colour = {1, 0, 0, 0.7};
@@ -181,6 +220,7 @@ void MainWindow::pauseUntil(double wallSeconds) {
     SCL::defaults().setInteger(key::pausedUntil, until);
     SCL::progress = 0;
     headsUpSent = false;
+    endHold();
     SCL::announce({EngineEvent::Kind::Paused, BreakCause::Due, SCL::pausedUntil - now});
     drawIndicator();
     SCL::statusChanged();
@@ -200,6 +240,7 @@ void MainWindow::endPause(bool early) {
 }
 
 void MainWindow::startBreak(BreakCause cause) {
+    endHold();
     SCL::activityTimerPause = true;
     coverScreens();
     SCL::lockTicks = 0;
@@ -325,6 +366,118 @@ void MainWindow::lockTimerEvent() {
         headsUpSent = true;
     }
     SCL::statusChanged();
+}
+
+}  // namespace tamsel
+
+// ---- a due break that waits for the right moment ----------------------------
+
+namespace tamsel {
+
+void MainWindow::watchSources() {
+    waitCall_ = settings::waitForCall();
+    waitFullScreen_ = settings::waitForFullScreen();
+    waitDnd_ = settings::waitForDnd();
+    const Platform& p = SCL::platform();
+    const std::pair<BusySource*, bool> wanted[] = {{p.camera, waitCall_},
+                                                   {p.microphone, waitCall_},
+                                                   {p.fullScreen, waitFullScreen_},
+                                                   {p.doNotDisturb, waitDnd_}};
+    for (const auto& [source, on] : wanted)
+        if (source) source->watch(on);
+}
+
+WaitReason MainWindow::busyReason() {
+    const Platform& p = SCL::platform();
+    auto busy = [](BusySource* source) { return source && source->busy() == Busy::Yes; };
+    // Both asked: each source may use the tick.
+    if (waitCall_ && (busy(p.camera) | busy(p.microphone))) return WaitReason::Call;
+    if (waitFullScreen_ && busy(p.fullScreen)) return WaitReason::FullScreen;
+    if (waitDnd_ && busy(p.doNotDisturb)) return WaitReason::DoNotDisturb;
+    return WaitReason::None;
+}
+
+// A tick while the due break is held back: the progress stays at the work
+// period, and a user away for a whole break length has had the break.
+void MainWindow::heldTick() {
+    const double now = SCL::now();
+    double away = idleSeconds();
+    // A machine that slept (or a blocked loop) was away for the whole gap.
+    if (SCL::activityTimerDt && now - *SCL::activityTimerDt > kActivityGap)
+        away = std::max(away, now - *SCL::activityTimerDt);
+    SCL::activityTimerDt = now;
+    if (away >= static_cast<double>(SCL::lockDur))
+        takenAway();
+    else
+        followSources();
+}
+
+void MainWindow::followSources() {
+    if (!held() || SCL::activityTimerPause || SCL::pausedUntil > 0) return;
+    const WaitReason reason = busyReason();
+    if (reason == waitingFor) return;
+    if (reason == WaitReason::None) {
+        // Nothing holds the break back any more: it comes in 30 s, and says so.
+        waitingFor = WaitReason::None;
+        breakAt_ = SCL::now() + kAfterWait;
+        waitEndTimer_ =
+            SCL::platform().timers->schedule(kAfterWait, false, [this] { waitEnded(); });
+        if (Notifier* notifier = SCL::platform().notifier; notifier && settings::headsUp())
+            notifier->notify("Tamsel", translate("Tamsel", "A break in 30 seconds"));
+        SCL::announce({EngineEvent::Kind::HeadsUp});
+    } else {
+        // Busy again before the 30 s ran out, or busy for another reason.
+        if (waitEndTimer_) waitEndTimer_->invalidate();
+        waitEndTimer_.reset();
+        waitingFor = reason;
+        SCL::announce({EngineEvent::Kind::Waiting, BreakCause::Due, 0, false, reason});
+    }
+    drawIndicator();
+    SCL::statusChanged();
+}
+
+void MainWindow::waitEnded() {
+    waitEndTimer_.reset();
+    if (idleSeconds() >= static_cast<double>(SCL::lockDur)) {
+        takenAway();
+    } else if (const WaitReason reason = busyReason(); reason != WaitReason::None) {
+        // A source that turned busy without a word.
+        waitingFor = reason;
+        SCL::announce({EngineEvent::Kind::Waiting, BreakCause::Due, 0, false, reason});
+    } else {
+        startBreak(BreakCause::AfterWaiting);
+    }
+    drawIndicator();
+    SCL::statusChanged();
+}
+
+void MainWindow::takenAway() {
+    endHold();
+    SCL::progress = 0;
+    headsUpSent = false;
+    // As after a break that ran to its end: the snooze and skip limits lift.
+    SCL::lastSnoozeDate() = SCL::now() - 6000.0;
+    SCL::lastSkipDate() = SCL::now() - 6000.0;
+    SCL::announce({EngineEvent::Kind::BreakTakenAway});
+}
+
+void MainWindow::endHold() {
+    waitingFor = WaitReason::None;
+    if (waitEndTimer_) waitEndTimer_->invalidate();
+    waitEndTimer_.reset();
+}
+
+double MainWindow::idleSeconds() const {
+    double least = std::numeric_limits<double>::infinity();
+    for (InputEvent type : kSampledEvents)
+        least = std::min(least, SCL::platform().idle->secondsSinceLastEvent(type));
+    return least;
+}
+
+std::int64_t MainWindow::secondsToBreak() const {
+    if (waitEndTimer_)
+        return std::max<std::int64_t>(std::llround(std::ceil(breakAt_ - SCL::now())), 0);
+    return std::max<std::int64_t>(workDur - SCL::progress, 0);
 }
 
 }  // namespace tamsel

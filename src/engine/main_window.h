@@ -35,6 +35,12 @@ public:
 
     Control& lblProgress() { return outlet("lblProgress"); }
 
+    // A source of "not now" may have changed its answer.
+    void followSources();
+    // Counted work still to do, or the seconds left before a break that
+    // waited starts; 0 while the break waits.
+    std::int64_t secondsToBreak() const;
+
     bool didProgressIncreaseLast = false;
     // U+25FC with the text-presentation selector: one square per segment.
     const std::string charBlock = "\u25FC\uFE0E";
@@ -46,6 +52,8 @@ public:
     bool headsUpSent = false;
     std::int64_t workDur = 0;
     std::int64_t showOnHigh = 1;
+    // What the due break waits for; None when it does not wait.
+    WaitReason waitingFor = WaitReason::None;
 
     // Runs on the rare draw of a tick; the version check by default.
     std::function<void()> versionCheck;
@@ -61,6 +69,24 @@ private:
     void sendHeadsUpWhenNear();
     void drawIndicator();
     std::string barText() const;
+    void endTick();
+
+    void watchSources();
+    WaitReason busyReason();
+    double idleSeconds() const;
+    // The break is due and waits, or starts shortly after a wait.
+    bool held() const { return waitingFor != WaitReason::None || waitEndTimer_ != nullptr; }
+    void heldTick();
+    void endHold();
+    void waitEnded();
+    void takenAway();
+
+    bool waitCall_ = false;
+    bool waitFullScreen_ = false;
+    bool waitDnd_ = false;
+    // Runs out when a wait has been over for 30 s: the break then starts.
+    TimerRef waitEndTimer_;
+    double breakAt_ = 0;
 };
 
 }  // namespace tamsel

@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "app/access_window.h"
+#include "engine/history.h"
 #include "engine/main_window.h"
 
 namespace tamsel {
@@ -11,6 +12,7 @@ namespace tamsel {
 Platform SCL::platform_;
 std::unique_ptr<MainWindow> SCL::mainWindow;
 std::unique_ptr<AccessWindow> SCL::accessWindow;
+std::unique_ptr<HistoryRecorder> SCL::history;
 TimerRef SCL::activityTimer;
 bool SCL::activityTimerPause = false;
 std::optional<double> SCL::activityTimerDt;
@@ -34,6 +36,8 @@ void SCL::reset(const Platform& platform) {
     lockTimer.reset();
     mainWindow.reset();
     accessWindow.reset();
+    // Writes its last seconds into the store it came with.
+    history.reset();
     platform_ = platform;
     activityTimerPause = false;
     activityTimerDt.reset();
@@ -75,6 +79,10 @@ Status SCL::status() {
         s.indicatorText = mainWindow->lblProgress().text();
         s.indicatorColor = mainWindow->lblProgress().textColor();
     }
+    if (history) {
+        s.todayActiveSeconds = history->todayActiveSeconds();
+        s.todayBreaksTaken = history->todayBreaksTaken();
+    }
     if (activityTimerPause) {
         s.state = State::Break;
         // A snoozed break is over as far as anyone can see.
@@ -82,8 +90,13 @@ Status SCL::status() {
             s.breakSecondsLeft = std::max<std::int64_t>(lockDur - lockTicks, 0);
         return s;
     }
-    if (pausedUntil > 0) s.state = State::Paused;
-    if (mainWindow) s.secondsToBreak = std::max<std::int64_t>(mainWindow->workDur - progress, 0);
+    if (pausedUntil > 0) {
+        s.state = State::Paused;
+    } else if (mainWindow && mainWindow->waitingFor != WaitReason::None) {
+        s.state = State::Waiting;
+        s.waitingFor = mainWindow->waitingFor;
+    }
+    if (mainWindow) s.secondsToBreak = mainWindow->secondsToBreak();
     return s;
 }
 
@@ -96,16 +109,24 @@ void SCL::forget(EngineObserver* observer) {
     std::erase(observers_, observer);
 }
 
+namespace {
+// Over a copy, since an observer may come or go meanwhile; one that went
+// (a window released by an earlier observer) is not called.
+template <class Call>
+void tell(const std::vector<EngineObserver*>& live, Call call) {
+    const auto observers = live;
+    for (EngineObserver* o : observers)
+        if (std::find(live.begin(), live.end(), o) != live.end()) call(*o);
+}
+}  // namespace
+
 void SCL::announce(const EngineEvent& event) {
-    // A copy: an observer may come or go meanwhile.
-    const auto observers = observers_;
-    for (EngineObserver* o : observers) o->happened(event);
+    tell(observers_, [&](EngineObserver& o) { o.happened(event); });
 }
 
 void SCL::statusChanged() {
     const Status now = status();
-    const auto observers = observers_;
-    for (EngineObserver* o : observers) o->statusChanged(now);
+    tell(observers_, [&](EngineObserver& o) { o.statusChanged(now); });
 }
 
 }  // namespace tamsel

@@ -20,6 +20,7 @@ namespace tamsel {
 
 class MainWindow;
 class AccessWindow;
+class HistoryRecorder;
 
 // The value a closing break window writes into lockTicks for breaks shorter
 // than 1000 s: at least the break's length, so the countdown stops at its
@@ -48,6 +49,8 @@ public:
 
     static std::unique_ptr<MainWindow> mainWindow;
     static std::unique_ptr<AccessWindow> accessWindow;
+    // What the history keeps; none until the launch has passed the gate.
+    static std::unique_ptr<HistoryRecorder> history;
     static TimerRef activityTimer;
     static bool activityTimerPause;
     static std::optional<double> activityTimerDt;

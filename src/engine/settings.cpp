@@ -61,9 +61,27 @@ double skipVersion() {
     return SCL::defaults().doubleForKey(key::skipVersion);
 }
 
-bool headsUp() {
+namespace {
+bool onUnlessZero(std::string_view key) {
     SettingsStore& store = SCL::defaults();
-    return !store.stringForKey(key::lblHeadsUp) || store.integerForKey(key::lblHeadsUp) != 0;
+    return !store.stringForKey(key) || store.integerForKey(key) != 0;
+}
+}  // namespace
+
+bool headsUp() {
+    return onUnlessZero(key::lblHeadsUp);
+}
+
+bool waitForCall() {
+    return onUnlessZero(key::lblWaitCall);
+}
+
+bool waitForFullScreen() {
+    return onUnlessZero(key::lblWaitFullScreen);
+}
+
+bool waitForDnd() {
+    return SCL::defaults().integerForKey(key::lblWaitDnd) != 0;
 }
 
 bool sound() {

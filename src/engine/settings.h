@@ -27,6 +27,9 @@ inline constexpr std::string_view lblHeadsUp = "lblHeadsUp";
 inline constexpr std::string_view lblSound = "lblSound";
 inline constexpr std::string_view lblAllScreens = "lblAllScreens";
 inline constexpr std::string_view pausedUntil = "pausedUntil";
+inline constexpr std::string_view lblWaitCall = "lblWaitCall";
+inline constexpr std::string_view lblWaitFullScreen = "lblWaitFullScreen";
+inline constexpr std::string_view lblWaitDnd = "lblWaitDnd";
 }  // namespace key
 
 // The longest pause that holds: a stored end further ahead (a hand-edited
@@ -83,6 +86,12 @@ bool allScreens();
 // (not paused) for 0, absent, unreadable, negative or past values; at most
 // kLongestPause ahead.
 double pausedUntil(double now);
+// A due break waits while the camera or the microphone is in use, and while
+// a program is full screen: each absent means on, 0 off, any other value on.
+bool waitForCall();
+bool waitForFullScreen();
+// ... and while do-not-disturb is on: any value but 0; off when absent.
+bool waitForDnd();
 
 }  // namespace settings
 

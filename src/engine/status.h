@@ -11,7 +11,21 @@
 
 namespace tamsel {
 
-enum class State { Working, Break, Paused };
+enum class State { Working, Break, Paused, Waiting };
+
+// What a due break waits for, in the order it is told.
+enum class WaitReason { None, Call, FullScreen, DoNotDisturb };
+
+// The reason in a few words, as the indicator and scripts show it.
+constexpr const char* waitReasonName(WaitReason reason) {
+    switch (reason) {
+        case WaitReason::Call: return "call";
+        case WaitReason::FullScreen: return "full screen";
+        case WaitReason::DoNotDisturb: return "do not disturb";
+        case WaitReason::None: break;
+    }
+    return "";
+}
 
 struct Status {
     State state = State::Working;
@@ -25,10 +39,17 @@ struct Status {
     // What the indicator shows, as its label has it.
     std::string indicatorText{};
     Color indicatorColor{};
+    // Why the due break waits; None unless the state is Waiting.
+    WaitReason waitingFor = WaitReason::None;
+    // Today on the local clock, from the history: seconds of counted
+    // activity and breaks that ran to their end.
+    std::int64_t todayActiveSeconds = 0;
+    std::int64_t todayBreaksTaken = 0;
     bool operator==(const Status&) const = default;
 };
 
-enum class BreakCause { Due, TakenNow };
+// AfterWaiting: a due break that waited (for a call, …) starts at last.
+enum class BreakCause { Due, TakenNow, AfterWaiting };
 
 struct EngineEvent {
     enum class Kind {
@@ -39,11 +60,14 @@ struct EngineEvent {
         Paused,   // seconds: how long
         Resumed,  // early: by the user, not at its time
         HeadsUp,
+        Waiting,         // reason: a due break waits for it
+        BreakTakenAway,  // away for a whole break while it waited: counts as completed
     };
     Kind kind;
     BreakCause cause = BreakCause::Due;
     double seconds = 0;
     bool early = false;
+    WaitReason reason = WaitReason::None;
 };
 
 class EngineObserver {

@@ -72,6 +72,14 @@ void PrefWindow::windowDidLoad() {
     outlet("lblHeadsUp").setState(settings::headsUp() ? 1 : 0);
     outlet("lblSound").setState(settings::sound() ? 1 : 0);
     outlet("lblAllScreens").setState(settings::allScreens() ? 1 : 0);
+    outlet("lblWaitCall").setState(settings::waitForCall() ? 1 : 0);
+    outlet("lblWaitFullScreen").setState(settings::waitForFullScreen() ? 1 : 0);
+    outlet("lblWaitDnd").setState(settings::waitForDnd() ? 1 : 0);
+    // A platform without such a source (macOS, for now) offers no box for it.
+    const Platform& p = SCL::platform();
+    outlet("lblWaitCall").setHidden(!p.camera && !p.microphone);
+    outlet("lblWaitFullScreen").setHidden(!p.fullScreen);
+    outlet("lblWaitDnd").setHidden(!p.doNotDisturb);
     LoginItems* login = SCL::platform().loginItems;
     outlet("lblStartAtLogin").setState(login && login->isEnabled() ? 1 : 0);
     outlet("lblStartAtLogin").setHidden(!login);
@@ -111,6 +119,9 @@ void PrefWindow::btnSaveClicked() {
     defaults.setInteger(key::lblHeadsUp, outlet("lblHeadsUp").state());
     defaults.setInteger(key::lblSound, outlet("lblSound").state());
     defaults.setInteger(key::lblAllScreens, outlet("lblAllScreens").state());
+    defaults.setInteger(key::lblWaitCall, outlet("lblWaitCall").state());
+    defaults.setInteger(key::lblWaitFullScreen, outlet("lblWaitFullScreen").state());
+    defaults.setInteger(key::lblWaitDnd, outlet("lblWaitDnd").state());
     applyStartAtLogin(outlet("lblStartAtLogin").state() != 0);
 
     SCL::progress = 0;

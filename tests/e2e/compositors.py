@@ -7,16 +7,22 @@ accepts it. A story calls start(session, "kwin" | "sway" | "mutter" |
     app = desktop.tamsel()          # harness.Tamsel on XWayland, WAYLAND_DISPLAY set
     desktop.x.windows(title)        # harness.Display tools on the XWayland display
     desktop.move(x, y); desktop.click(x, y, button=1); desktop.key("Return")
+    desktop.screenshot()            # harness.Image of the output (KWin, sway)
+    native = desktop.native_window()  # a fullscreen native window logging its input
+    desktop.indicator_box(); desktop.break_shown()  # Tamsel's overlays, whichever way shown
     desktop.stop()                  # the compositor goes away mid-story
 
 Positions are global, on one 1920x1080 output. What each one needs
 (measured, see WAYLAND-NOTES.md):
   KWin    a copy of kwin_wayland (the packaged binary has a file capability
           this container refuses) still named kwin_wayland; input through
-          org_kde_kwin_fake_input, offered with KWIN_WAYLAND_NO_PERMISSION_CHECKS=1.
+          org_kde_kwin_fake_input, offered with KWIN_WAYLAND_NO_PERMISSION_CHECKS=1;
+          screenshots through org.kde.KWin.ScreenShot2 (tamsel-kwinshot),
+          open with KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1.
   sway    refuses root: runs as an unprivileged user, created when the tests
           run as root, who then lets root into its XWayland (xhost); input
-          through a wlroots virtual pointer, keys through wtype.
+          through a wlroots virtual pointer and a virtual keyboard; screenshots
+          with grim.
   mutter  a private session bus; input through RemoteDesktop from one
           connection that lives as long as mutter (tamsel-rdinput).
   gnome-shell  as mutter, plus a second private bus standing in for the
@@ -181,9 +187,75 @@ class Desktop:
     def key(self, name):
         self._command("key", KEYCODES[name])
 
+    def native_window(self):
+        return NativeWindow(self)
+
+    # Where Tamsel shows its indicator and breaks: layer-shell surfaces on
+    # KWin and sway, seen in screenshots over the native window, which must
+    # be open; X11 windows on XWayland elsewhere.
+    layer_shell = False
+
+    def indicator_box(self):
+        """(x0, y0, x1, y1) of the indicator's pixels, or None."""
+        if not self.layer_shell:
+            win = (self.x.indicators() or [None])[0]
+            return win and (win.x, win.y, win.x + win.width - 1, win.y + win.height - 1)
+        shot = self.screenshot()
+        box = None
+        for y in range(0, 120):
+            for x in range(0, WIDTH):
+                if shot.pixel(x, y) != NativeWindow.GREEN:
+                    box = (min(x, box[0]), min(y, box[1]), max(x, box[2]), max(y, box[3])) \
+                        if box else (x, y, x, y)
+        return box
+
+    def break_shown(self):
+        """True while a break covers the output (its look dims the window)."""
+        if not self.layer_shell:
+            return bool(self.x.windows(h.BREAK_TITLE))
+        return self.screenshot().pixel(WIDTH // 2, 200)[1] < 100
+
+    def screenshot(self):
+        return h.Image.from_ppm(self._screenshot())
+
+    def _screenshot(self):
+        raise h.Skip(f"*** no screenshots on {self.kind} ***")
+
+
+class NativeWindow:
+    """tamsel-wlwindow: a fullscreen native window, green, that logs each
+    click, key and change of keyboard focus it gets, one line each."""
+
+    GREEN, BLUE = (32, 160, 64), (32, 64, 160)  # its main and raised windows
+
+    def __init__(self, desktop):
+        self.log = desktop.session.logs / "wlwindow.out"
+        with open(self.log, "wb") as out:
+            self.proc = desktop.session.spawn("wlwindow", [_binary("TAMSEL_WLWINDOW_BIN")],
+                                              env=desktop.client_env(), stdin=subprocess.PIPE,
+                                              stdout=out)
+        if not h.wait_until(lambda: "ready" in self.lines(), START_TIMEOUT):
+            raise RuntimeError(f"{desktop.kind}: the native window did not map")
+
+    def lines(self):
+        return self.log.read_text(errors="replace").splitlines()
+
+    def events(self, since=0, kinds=("click", "key")):
+        """Its lines from number `since` on that are of these kinds, split."""
+        return [line.split() for line in self.lines()[since:] if line.split()[0] in kinds]
+
+    def ask_to_be_raised(self):
+        """A new toplevel, and xdg-activation for the main one."""
+        done = self.lines().count("ok") + 1
+        self.proc.stdin.write(b"raise\n")
+        self.proc.stdin.flush()
+        if not h.wait_until(lambda: self.lines().count("ok") >= done, h.TOOL_TIMEOUT):
+            raise RuntimeError("the native window does not answer")
+
 
 class KWin(Desktop):
     kind = "kwin"
+    layer_shell = True
 
     def start(self):
         self._require("kwin_wayland", "Xwayland", "dbus-daemon", "xwininfo")
@@ -193,7 +265,7 @@ class KWin(Desktop):
         shutil.copy(shutil.which("kwin_wayland"), binary)
         self.bus = self.session.session_bus()
         env = dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus,
-                   KWIN_WAYLAND_NO_PERMISSION_CHECKS="1")
+                   KWIN_WAYLAND_NO_PERMISSION_CHECKS="1", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1")
         self.proc = self.session.spawn(
             "kwin", [str(binary), "--virtual", "--xwayland", "--width", str(WIDTH), "--height",
                      str(HEIGHT), "--socket", "wayland-k", "--no-lockscreen"], env=env)
@@ -201,6 +273,11 @@ class KWin(Desktop):
         self._wait_started(self.runtime / "wayland-k", log)
         self._wait_xwayland(log)
         self._start_input("TAMSEL_WLINPUT_BIN")
+
+    def _screenshot(self):
+        return subprocess.run([_binary("TAMSEL_KWINSHOT_BIN"), str(WIDTH), str(HEIGHT)],
+                              env=self.client_env(), capture_output=True, check=True,
+                              timeout=h.TOOL_TIMEOUT).stdout
 
 
 class Mutter(Desktop):
@@ -280,9 +357,10 @@ def _unprivileged_user():
 
 class Sway(Desktop):
     kind = "sway"
+    layer_shell = True
 
     def start(self):
-        self._require("sway", "Xwayland", "xhost", "wtype", "xwininfo")
+        self._require("sway", "Xwayland", "xhost", "xwininfo")
         user = _unprivileged_user()
         # Its own folder: the story's is root's alone.
         base = Path(tempfile.mkdtemp(prefix="tamsel-e2e-sway-"))
@@ -319,7 +397,7 @@ class Sway(Desktop):
         self._attach_x(display)
         self._start_input("TAMSEL_WLINPUT_BIN")
 
-    def key(self, name):
-        with self._input_lock:
-            subprocess.run(["wtype", "-k", name], env=self.client_env(), check=True,
-                           capture_output=True, timeout=h.TOOL_TIMEOUT)
+    def _screenshot(self):
+        h.require_tools("grim")
+        return subprocess.run(["grim", "-t", "ppm", "-"], env=self.client_env(),
+                              capture_output=True, check=True, timeout=h.TOOL_TIMEOUT).stdout

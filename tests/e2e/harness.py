@@ -35,7 +35,8 @@ INDICATOR_TITLE, PREFS_TITLE = "Tamsel", "Tamsel Preferences 2.6"
 NO_TRAY_TITLE = "Tamsel: no tray found"
 # The tray menu's items as the Down key reaches them (separators are skipped);
 # while paused, "Resume" stands where "Pause" is.
-TRAY_MENU = ("Preferences…", "Help", "Check my desktop…", "Take a break now", "Pause", "Skip", "Quit")
+TRAY_MENU = ("Preferences…", "Statistics…", "Help", "Check my desktop…", "Take a break now", "Pause", "Skip", "Quit")
+STATS_TITLE = "Tamsel Statistics"
 SETTINGS_KEYS = ("uid", "stpWorkDuration", "stpBreakDuration", "lblSnooze", "lblHide",
                  "radWhenHigh", "dropdownOsdLocation", "txtNewPwd")
 

@@ -13,9 +13,13 @@ monitor, reaching 100 px above it; a double click switches one window's
 look only; the snooze button closes both. Skip from the tray menu (left
 click) restarts the period, a second Skip is refused. In the next break the
 primary monitor goes away: the indicator moves to the other one, and the
-break still ends a minute after it began. Quit ends the program with 0."""
+break still ends a minute after it began. The history on disk, owner-only,
+holds the snooze, the skip and the completed break, and the statistics
+window from the tray menu marks the break taken. Quit ends the program
+with 0."""
 
 import re
+import sqlite3
 import stat
 import sys
 import time
@@ -25,6 +29,7 @@ import harness as h
 BREAKS = {(1920, -100, 1440, 1000), (0, -100, 1920, 1180)}
 LEFT, RIGHT = (0, 80, 1920, 940), (1920, 80, 1440, 760)  # below the windows' top edge
 SPOT = (200, 300)  # bare background of the left break window
+TAKEN_GREEN = (0x2e, 0x8b, 0x57)  # the statistics chart's mark for a break taken
 FIRST_LAUNCH = {"stpWorkDuration": "30", "stpBreakDuration": "2", "lblSnooze": "1",
                 "lblHide": "0", "radWhenHigh": "0", "dropdownOsdLocation": "1", "txtNewPwd": ""}
 
@@ -130,7 +135,27 @@ def story(session):
     h.check(57 <= lasted <= 64, f"the break lasted {lasted:.1f} s, not a minute")
     h.check(not display.windows(h.BREAK_TITLE, viewable_only=False), "break windows not released")
 
+    # ---- the history and the statistics window
+    path = app.home / ".local/share/tamsel/history.sqlite"
+    db = sqlite3.connect(path)
+    kinds = [row[0] for row in db.execute("SELECT kind FROM events ORDER BY id")]
+    db.close()
+    h.note(f"history: {kinds}")
+    h.check({"break_snoozed", "skipped"} <= set(kinds) and
+            kinds[-2:] == ["break_started_due", "break_completed"], f"the history holds {kinds}")
+    modes = {p.name: stat.S_IMODE(p.stat().st_mode)
+             for p in [path.parent, *path.parent.glob("history.sqlite*")]}
+    h.check(modes.pop(path.parent.name) == 0o700 and set(modes.values()) <= {0o600},
+            f"history not owner-only: {modes}")
     with activity.paused():
+        display.choose_from_tray_menu("Statistics…")
+        stats = display.wait_window(h.STATS_TITLE, 5)
+        h.check(stats, "Statistics… opened no window within 5 s")
+        time.sleep(0.5)
+        shot = display.screenshot().crop(*stats[0].geometry)
+        green = sum(1 for y in range(shot.height) for x in range(shot.width)
+                    if all(abs(a - b) <= 3 for a, b in zip(shot.pixel(x, y), TAKEN_GREEN)))
+        h.check(green >= 40, f"the statistics window marks no break taken ({green} px)")
         display.choose_from_tray_menu("Quit")
         h.check(app.wait_exit(5) == 0, "Quit did not end the program with 0")
 

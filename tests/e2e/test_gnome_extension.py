@@ -24,8 +24,8 @@ HERE = Path(__file__).resolve().parent
 SHARED = HERE.parent.parent / "src" / "gnome-shell" / "tamsel.js"
 MARK = "// @TAMSEL_SHARED@\n"
 SQUARE = "\u25FC\uFE0E"
-MENU = ["Preferences\u2026", "Help", "Check my desktop\u2026", "", "Take a break now", "Pause",
-        "Skip", "", "Quit"]
+MENU = ["Preferences\u2026", "Statistics\u2026", "Help", "Check my desktop\u2026", "",
+        "Take a break now", "Pause", "Skip", "", "Quit"]
 
 
 def seen(log, predicate, timeout, what):

@@ -26,8 +26,8 @@ HERE = Path(__file__).resolve().parent
 UUID = "tamsel@tamsel.org"
 PROBE = "probe@tamsel.test"
 SQUARE = "\u25FC\uFE0E"
-MENU = ["Preferences\u2026", "Help", "Check my desktop\u2026", "Take a break now", "Pause",
-        "Skip", "Quit"]
+MENU = ["Preferences\u2026", "Statistics\u2026", "Help", "Check my desktop\u2026",
+        "Take a break now", "Pause", "Skip", "Quit"]
 
 
 def story(session):

@@ -52,7 +52,8 @@ def story(session):
     h.check(code == 0 and "interface org.tamsel.Tamsel" in xml, f"introspection: {xml}")
     for member in ("BreakNow();", "Pause(in  u seconds);", "Resume();", "Skip();",
                    "ShowPreferences();", "readonly s State", "readonly i SecondsToBreak",
-                   "readonly x PausedUntil"):
+                   "readonly x PausedUntil", "readonly u TodayActiveSeconds",
+                   "readonly u TodayBreaksTaken"):
         h.check(member in xml, f"{member!r} missing from the interface:\n{xml}")
     h.check(h.wait_until(lambda: "'working'" in state(), 5), f"State: {state()}")
 

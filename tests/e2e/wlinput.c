@@ -6,22 +6,32 @@
  * default 1920x1080); buttons 1 left, 2 middle, 3 right; keys are evdev
  * codes. KWin takes it through org_kde_kwin_fake_input (offered only with
  * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1), wlroots through one virtual pointer
- * for the whole run (keys there: wtype). It stays running because sway 1.7
- * may crash when a virtual pointer goes away. */
+ * and one virtual keyboard for the whole run: a keyboard that comes and goes
+ * with each key (as wtype's does) loses its keys to the clients that bind
+ * it late. It stays running because sway 1.7 may crash when a virtual
+ * pointer goes away. */
 
+#define _GNU_SOURCE
 #include <linux/input-event-codes.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
 #include <time.h>
+#include <unistd.h>
 #include <wayland-client.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include "fake-input-client-protocol.h"
+#include "virtual-keyboard-client-protocol.h"
 #include "wlr-virtual-pointer-client-protocol.h"
 
 static struct org_kde_kwin_fake_input *fake;
 static uint32_t fake_version;
 static struct zwlr_virtual_pointer_manager_v1 *pointers;
+static struct zwp_virtual_keyboard_manager_v1 *keyboards;
+static struct zwp_virtual_keyboard_v1 *keyboard;
+static struct wl_seat *seat;
 
 static void global(void *data, struct wl_registry *registry, uint32_t name, const char *interface,
                    uint32_t version) {
@@ -31,6 +41,10 @@ static void global(void *data, struct wl_registry *registry, uint32_t name, cons
         fake = wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, fake_version);
     } else if (strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0) {
         pointers = wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1);
+    } else if (strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
+        keyboards = wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1);
+    } else if (strcmp(interface, wl_seat_interface.name) == 0 && !seat) {
+        seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
     }
 }
 
@@ -42,6 +56,27 @@ static uint32_t now_ms(void) {
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (uint32_t)(ts.tv_sec * 1000 + ts.tv_nsec / 1000000);
+}
+
+/* A keyboard with the default (US) layout; NULL if none can be made. */
+static struct zwp_virtual_keyboard_v1 *make_keyboard(void) {
+    if (!keyboards || !seat) return NULL;
+    struct xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    struct xkb_keymap *keymap =
+        context ? xkb_keymap_new_from_names(context, NULL, XKB_KEYMAP_COMPILE_NO_FLAGS) : NULL;
+    char *text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : NULL;
+    struct zwp_virtual_keyboard_v1 *made = NULL;
+    const int fd = text ? memfd_create("wlinput-keymap", MFD_CLOEXEC) : -1;
+    const size_t size = text ? strlen(text) + 1 : 0;
+    if (fd >= 0 && write(fd, text, size) == (ssize_t)size) {
+        made = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(keyboards, seat);
+        zwp_virtual_keyboard_v1_keymap(made, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd, (uint32_t)size);
+    }
+    if (fd >= 0) close(fd);
+    free(text);
+    if (keymap) xkb_keymap_unref(keymap);
+    if (context) xkb_context_unref(context);
+    return made;
 }
 
 /* Sends one command; 0 once the compositor has handled it. */
@@ -67,6 +102,10 @@ static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *p
     } else if (fake && fake_version >= 4) {
         org_kde_kwin_fake_input_keyboard_key(fake, (uint32_t)x, 1);
         org_kde_kwin_fake_input_keyboard_key(fake, (uint32_t)x, 0);
+    } else if (keyboard && !pointing) {
+        zwp_virtual_keyboard_v1_key(keyboard, now_ms(), (uint32_t)x, WL_KEYBOARD_KEY_STATE_PRESSED);
+        zwp_virtual_keyboard_v1_key(keyboard, now_ms(), (uint32_t)x,
+                                    WL_KEYBOARD_KEY_STATE_RELEASED);
     } else if (pointer && pointing) {
         zwlr_virtual_pointer_v1_motion_absolute(pointer, now_ms(), (uint32_t)x, (uint32_t)y, width,
                                                 height);
@@ -101,6 +140,7 @@ int main(void) {
         org_kde_kwin_fake_input_authenticate(fake, "tamsel tests", "end-to-end input");
     else if (pointers)
         pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointers, NULL);
+    if (!fake) keyboard = make_keyboard();
     if (!fake && !pointer) {
         fprintf(stderr, "tamsel-wlinput: the compositor offers no input protocol\n");
         return 1;

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     if (!config.isValid()) return 2;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(config.path() + QStringLiteral("/data")));
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -69,9 +69,10 @@ TEST(StatusMenu, ShowsTheCommandsInOrderWithThePauseSubmenuAndResumeWhilePaused)
         if (w->objectName() == "statusMenu") menu = qobject_cast<QMenu*>(w);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(titles(menu),
-              (std::vector<std::string>{"Preferences\u2026", "Help", "Check my desktop\u2026", "--",
+              (std::vector<std::string>{"Preferences\u2026", "Statistics\u2026", "Help",
+                                        "Check my desktop\u2026", "--",
                                         "Take a break now (off)", "Pause", "Skip", "--", "Quit"}));
-    EXPECT_EQ(titles(menu->actions()[5]->menu()),
+    EXPECT_EQ(titles(menu->actions()[6]->menu()),
               (std::vector<std::string>{"For 30 minutes", "For an hour", "For two hours",
                                         "Until tomorrow"}));
     item->setMenu(AppDelegate::menuItems({State::Paused, 1350, 0, 2e9}), [](std::string_view) {});

@@ -445,6 +445,17 @@ AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
     return response;
 }
 
+SaveResult SimDialogs::saveFile(const std::string& suggestedName, const std::string& contents) {
+    if (!saveAnswer) {
+        ADD_FAILURE() << "unscripted save dialog for " << suggestedName;
+        return {};
+    }
+    ++sim_.app.modalDepth;
+    SaveResult result = saveAnswer(suggestedName, contents);
+    --sim_.app.modalDepth;
+    return result;
+}
+
 void SimDialogs::pressButton(int button) {
     answer([button](const AlertRequest&) { return AlertResponse{button, ""}; });
 }
@@ -540,6 +551,37 @@ std::string SimRemote::call(Request request, std::uint32_t seconds, std::string 
 
 SimPlatform::SimPlatform() : start_(clock.uptime()) {}
 
+// ---- history ------------------------------------------------------------------------
+
+void SimHistory::addActiveSeconds(const std::string& day, std::int64_t seconds) {
+    active[day] += seconds;
+    ++writes;
+}
+
+void SimHistory::append(const HistoryEvent& event) {
+    kept.push_back(event);
+    ++writes;
+}
+
+std::vector<HistoryDay> SimHistory::days(const std::string& from, const std::string& to) {
+    std::vector<HistoryDay> list;
+    for (auto it = active.lower_bound(from); it != active.end() && it->first <= to; ++it)
+        list.push_back({it->first, it->second});
+    return list;
+}
+
+std::vector<HistoryEvent> SimHistory::events(const std::string& from, const std::string& to) {
+    std::vector<HistoryEvent> list;
+    for (const HistoryEvent& e : kept)
+        if (e.day >= from && e.day <= to) list.push_back(e);
+    return list;
+}
+
+void SimHistory::forgetBefore(const std::string& day) {
+    active.erase(active.begin(), active.lower_bound(day));
+    std::erase_if(kept, [&](const HistoryEvent& e) { return e.day < day; });
+}
+
 Platform SimPlatform::platform() {
     Platform p;
     p.clock = &clock;
@@ -561,6 +603,11 @@ Platform SimPlatform::platform() {
     p.loginItems = &loginItems;
     p.remote = &remote;
     p.setupCheck = &setupCheck;
+    p.camera = &camera;
+    p.microphone = &microphone;
+    p.fullScreen = &fullScreen;
+    p.doNotDisturb = &doNotDisturb;
+    p.history = &history;
     return p;
 }
 

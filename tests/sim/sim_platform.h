@@ -170,6 +170,8 @@ public:
     void setItems(const std::vector<std::string>& titles) override;
     int selectedIndex() const override { return selected_; }
     void selectItem(int index) override;
+    std::vector<ChartBar> bars() const override { return bars_; }
+    void setBars(const std::vector<ChartBar>& bars) override { bars_ = bars; }
     int textWrites = 0;
     int colorWrites = 0;
 
@@ -183,6 +185,7 @@ private:
     int state_ = 0;
     std::vector<std::string> items_;
     int selected_ = -1;
+    std::vector<ChartBar> bars_;
 };
 
 // What a simulated window did; it outlives the window so a test can look
@@ -272,6 +275,9 @@ class SimDialogs : public Dialogs {
 public:
     explicit SimDialogs(SimPlatform& sim) : sim_(sim) {}
     AlertResponse runAlert(const AlertRequest& request) override;
+    // Answered by `saveAnswer`; without one the test fails.
+    SaveResult saveFile(const std::string& suggestedName, const std::string& contents) override;
+    std::function<SaveResult(const std::string& name, const std::string& contents)> saveAnswer;
 
     using Answer = std::function<AlertResponse(const AlertRequest&)>;
     void answer(Answer next) { script_.push_back(std::move(next)); }
@@ -401,6 +407,38 @@ public:
     int shown = 0;
 };
 
+// A sign of "not now" (camera, microphone, full screen, do-not-disturb).
+class SimBusy : public BusySource {
+public:
+    void watch(bool on) override { watching = on; }
+    Busy busy() override { return watching ? answer : Busy::Unknown; }
+    void observe(std::function<void()> changed) override { observer_ = std::move(changed); }
+    // The desktop's answer changes; a watching source tells its observer.
+    void set(Busy now) {
+        answer = now;
+        if (watching && observer_) observer_();
+    }
+    Busy answer = Busy::No;
+    bool watching = false;
+
+private:
+    std::function<void()> observer_;
+};
+
+// ---- the history ----------------------------------------------------------------
+
+class SimHistory : public History {
+public:
+    void addActiveSeconds(const std::string& day, std::int64_t seconds) override;
+    void append(const HistoryEvent& event) override;
+    std::vector<HistoryDay> days(const std::string& from, const std::string& to) override;
+    std::vector<HistoryEvent> events(const std::string& from, const std::string& to) override;
+    void forgetBefore(const std::string& day) override;
+    std::map<std::string, std::int64_t, std::less<>> active;
+    std::vector<HistoryEvent> kept;
+    int writes = 0;
+};
+
 // ---- the whole ----------------------------------------------------------------
 
 class SimPlatform {
@@ -437,6 +475,8 @@ public:
     SimLoginItems loginItems;
     SimRemote remote;
     SimSetupCheck setupCheck;
+    SimBusy camera, microphone, fullScreen, doNotDisturb;
+    SimHistory history;
 
 private:
     double start_;

@@ -56,7 +56,8 @@ TEST_F(App, AFirstLaunchStoresTheDefaultsWelcomesAndOpensThePreferences) {
     EXPECT_EQ(sim.statusBar.item->image, "SysMenuImg");
     std::vector<std::string> actions;
     for (const MenuItem& item : sim.statusBar.item->menu) actions.push_back(item.action);
-    EXPECT_EQ(actions, (std::vector<std::string>{"prefMenuBtn:", "helpBtn:", "setupCheckBtn:", "",
+    EXPECT_EQ(actions, (std::vector<std::string>{"prefMenuBtn:", "statsMenuBtn:", "helpBtn:",
+                                                 "setupCheckBtn:", "",
                                                  "breakNowBtn:", "", "skipBtn:", "", "quitBtn:"}));
     EXPECT_TRUE(sim.dialogs.shown.empty()) << "no password on a first launch";
     EXPECT_TRUE(indicator().visible);

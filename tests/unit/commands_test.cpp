@@ -291,9 +291,10 @@ TEST_F(Running, TheTooltipAndTheScriptsSayWhereThingsStand) {
     // Scripts hear of a change at most once per tick.
     sim.idle.activeFor(3600);
     sim.remote.changes = 0;
-    sim.advance(50);  // ten ticks; the first only turns the direction
-    EXPECT_EQ(sim.remote.changes, 9);
-    EXPECT_EQ(sim.remote.lastChanged, (std::vector<std::string>{"SecondsToBreak"}));
+    sim.advance(50);  // ten active ticks; the first only turns the direction
+    EXPECT_EQ(sim.remote.changes, 10);
+    EXPECT_EQ(sim.remote.lastChanged,
+              (std::vector<std::string>{"SecondsToBreak", "TodayActiveSeconds"}));
     EXPECT_EQ(std::get<std::int32_t>(sim.remote.property("SecondsToBreak")->value), 1350 - 45);
 }
 

@@ -136,7 +136,8 @@ TEST_F(Preferences, SaveWritesEveryKeyAndTakesEffectAtOnce) {
               (std::vector<std::string>{"stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0",
                                         "lblHide=1", "txtNewPwd=pw", "radWhenHigh=1",
                                         "dropdownOsdLocation=3", "lblHeadsUp=1", "lblSound=0",
-                                        "lblAllScreens=0"}));
+                                        "lblAllScreens=0", "lblWaitCall=1",
+                                        "lblWaitFullScreen=1", "lblWaitDnd=0"}));
     EXPECT_TRUE(w.closed);
     EXPECT_EQ(indicator().frame, (Rect{0, 0, 200, 30})) << "bottom left at once";
     EXPECT_EQ(engine.workDur, 1125);

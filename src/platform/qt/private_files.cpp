@@ -55,6 +55,12 @@ QString whyNotWritable(const QString& file) {
     return whyNotOwn(st, S_IFREG, QT_TRANSLATE_NOOP("Tamsel", "is not a plain file"));
 }
 
+void makeOwnerOnly(const QString& file) {
+    struct stat st {};
+    if (lstatOf(file, st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 077) == 0) return;
+    ::chmod(QFile::encodeName(file).constData(), st.st_mode & 0700);
+}
+
 OwnerOnlyFiles::OwnerOnlyFiles() : saved_(::umask(077)) {}
 
 OwnerOnlyFiles::~OwnerOnlyFiles() {

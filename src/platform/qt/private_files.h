@@ -23,6 +23,9 @@ QString whyNotPrivateFolder(const QString& folder, Create create);
 // (not a symbolic link) owned by this user.
 QString whyNotWritable(const QString& file);
 
+// Narrows a plain file to owner-only; a link or anything else is left alone.
+void makeOwnerOnly(const QString& file);
+
 // Files and folders created while it lives are owner-only (umask 077); the
 // process' own umask comes back after, so programs it starts keep theirs.
 class OwnerOnlyFiles {

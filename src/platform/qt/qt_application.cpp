@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/qt/modal_gate.h"
+#include "platform/qt/views/overlay_presenter.h"
 #include "platform/qt/views/qt_window.h"
 
 namespace tamsel::qt {
@@ -46,6 +47,9 @@ void QtApplication::activateIgnoringOtherApps() {
     // Already in front: activating again would only move the focus between
     // our own windows.
     if (QApplication::activeWindow()) return;
+    // A break on a layer surface has the keyboard already; a Qt window
+    // activated now (the no-tray notice) would take it from the break.
+    if (overlayHoldsKeyboard()) return;
     const QWidgetList all = QApplication::topLevelWidgets();
     for (auto it = focusHistory_.crbegin(); it != focusHistory_.crend(); ++it) {
         if (!*it || !(*it)->isVisible()) continue;

@@ -11,6 +11,7 @@
 #include "platform/qt/idle/idle_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_console.h"
+#include "platform/qt/qt_history.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_random.h"
 #include "platform/qt/qt_screens.h"
@@ -44,6 +45,8 @@ QtPlatform::QtPlatform(double timeScale)
       remote_(std::make_unique<QtRemote>()),
       shellExtension_(makeShellExtensionWatch()),
       setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())),
+      overlaySurfaces_(startOverlaySurfaces()),
+      history_(std::make_unique<QtHistory>()),
       translator_(std::make_unique<QtTranslator>()) {
     // Known before the first window shows: the extension may draw the
     // indicator and the menu instead.
@@ -53,6 +56,10 @@ QtPlatform::QtPlatform(double timeScale)
         timers_ = timeLapsed(std::move(timers_), timeScale);
         idle_ = timeLapsed(std::move(idle_), timeScale);
     }
+    camera_ = makeCameraSource();
+    microphone_ = makeMicrophoneSource(*clock_);
+    fullScreen_ = makeFullScreenSource();
+    doNotDisturb_ = makeDoNotDisturbSource();
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -78,6 +85,11 @@ Platform QtPlatform::platform() const {
     p.loginItems = loginItems_.get();
     p.remote = remote_.get();
     p.setupCheck = setupCheck_.get();
+    p.camera = camera_.get();
+    p.microphone = microphone_.get();
+    p.fullScreen = fullScreen_.get();
+    p.doNotDisturb = doNotDisturb_.get();
+    p.history = history_.get();
     p.translator = translator_.get();
     return p;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
 
 #include "common/platform.h"
@@ -47,6 +48,12 @@ private:
     std::unique_ptr<QtRemote> remote_;
     std::unique_ptr<ShellExtensionWatch> shellExtension_;
     std::unique_ptr<SetupCheck> setupCheck_;
+    std::unique_ptr<QObject> overlaySurfaces_;
+    std::unique_ptr<BusySource> camera_;
+    std::unique_ptr<BusySource> microphone_;
+    std::unique_ptr<BusySource> fullScreen_;
+    std::unique_ptr<BusySource> doNotDisturb_;
+    std::unique_ptr<History> history_;
     std::unique_ptr<Translator> translator_;
 };
 

@@ -4,10 +4,17 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <QDBusConnection>
+#include <QGuiApplication>
+
+#include "platform/qt/busy/busy_sources.h"
 #include "platform/qt/desktop/autostart.h"
 #include "platform/qt/desktop/notifications.h"
 #include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/idle/idle_source.h"
+#if defined(Q_OS_LINUX)
+#include "platform/qt/wayland/layer_shell.h"
+#endif
 
 namespace tamsel::qt {
 
@@ -45,6 +52,58 @@ std::unique_ptr<ShellExtensionWatch> makeShellExtensionWatch() {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? 0 : waylandCompositorPid();
     if (compositor <= 0) return nullptr;
     return std::make_unique<ShellExtensionWatch>(QDBusConnection::sessionBus(), compositor);
+#endif
+}
+
+std::unique_ptr<QObject> startOverlaySurfaces() {
+#if defined(Q_OS_LINUX)
+    return LayerShell::start();
+#else
+    return nullptr;
+#endif
+}
+
+// On paper for macOS: CoreMediaIO's "device is running somewhere" for the
+// camera, the default input device's "running somewhere" for the microphone.
+std::unique_ptr<BusySource> makeCameraSource() {
+#if defined(Q_OS_LINUX)
+    return makeInotifyCamera(QStringLiteral("/dev"));
+#else
+    return nullptr;
+#endif
+}
+
+std::unique_ptr<BusySource> makeMicrophoneSource([[maybe_unused]] Clock& clock) {
+#if defined(Q_OS_LINUX)
+    return makePulseMicrophone(clock, {});
+#else
+    return nullptr;
+#endif
+}
+
+std::unique_ptr<BusySource> makeFullScreenSource() {
+#if defined(Q_OS_LINUX)
+    const QString session = qEnvironmentVariable("XDG_SESSION_TYPE");
+    const bool wayland = session.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0 ||
+                         (session.isEmpty() && qEnvironmentVariableIsSet("WAYLAND_DISPLAY"));
+    // XWayland sees only X11 windows: a full-screen Wayland program would
+    // look like none at all.
+    if (wayland)
+        return makeBlindSource("full screen",
+                               "a Wayland desktop does not tell which program is full screen");
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return makeBlindSource("full screen", "Tamsel does not run on an X display");
+    return makeX11FullScreen();
+#else
+    return nullptr;
+#endif
+}
+
+std::unique_ptr<BusySource> makeDoNotDisturbSource() {
+#if defined(Q_OS_LINUX)
+    return makeDoNotDisturb(QDBusConnection::sessionBus());
+#else
+    return nullptr;
 #endif
 }
 

@@ -126,6 +126,8 @@ QVariant toQVariant(const RemoteProperty& p) {
                 return QVariant::fromValue<int>(v);
             else if constexpr (std::is_same_v<T, std::int64_t>)
                 return QVariant::fromValue<qlonglong>(v);
+            else if constexpr (std::is_same_v<T, std::uint32_t>)
+                return QVariant::fromValue<uint>(v);
             else if constexpr (std::is_same_v<T, Color>)
                 return QVariant::fromValue(BusColor{v.red, v.green, v.blue, v.alpha});
             else
@@ -135,7 +137,7 @@ QVariant toQVariant(const RemoteProperty& p) {
 }
 
 const char* typeOf(const RemoteProperty& p) {
-    static const char* types[] = {"s", "i", "x", "(dddd)", "a(ssba(ssb))"};
+    static const char* types[] = {"s", "i", "x", "(dddd)", "a(ssba(ssb))", "u"};
     return types[p.value.index()];
 }
 

@@ -4,8 +4,8 @@
 // and "active again"; IdleTimeline turns that into seconds. Nothing is
 // polled: the socket wakes us only when the compositor sends something.
 
-#include <QtGlobal>
 #include <wayland-client.h>
+#include <QtGlobal>
 
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "kde-idle-client-protocol.h"
@@ -26,16 +26,19 @@ public:
     explicit WaylandIdleSource(Clock& clock)
         : timeline_([&clock] { return clock.uptime(); }, kTimeoutMs / 1000.0) {
         std::string why;
-        connection_ = WaylandConnection::open(&why);
+        connection_ = WaylandConnection::shared(&why);
         if (!connection_) {
             settle(State::Failed, why);
             return;
         }
         settle(State::Asking);
-        connection_->onLost([this](const std::string& lost) {
+        lostHandler_ = connection_->onLost([this](const std::string& lost) {
             settle(State::Failed, "the connection to the compositor broke: " + lost);
         });
-        connection_->sync([this] { choose(); });
+        // The shared connection may outlive this source.
+        connection_->sync([this, alive = std::weak_ptr<int>(alive_)] {
+            if (alive.lock()) choose();
+        });
     }
 
     ~WaylandIdleSource() override {
@@ -44,7 +47,10 @@ public:
         if (kdeTimeout_) org_kde_kwin_idle_timeout_release(kdeTimeout_);
         if (kdeIdle_) org_kde_kwin_idle_destroy(kdeIdle_);
         if (seat_) wl_seat_destroy(seat_);
-        if (connection_) connection_->flush();
+        if (connection_) {
+            connection_->forget(lostHandler_);
+            connection_->flush();
+        }
     }
     WaylandIdleSource(const WaylandIdleSource&) = delete;
     WaylandIdleSource& operator=(const WaylandIdleSource&) = delete;
@@ -106,7 +112,9 @@ private:
 
     IdleTimeline timeline_;
     std::string name_ = QT_TRANSLATE_NOOP("Tamsel", "the Wayland idle protocols");
-    std::unique_ptr<WaylandConnection> connection_;
+    std::shared_ptr<WaylandConnection> connection_;
+    int lostHandler_ = 0;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     wl_seat* seat_ = nullptr;
     ext_idle_notifier_v1* extNotifier_ = nullptr;
     ext_idle_notification_v1* extNotification_ = nullptr;
@@ -121,7 +129,7 @@ std::unique_ptr<CombinedIdleSource> makeWaylandIdleSource(Clock& clock) {
 }
 
 pid_t waylandCompositorPid() {
-    auto connection = WaylandConnection::open(nullptr);
+    auto connection = WaylandConnection::shared(nullptr);
     return connection ? connection->compositorPid() : 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/qt/views/overlay_presenter.h"
+
 namespace tamsel::qt {
 
 namespace {
@@ -14,6 +16,8 @@ bool gnomeExtension = false;
 
 OverlayRoute overlayRoute() {
     if (gnomeExtension) return OverlayRoute::GnomeExtension;
+    // Installed while Tamsel's own Wayland connection offers layer-shell.
+    if (overlayPresentersOffered()) return OverlayRoute::LayerShell;
     return OverlayRoute::QtWindows;
 }
 
@@ -33,9 +37,13 @@ void onOverlayRouteChanged(std::function<void()> changed) {
 void setGnomeExtensionActive(bool active) {
     if (active == gnomeExtension) return;
     gnomeExtension = active;
+    overlayRouteChanged();
+}
+
+void overlayRouteChanged() {
     // A copy: an observer may add another.
     const auto list = observers();
-    for (const auto& changed : list) changed();
+    for (const auto& observer : list) observer();
 }
 
 }  // namespace tamsel::qt

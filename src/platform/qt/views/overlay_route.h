@@ -24,5 +24,7 @@ std::string describe(OverlayRoute route);
 void onOverlayRouteChanged(std::function<void()> changed);
 // Told by the watch on the GNOME Shell extension (shell_extension.h).
 void setGnomeExtensionActive(bool active);
+// For the services that change it: tells the observers.
+void overlayRouteChanged();
 
 }  // namespace tamsel::qt

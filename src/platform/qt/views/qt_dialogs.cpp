@@ -2,15 +2,19 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QVBoxLayout>
 #include <vector>
 
 #include "platform/qt/modal_gate.h"
+#include "platform/qt/private_files.h"
 #include "platform/qt/views/artwork.h"
 
 namespace tamsel::qt {
@@ -172,6 +176,31 @@ AlertResponse QtDialogs::runAlert(const AlertRequest& request) {
     if (index == 0)
         response.fieldText = typed.normalized(QString::NormalizationForm_C).toStdString();
     return response;
+}
+
+SaveResult QtDialogs::saveFile(const std::string& suggestedName, const std::string& contents) {
+    QString path;
+    {
+        ModalScope modal;
+        QFileDialog dialog(nullptr, QCoreApplication::translate("Tamsel", "Export the history"),
+                           QDir::home().filePath(QString::fromStdString(suggestedName)),
+                           QCoreApplication::translate("Tamsel", "CSV files (*.csv)"));
+        dialog.setObjectName(QStringLiteral("saveFileDialog"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.setWindowModality(Qt::ApplicationModal);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        path = dialog.selectedFiles().constFirst();
+    }
+    if (const QString why = whyNotWritable(path); !why.isEmpty())
+        return {false, QStringLiteral("%1 %2").arg(path, why).toStdString()};
+    const OwnerOnlyFiles ownerOnly;
+    QSaveFile file(path);
+    const auto size = static_cast<qint64>(contents.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents.data(), size) != size ||
+        !file.commit())
+        return {false, QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString()};
+    return {true, {}};
 }
 
 }  // namespace tamsel::qt

@@ -13,6 +13,9 @@ namespace tamsel::qt {
 class QtDialogs : public Dialogs {
 public:
     AlertResponse runAlert(const AlertRequest& request) override;
+    // The desktop's save dialog, then the bytes through a file saved whole
+    // or not at all; a file that is a link or another user's is refused.
+    SaveResult saveFile(const std::string& suggestedName, const std::string& contents) override;
 };
 
 }  // namespace tamsel::qt

@@ -10,11 +10,14 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QStyleHints>
+#include <QTimer>
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
 
 #include "platform/qt/geometry.h"
+#include "platform/qt/views/bar_chart.h"
+#include "platform/qt/views/overlay_route.h"
 
 namespace tamsel::qt {
 
@@ -212,16 +215,72 @@ void QtControl::selectItem(int index) {
     if (auto* c = qobject_cast<QComboBox*>(widget_.data())) c->setCurrentIndex(index);
 }
 
+void QtControl::setBars(const std::vector<ChartBar>& bars) {
+    bars_ = bars;
+    if (auto* chart = qobject_cast<BarChart*>(widget_.data())) chart->setBars(bars);
+}
+
 // ---- QtWindow -----------------------------------------------------------------------
 
 QtWindow::QtWindow(ViewWidget* view) : view_(view) {
     if (view_) {
         title_ = view_->windowTitle().toStdString();
         view_->owner_ = this;
+        // The view's own size until the controller places it.
+        frame_ = fromQt(QRectF(view_->geometry()), primaryScreenHeight());
+    }
+}
+
+namespace {
+// The windows that follow the overlay route, told when it changes.
+std::vector<QtWindow*>& overlayWindows() {
+    static std::vector<QtWindow*> list;
+    return list;
+}
+}  // namespace
+
+void QtWindow::presentAsOverlay(OverlayKind kind) {
+    static bool observing = false;
+    if (!observing) onOverlayRouteChanged(&QtWindow::routeChanged);
+    observing = true;
+    overlayKind_ = kind;
+    if (!overlay_) overlayWindows().push_back(this);
+    overlay_ = true;
+    followRoute();
+}
+
+void QtWindow::routeChanged() {
+    // A copy: the list may change while the windows follow.
+    const auto list = overlayWindows();
+    for (QtWindow* w : list) w->followRoute();
+}
+
+void QtWindow::followRoute() {
+    if (!overlay_ || !view_) return;
+    const bool layered = overlayRoute() == OverlayRoute::LayerShell;
+    if (layered && !presenter_) {
+        presenter_ = makeOverlayPresenter(*view_, overlayKind_);
+        if (!presenter_) return;
+        applyFrame();
+        if (shown_) presenter_->show();
+    } else if (!layered && presenter_) {
+        // Back to a Qt window, where it was and as visible as it was.
+        presenter_.reset();
+        // What the controller asked for while the presenter showed it.
+        if (levelSet_) setLevel(level_);
+        if (ignoresMouse_) setIgnoresMouseEvents(true);
+        applyFrame();
+        if (shown_) {
+            view_->show();
+            view_->raise();
+        }
     }
 }
 
 QtWindow::~QtWindow() {
+    std::erase(overlayWindows(), this);
+    // The presenter lets go of the view before anything else does.
+    presenter_.reset();
     // Outlets point into the view; drop them first.
     outlets_.clear();
     if (view_) {
@@ -266,22 +325,34 @@ void QtWindow::setTitle(const std::string& title) {
 }
 
 Rect QtWindow::frame() const {
-    if (!view_) return frame_;
+    // A presenter may size the view to its output, not to the frame.
+    if (!view_ || presenter_) return frame_;
     return fromQt(QRectF(view_->geometry()), primaryScreenHeight());
 }
 
 void QtWindow::setFrame(const Rect& frame, bool display) {
     frame_ = frame;
     if (!view_) return;
-    QRectF r = toQt(frame, primaryScreenHeight());
-    view_->setGeometry(
-        QRect(static_cast<int>(std::lround(r.x())), static_cast<int>(std::lround(r.y())),
-              static_cast<int>(std::lround(r.width())), static_cast<int>(std::lround(r.height()))));
-    if (display) view_->update();
+    applyFrame();
+    if (display && !presenter_) view_->update();
+}
+
+void QtWindow::applyFrame() {
+    const QRectF r = toQt(frame_, primaryScreenHeight());
+    const QRect rounded(static_cast<int>(std::lround(r.x())), static_cast<int>(std::lround(r.y())),
+                        static_cast<int>(std::lround(r.width())),
+                        static_cast<int>(std::lround(r.height())));
+    if (presenter_)
+        presenter_->place(rounded);
+    else
+        view_->setGeometry(rounded);
 }
 
 void QtWindow::setLevel(WindowLevel level) {
-    if (!view_) return;
+    level_ = level;
+    levelSet_ = true;
+    // A presenter's view is no window: its flags wait for the Qt route.
+    if (!view_ || presenter_) return;
     const bool onTop = level != WindowLevel::Normal;
     // Changing flags of a shown window re-creates it; only set them before.
     if (!view_->isVisible())
@@ -296,19 +367,25 @@ void QtWindow::setBackgroundColor(const Color& color) {
 }
 
 void QtWindow::setIgnoresMouseEvents(bool ignores) {
-    if (!view_) return;
+    ignoresMouse_ = ignores;
+    if (!view_ || presenter_) return;
     if (!view_->isVisible()) view_->setWindowFlag(Qt::WindowTransparentForInput, ignores);
     view_->setAttribute(Qt::WA_TransparentForMouseEvents, ignores);
 }
 
 void QtWindow::orderFront() {
     if (!view_) return;
+    shown_ = true;
+    if (presenter_) return presenter_->show();
     view_->show();
     view_->raise();
 }
 
 void QtWindow::makeKeyAndOrderFront() {
     if (!view_) return;
+    shown_ = true;
+    // A break's surface holds the keyboard for as long as it is shown.
+    if (presenter_) return presenter_->show();
     view_->show();
     view_->raise();
     view_->activateWindow();
@@ -316,6 +393,15 @@ void QtWindow::makeKeyAndOrderFront() {
 
 void QtWindow::close() {
     if (!view_) return;
+    shown_ = false;
+    std::erase(overlayWindows(), this);
+    overlay_ = false;
+    if (presenter_) {
+        // Later, as the view: this may run inside the presenter's own input
+        // handling (the snooze button).
+        // The call holds it: it goes then, or with the call if that never runs.
+        QTimer::singleShot(0, [gone = std::shared_ptr<OverlayPresenter>(std::move(presenter_))] {});
+    }
     // Later: this may run inside one of the view's own signal handlers.
     view_->owner_ = nullptr;
     view_->onMouseUp = nullptr;
@@ -325,6 +411,7 @@ void QtWindow::close() {
 }
 
 bool QtWindow::isVisible() const {
+    if (presenter_) return presenter_->isShown();
     return view_ && view_->isVisible();
 }
 

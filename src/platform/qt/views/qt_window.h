@@ -13,6 +13,7 @@
 
 #include "common/nibs.h"
 #include "common/platform.h"
+#include "platform/qt/views/overlay_presenter.h"
 
 namespace tamsel::qt {
 
@@ -70,6 +71,8 @@ public:
     void setItems(const std::vector<std::string>& titles) override;
     int selectedIndex() const override;
     void selectItem(int index) override;
+    std::vector<ChartBar> bars() const override { return bars_; }
+    void setBars(const std::vector<ChartBar>& bars) override;
 
     QWidget* widget() const { return widget_; }
 
@@ -84,6 +87,7 @@ private:
     int state_ = 0;
     std::vector<std::string> items_;
     int selected_ = -1;
+    std::vector<ChartBar> bars_;
 };
 
 class QtWindow : public Window {
@@ -92,6 +96,10 @@ public:
     // registered before the controller sees the window.
     explicit QtWindow(ViewWidget* view);
     ~QtWindow() override;
+
+    // The indicator and the break windows: shown by a presenter of their
+    // own where the desktop's overlay route has one, else as Qt windows.
+    void presentAsOverlay(OverlayKind kind);
 
     void addOutlet(std::string_view name, QWidget* widget, nib::Kind kind);
     // Called by the view when the user works a control.
@@ -117,15 +125,30 @@ public:
     void close() override;
     bool isVisible() const override;
 
+    WindowLevel level() const { return level_; }
+
 private:
+    // Follows the overlay route: a presenter while one is offered, the Qt
+    // window otherwise, the shown state kept across the change.
+    void followRoute();
+    void applyFrame();
+    static void routeChanged();
+
     QPointer<ViewWidget> view_;
     std::map<std::string, std::unique_ptr<QtControl>, std::less<>> outlets_;
     ActionHandler onAction_;
     std::string title_;
     Rect frame_;
+    WindowLevel level_ = WindowLevel::Normal;
     bool opaque_ = true;
     Color background_{1, 1, 1, 1};
     unsigned styleMask_ = StyleMask::Titled | StyleMask::Closable;
+    bool ignoresMouse_ = false;
+    bool levelSet_ = false;
+    bool overlay_ = false;
+    OverlayKind overlayKind_ = OverlayKind::Indicator;
+    std::unique_ptr<OverlayPresenter> presenter_;
+    bool shown_ = false;  // shown by the controller and not closed since
 };
 
 QColor toQColor(const Color& c);

@@ -83,7 +83,12 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.drawImage(0, 0, image_);
+        // A layer surface on a scaled output paints at its own scale.
+        const qreal dpr = painter.device()->devicePixelRatioF();
+        if (qFuzzyCompare(dpr, image_.devicePixelRatio()))
+            painter.drawImage(0, 0, image_);
+        else
+            painter.drawImage(0, 0, render(dpr));
     }
 
     void changeEvent(QEvent* event) override {
@@ -97,6 +102,7 @@ protected:
 private:
     // The squares are spaced out; any other text (a pause) is not.
     bool isBar() const { return text_.isEmpty() || text_.startsWith(kSegment); }
+    QImage render(qreal dpr) const;
 
     QString text_;
     QFont textFont_;
@@ -115,11 +121,16 @@ QColor flattened(const QColor& c) {
 }
 
 void BarLabel::rerender() {
-    const qreal dpr = devicePixelRatioF();
+    composited_ = compositorActive();
+    image_ = render(devicePixelRatioF());
+    update();
+    if (onRendered) onRendered();
+}
+
+QImage BarLabel::render(qreal dpr) const {
     QImage image((QSizeF(size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(dpr);
     image.fill(Qt::transparent);
-    composited_ = compositorActive();
     const QColor ink = palette().color(QPalette::WindowText);
     if (!text_.isEmpty() && ink.alpha() > 0) {
         QPainterPath path;
@@ -149,9 +160,7 @@ void BarLabel::rerender() {
                                       Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.fillPath(path, composited_ ? ink : flattened(ink));
     }
-    image_ = std::move(image);
-    update();
-    if (onRendered) onRendered();
+    return image;
 }
 
 class IndicatorView : public ViewWidget {

@@ -192,6 +192,25 @@ QGridLayout* aroundABreak(const Form& form) {
     return grid;
 }
 
+QGridLayout* waits(const Form& form) {
+    auto* grid = section();
+    const struct {
+        const char* caption;
+        const char* name;
+    } boxes[] = {
+        {QT_TRANSLATE_NOOP("Tamsel", "Wait wh&ile I'm on a call (camera or microphone in use)"),
+         "lblWaitCall"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Wait while a program is &full screen"), "lblWaitFullScreen"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Wait while do-not-distu&rb is on"), "lblWaitDnd"},
+    };
+    for (const auto& box : boxes) {
+        auto* check = new QCheckBox(translated(box.caption));
+        form.outlet(check, box.name, nib::Kind::CheckBox);
+        grid->addWidget(check, grid->rowCount(), 1);
+    }
+    return grid;
+}
+
 QGridLayout* starting(const Form& form) {
     auto* grid = section();
     auto* atLogin =
@@ -260,7 +279,8 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     columns->setSpacing(28);
     columns->addLayout(
         column({{QCoreApplication::translate("Tamsel", "Work and breaks"), workAndBreaks(form)},
-                {QCoreApplication::translate("Tamsel", "Progress bar"), progressBar(form)}}));
+                {QCoreApplication::translate("Tamsel", "Progress bar"), progressBar(form)},
+                {QCoreApplication::translate("Tamsel", "A due break waits"), waits(form)}}));
     columns->addLayout(
         column({{QCoreApplication::translate("Tamsel", "Around a break"), aroundABreak(form)},
                 {QCoreApplication::translate("Tamsel", "Starting"), starting(form)},

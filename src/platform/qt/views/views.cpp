@@ -3,10 +3,20 @@
 namespace tamsel::qt {
 
 std::unique_ptr<Window> QtWindowFactory::loadWindow(std::string_view nibName) {
-    if (nibName == nib::kMainWindow) return makeIndicatorView();
-    if (nibName == nib::kLockScreen) return makeBreakView();
+    // The indicator and the break windows take the desktop's overlay route.
+    if (nibName == nib::kMainWindow) {
+        auto window = makeIndicatorView();
+        window->presentAsOverlay(OverlayKind::Indicator);
+        return window;
+    }
+    if (nibName == nib::kLockScreen) {
+        auto window = makeBreakView();
+        window->presentAsOverlay(OverlayKind::Break);
+        return window;
+    }
     if (nibName == nib::kPrefWindow) return makePreferencesView();
     if (nibName == nib::kAccessWindow) return makeWelcomeView();
+    if (nibName == nib::kStatsWindow) return makeStatsView();
     return nullptr;
 }
 

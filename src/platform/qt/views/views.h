@@ -12,6 +12,7 @@ std::unique_ptr<QtWindow> makeIndicatorView();    // "MainWindow"
 std::unique_ptr<QtWindow> makeBreakView();        // "LockScreen"
 std::unique_ptr<QtWindow> makePreferencesView();  // "PrefWindow"
 std::unique_ptr<QtWindow> makeWelcomeView();      // "AccessWindow"
+std::unique_ptr<QtWindow> makeStatsView();        // "StatsWindow"
 
 class QtWindowFactory : public WindowFactory {
 public:

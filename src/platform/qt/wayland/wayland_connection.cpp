@@ -1,5 +1,6 @@
 #include "platform/qt/wayland/wayland_connection.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <wayland-client.h>
 
@@ -7,6 +8,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 namespace tamsel::qt {
@@ -37,6 +39,15 @@ std::unique_ptr<WaylandConnection> WaylandConnection::open(std::string* why) {
     return std::unique_ptr<WaylandConnection>(new WaylandConnection(display));
 }
 
+std::shared_ptr<WaylandConnection> WaylandConnection::shared(std::string* why) {
+    static std::weak_ptr<WaylandConnection> current;
+    std::shared_ptr<WaylandConnection> connection = current.lock();
+    if (connection && !connection->isLost()) return connection;
+    connection = open(why);
+    current = connection;
+    return connection;
+}
+
 WaylandConnection::WaylandConnection(wl_display* display) : display_(display) {
     static const wl_registry_listener listener = {&WaylandConnection::globalAdded,
                                                   &WaylandConnection::globalRemoved};
@@ -63,8 +74,14 @@ WaylandConnection::~WaylandConnection() {
     wl_display_disconnect(display_);
 }
 
-void WaylandConnection::onGlobal(std::function<void(const Global&, bool)> changed) {
-    globalChanged_ = std::move(changed);
+int WaylandConnection::onGlobal(std::function<void(const Global&, bool)> changed) {
+    globalHandlers_.emplace_back(++lastHandler_, std::move(changed));
+    return lastHandler_;
+}
+
+void WaylandConnection::forget(int handler) {
+    globalHandlers_.remove_if([handler](const auto& h) { return h.first == handler; });
+    lostHandlers_.remove_if([handler](const auto& h) { return h.first == handler; });
 }
 
 void* WaylandConnection::bind(const wl_interface* interface, std::uint32_t maxVersion,
@@ -108,6 +125,24 @@ void WaylandConnection::flush() {
         fail("sending failed: " + errorText(errno));
 }
 
+bool WaylandConnection::roundtrip(int timeoutMs) {
+    if (lost_) return false;
+    // Shared: an answer that comes after the time-out still finds it.
+    auto answered = std::make_shared<bool>(false);
+    sync([answered] { *answered = true; });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!*answered && !lost_) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        pollfd p{wl_display_get_fd(display_), POLLIN, 0};
+        const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno != EINTR) break;
+        if (ready > 0) readable();
+    }
+    return *answered;
+}
+
 void WaylandConnection::readable() {
     if (lost_) return;
     auto broken = [this] {
@@ -129,7 +164,9 @@ void WaylandConnection::fail(const std::string& why) {
     // A dead socket stays readable: stop listening, or the loop spins on it.
     readNotifier_->setEnabled(false);
     writeNotifier_->setEnabled(false);
-    if (lostHandler_) lostHandler_(why);
+    // A copy: a handler may forget itself or another.
+    const auto handlers = lostHandlers_;
+    for (const auto& handler : handlers) handler.second(why);
 }
 
 pid_t WaylandConnection::compositorPid() const {
@@ -142,15 +179,18 @@ pid_t WaylandConnection::compositorPid() const {
     return 0;
 }
 
-void WaylandConnection::onLost(std::function<void(const std::string&)> lost) {
-    lostHandler_ = std::move(lost);
+int WaylandConnection::onLost(std::function<void(const std::string&)> lost) {
+    lostHandlers_.emplace_back(++lastHandler_, std::move(lost));
+    return lastHandler_;
 }
 
 void WaylandConnection::globalAdded(void* data, wl_registry*, std::uint32_t name,
                                     const char* interface, std::uint32_t version) {
     auto* self = static_cast<WaylandConnection*>(data);
     self->globals_.push_back({name, interface, version});
-    if (self->globalChanged_) self->globalChanged_(self->globals_.back(), true);
+    const Global added = self->globals_.back();
+    const auto handlers = self->globalHandlers_;
+    for (const auto& handler : handlers) handler.second(added, true);
 }
 
 void WaylandConnection::globalRemoved(void* data, wl_registry*, std::uint32_t name) {
@@ -160,7 +200,8 @@ void WaylandConnection::globalRemoved(void* data, wl_registry*, std::uint32_t na
     if (it == self->globals_.end()) return;
     const Global gone = *it;
     self->globals_.erase(it);
-    if (self->globalChanged_) self->globalChanged_(gone, false);
+    const auto handlers = self->globalHandlers_;
+    for (const auto& handler : handlers) handler.second(gone, false);
 }
 
 }  // namespace tamsel::qt

@@ -34,6 +34,9 @@ public:
     // Connects without waiting for the compositor. Null, with the reason in
     // `why`, when there is no Wayland display to connect to.
     static std::unique_ptr<WaylandConnection> open(std::string* why);
+    // The one connection the process's services share: opened on first use
+    // (or again after the last one was lost), closed with its last user.
+    static std::shared_ptr<WaylandConnection> shared(std::string* why);
     ~WaylandConnection();
     WaylandConnection(const WaylandConnection&) = delete;
     WaylandConnection& operator=(const WaylandConnection&) = delete;
@@ -43,8 +46,9 @@ public:
     // The compositor's globals as far as its events have arrived: complete
     // once the first sync() is done.
     const std::vector<Global>& globals() const { return globals_; }
-    // Called for every global that comes (true) or goes (false) later.
-    void onGlobal(std::function<void(const Global&, bool added)> changed);
+    // Called for every global that comes (true) or goes (false) later. Each
+    // handler is kept until forget() is called with the number it returned.
+    int onGlobal(std::function<void(const Global&, bool added)> changed);
     // Binds the first global of this interface at the lower of its version
     // and `maxVersion`; null when the compositor offers none.
     void* bind(const wl_interface* interface, std::uint32_t maxVersion,
@@ -56,6 +60,10 @@ public:
     // Sends the requests made outside an event handler (handlers' requests
     // are sent when they return).
     void flush();
+    // Handles the compositor's events until every request sent before has
+    // been answered, for at most `timeoutMs`; false when the time ran out or
+    // the connection broke. Only where an answer is needed before going on.
+    bool roundtrip(int timeoutMs);
 
     // The compositor's process, from the socket's peer credentials; 0 when
     // the system does not tell.
@@ -63,8 +71,10 @@ public:
 
     // Called once, when the compositor hangs up or breaks the protocol. The
     // connection then stays silent: nothing is read or sent any more.
-    void onLost(std::function<void(const std::string& why)> lost);
+    int onLost(std::function<void(const std::string& why)> lost);
     bool isLost() const { return lost_; }
+    // Drops a handler given to onGlobal or onLost.
+    void forget(int handler);
 
 private:
     explicit WaylandConnection(wl_display* display);
@@ -80,8 +90,9 @@ private:
     std::vector<Global> globals_;
     std::list<std::pair<wl_callback*, std::function<void()>>> syncs_;
     std::unique_ptr<QSocketNotifier> readNotifier_, writeNotifier_;
-    std::function<void(const Global&, bool)> globalChanged_;
-    std::function<void(const std::string&)> lostHandler_;
+    std::list<std::pair<int, std::function<void(const Global&, bool)>>> globalHandlers_;
+    std::list<std::pair<int, std::function<void(const std::string&)>>> lostHandlers_;
+    int lastHandler_ = 0;
     bool lost_ = false;
 };
 

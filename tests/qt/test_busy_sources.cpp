@@ -1,0 +1,196 @@
+// What a due break waits for, from real sources: stand-in video devices
+// opened by a child process, a real PulseAudio server recording with
+// parecord, a real window made full screen under openbox on Xvfb.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "platform/qt/busy/busy_sources.h"
+#include "platform/qt/busy/gnome_banners.h"
+#include "platform/qt/views/views.h"
+
+namespace tamsel::qt {
+namespace {
+
+bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// A program run for the test, its words split at blanks, ended with it.
+struct Child {
+    explicit Child(const QString& command, const QProcessEnvironment& env = {}) {
+        QStringList words = command.split(QLatin1Char(' '));
+        if (!env.isEmpty()) process.setProcessEnvironment(env);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(words.takeFirst(), words);
+        process.waitForStarted();
+    }
+    ~Child() { stop(); }
+    void stop() {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+    QProcess process;
+};
+
+// A child that holds the file open until its first line of input.
+struct Opener : Child {
+    explicit Opener(const QString& path)
+        : Child(QStringLiteral("sh -c exec\t3<\"$1\";read\tx;exec\t3<&-;read\tx sh ") + path) {}
+    void close() { process.write("\n"); }
+};
+
+TEST(CameraSource, CountsOpensOfVideoDevicesThatComeAndGo) {
+    QTemporaryDir dev;
+    for (const char* name : {"video0", "null"})
+        QFile(dev.filePath(name)).open(QIODevice::WriteOnly);
+    auto camera = makeInotifyCamera(dev.path());
+    int told = 0;
+    camera->observe([&told] { ++told; });
+    camera->watch(true);
+    // Open or not since before the start: nobody can tell yet.
+    EXPECT_EQ(camera->busy(), Busy::Unknown);
+    {
+        Opener other(dev.filePath(QStringLiteral("null")));
+        Opener call(dev.filePath(QStringLiteral("video0")));
+        EXPECT_TRUE(waitFor([&] { return camera->busy() == Busy::Yes; }));
+        call.close();
+        EXPECT_TRUE(waitFor([&] { return camera->busy() == Busy::No; }));
+    }
+    EXPECT_TRUE(waitFor([&] { return told >= 2; }));
+
+    // Plugged in while watched, then pulled out while in use.
+    QFile(dev.filePath(QStringLiteral("video1"))).open(QIODevice::WriteOnly);
+    waitFor([] { return false; }, 300);  // the source hears of the new device
+    Opener late(dev.filePath(QStringLiteral("video1")));
+    EXPECT_TRUE(waitFor([&] { return camera->busy() == Busy::Yes; }));
+    QFile::remove(dev.filePath(QStringLiteral("video1")));
+    EXPECT_TRUE(waitFor([&] { return camera->busy() == Busy::No; }));
+
+    camera->watch(false);
+    EXPECT_EQ(camera->busy(), Busy::Unknown);
+}
+
+class VirtualClock : public Clock {
+public:
+    double now() override { return t; }
+    double uptime() override { return t; }
+    double t = 1000;
+};
+
+TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("parecord")).isEmpty())
+        GTEST_SKIP() << "needs pulseaudio and parecord (make deps installs them)";
+    // A null sink, whose monitor is no microphone, and a null source.
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("native"));
+    QFile script(dir.filePath(QStringLiteral("tamsel.pa")));
+    script.open(QIODevice::WriteOnly);
+    script.write("load-module module-native-protocol-unix auth-anonymous=1 socket=" +
+                 QFile::encodeName(socket) +
+                 "\nload-module module-null-sink sink_name=speaker"
+                 "\nload-module module-null-source source_name=mic\n");
+    script.close();
+    QProcessEnvironment env;
+    for (const char* name : {"HOME", "XDG_RUNTIME_DIR"}) env.insert(name, dir.path());
+    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+    const QString daemon = QStringLiteral(
+                               "pulseaudio -n --daemonize=no --exit-idle-time=-1 "
+                               "--use-pid-file=no --disable-shm=yes -F ") +
+                           script.fileName();
+    const QString record = QStringLiteral("parecord --raw --server=unix:") + socket;
+    auto server = std::make_unique<Child>(daemon, env);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); })) << "pulseaudio did not start";
+
+    VirtualClock clock;
+    auto mic = makePulseMicrophone(clock, "unix:" + socket.toStdString());
+    mic->watch(true);
+    auto is = [&mic](Busy answer) { return waitFor([&] { return mic->busy() == answer; }); };
+    EXPECT_TRUE(is(Busy::No));
+    {
+        Child monitor(record + QStringLiteral(" --device=speaker.monitor"));
+        auto call = std::make_unique<Child>(record + QStringLiteral(" --device=mic"));
+        EXPECT_TRUE(is(Busy::Yes));
+        call.reset();
+        EXPECT_TRUE(is(Busy::No)) << "only the sink's monitor still records: no call";
+    }
+
+    ::testing::internal::CaptureStderr();
+    server.reset();
+    EXPECT_TRUE(is(Busy::Unknown));
+    QFile::remove(socket);
+    server = std::make_unique<Child>(daemon, env);
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); }));
+    clock.t += 60;  // no bus tells of a server named by address: asked again within a minute
+    EXPECT_TRUE(is(Busy::No));
+    Child call(record + QStringLiteral(" --device=mic"));
+    EXPECT_TRUE(is(Busy::Yes));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("tamsel: microphone: no sound server answers"), std::string::npos) << said;
+}
+
+// Run by the test x11_fullscreen, on Xvfb with openbox (tests/qt/on_x11.py).
+TEST(FullScreenSource, FollowsTheActiveWindowIntoAndOutOfFullScreen) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X display with a window manager";
+    auto wmctrl = [](const char* args) {
+        return QProcess::execute(QStringLiteral("wmctrl"),
+                                 QString::fromLatin1(args).split(QLatin1Char(' '))) == 0;
+    };
+    auto source = makeX11FullScreen();
+    source->watch(true);
+    Child game(QStringLiteral("xev -name tamsel-game"));
+    Child other(QStringLiteral("xev -name tamsel-other"));
+    ASSERT_TRUE(waitFor([&] { return wmctrl("-a tamsel-game") && wmctrl("-a tamsel-other"); }));
+    const std::pair<const char*, Busy> steps[] = {
+        {"-a tamsel-game", Busy::No},
+        {"-r tamsel-game -b add,fullscreen", Busy::Yes},
+        {"-a tamsel-other", Busy::No},
+        {"-a tamsel-game", Busy::Yes},
+        {"-r tamsel-game -b remove,fullscreen", Busy::No},
+    };
+    for (const auto& [command, expected] : steps) {
+        ASSERT_TRUE(wmctrl(command)) << command;
+        EXPECT_TRUE(waitFor([&] { return source->busy() == expected; })) << command;
+    }
+}
+
+TEST(DoNotDisturbSource, GnomesSettingIsReadThroughGioLoadedWhenAskedFor) {
+    qputenv("GSETTINGS_BACKEND", "memory");  // its first value, whatever this machine stores
+    auto banners = GnomeBanners::open([] {});
+    if (!banners) GTEST_SKIP() << "GNOME's notification settings are not installed here";
+    EXPECT_TRUE(banners->shown());
+}
+
+TEST(WaitingIndicator, TheLongestReasonFitsInTheWindowOfElevenSquares) {
+    auto window = makeIndicatorView();
+    window->outlet("lblProgress").setTextColor({1, 0, 0, 0.7});
+    window->outlet("lblProgress").setText("\u25F7 do not disturb");
+    const QImage image = window->view()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    int inked = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bool column = false;
+        for (int y = 0; y < image.height(); ++y) column |= qAlpha(image.pixel(x, y)) > 0;
+        EXPECT_FALSE(column && (x == 0 || x == image.width() - 1)) << "cut off at " << x;
+        inked += column;
+    }
+    EXPECT_GT(inked, image.width() / 2) << "hardly anything drawn";
+}
+
+}  // namespace
+}  // namespace tamsel::qt

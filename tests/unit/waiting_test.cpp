@@ -1,0 +1,174 @@
+// A due break that waits for the right moment: the end of a call, of a
+// full-screen program, of do-not-disturb; never lost, and exactly the
+// written behaviour when the user does not want it.
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app_delegate.h"
+#include "fixture.h"
+
+namespace tamsel::test {
+namespace {
+
+using sim::SimBusy;
+using sim::SimPlatform;
+
+struct Events : EngineObserver {
+    Events() { SCL::observe(this); }
+    ~Events() override { SCL::forget(this); }
+    void happened(const EngineEvent& e) override {
+        seen += std::to_string(int(e.kind)) + ":" + std::to_string(int(e.cause)) + " ";
+    }
+    bool has(EngineEvent::Kind kind, BreakCause cause = BreakCause::Due) const {
+        return seen.find(std::to_string(int(kind)) + ":" + std::to_string(int(cause))) !=
+               std::string::npos;
+    }
+    std::string seen;
+};
+
+class Waiting : public SimTest {
+protected:
+    // 3 minutes of work (due after 135 s of input), 1-minute breaks.
+    void launch(double activeSeconds = 6 * 3600.0) {
+        storeFirstLaunchSettings(3, 1);
+        sim.idle.activeFor(activeSeconds);
+        app = std::make_unique<AppDelegate>();
+        app->applicationDidFinishLaunching();
+        for (int i = 0; i < 30 && SCL::status().state != State::Waiting; ++i) sim.advance(5);
+    }
+    std::string remote(const char* name) {
+        return std::get<std::string>(sim.remote.property(name)->value);
+    }
+
+    std::unique_ptr<AppDelegate> app;
+    Events events;
+};
+
+TEST_F(Waiting, ABreakDueDuringACallWaitsHoursAndStarts30SecondsAfterTheCallEnds) {
+    sim.microphone.answer = Busy::Yes;
+    launch();
+    EXPECT_TRUE(sim.notifier.sent.empty()) << "no heads-up while the call goes on";
+    EXPECT_EQ(label().text(), "\u25F7 call");
+    EXPECT_EQ(sim.statusBar.item->toolTip, "Break waiting for your call to end");
+    EXPECT_EQ(remote("State"), "waiting");
+    EXPECT_EQ(remote("WaitingFor"), "call");
+    sim.advance(4 * 3600);
+    EXPECT_EQ(openBreakWindows(), 0u);
+    EXPECT_EQ(SCL::progress, SCL::mainWindow->workDur);
+
+    // The call ends, the camera comes on within the 30 s: the break waits on.
+    sim.microphone.set(Busy::No);
+    EXPECT_EQ(sim.notifier.sent, std::vector<std::string>{"Tamsel: A break in 30 seconds"});
+    EXPECT_EQ(remote("State"), "working");
+    sim.advance(20);
+    sim.camera.set(Busy::Yes);
+    sim.advance(120);
+    EXPECT_EQ(openBreakWindows(), 0u);
+
+    sim.camera.set(Busy::No);
+    const double ended = sim.now();
+    sim.advance(29.5);
+    EXPECT_EQ(openBreakWindows(), 0u);
+    sim.advance(0.5);
+    EXPECT_EQ(openBreakWindows(), 1u);
+    EXPECT_EQ(SCL::lockTimerDt, ended + 30);
+    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakStarted, BreakCause::AfterWaiting));
+}
+
+TEST_F(Waiting, ACallEndingAfterTheUserWasAwayAWholeBreakCountsTheBreakAsTaken) {
+    sim.camera.answer = Busy::Yes;
+    launch(150);
+    SCL::lastSkipDate() = sim.now();  // just skipped: no skip for 50 minutes
+    sim.advance(80);                  // away from 150 s to 215 s: more than a whole break
+    EXPECT_EQ(SCL::status().state, State::Working);
+    EXPECT_EQ(SCL::progress, 0);
+    EXPECT_EQ(segments(), 1);
+    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakTakenAway));
+    EXPECT_LE(SCL::timeIntervalSinceNow(SCL::lastSkipDate()), -3000) << "skip limit lifted";
+
+    sim.camera.set(Busy::No);
+    sim.advance(120);
+    EXPECT_TRUE(sim.notifier.sent.empty());
+    EXPECT_TRUE(sim.windows.named("LockScreen").empty());
+}
+
+TEST_F(Waiting, TakeABreakNowIgnoresTheWaitAndACallDuringABreakChangesNothing) {
+    sim.fullScreen.answer = Busy::Yes;
+    launch();
+    EXPECT_EQ(sim.statusBar.item->toolTip, "Break waiting for full screen to end");
+    sim.statusBar.choose("breakNowBtn:");
+    EXPECT_EQ(openBreakWindows(), 1u);
+    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakStarted, BreakCause::TakenNow));
+    sim.camera.set(Busy::Yes);
+    sim.advance(59);
+    EXPECT_EQ(openBreakWindows(), 1u);
+    sim.advance(2);
+    EXPECT_EQ(openBreakWindows(), 0u);
+    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakCompleted));
+}
+
+// Forty minutes of a working day as seen from outside: every change of the
+// indicator, the break windows, the tooltip and the notifications.
+std::vector<std::string> dayWith(const std::function<void(SimPlatform&)>& setUp) {
+    SimPlatform world;
+    SCL::reset(world.platform());
+    world.settings.setInteger("uid", 1);
+    world.settings.setInteger("stpWorkDuration", 3);
+    world.settings.setInteger("stpBreakDuration", 1);
+    setUp(world);
+    world.idle.activeFor(2400);
+    std::vector<std::string> log;
+    AppDelegate app;
+    app.applicationDidFinishLaunching();
+    world.timers.afterFire = [&] {
+        const std::string now = world.windows.last("MainWindow")->outlet("lblProgress").text() +
+                                std::to_string(world.windows.open("LockScreen").size()) + "|" +
+                                world.statusBar.item->toolTip + "|" +
+                                std::to_string(world.notifier.sent.size());
+        if (log.empty() || now != log.back().substr(log.back().find(' ') + 1))
+            log.push_back(std::to_string(world.elapsed()) + " " + now);
+    };
+    world.advance(2400);
+    SCL::reset(world.platform());
+    return log;
+}
+
+TEST(WaitingPreferences, EachOneOffRestoresTheWrittenBehaviourExactly) {
+    const struct {
+        const char* key;
+        int stored;  // -1: absent
+        SimBusy SimPlatform::*source;
+        Busy answer;
+        bool waits;
+    } rows[] = {
+        {"lblWaitCall", 0, &SimPlatform::camera, Busy::Yes, false},
+        {"lblWaitCall", 0, &SimPlatform::microphone, Busy::Yes, false},
+        {"lblWaitFullScreen", 0, &SimPlatform::fullScreen, Busy::Yes, false},
+        {"lblWaitDnd", -1, &SimPlatform::doNotDisturb, Busy::Yes, false},
+        {"lblWaitCall", 1, &SimPlatform::microphone, Busy::Unknown, false},
+        {"lblWaitCall", -1, &SimPlatform::camera, Busy::Yes, true},
+        {"lblWaitFullScreen", 7, &SimPlatform::fullScreen, Busy::Yes, true},
+        {"lblWaitDnd", 1, &SimPlatform::doNotDisturb, Busy::Yes, true},
+    };
+    const std::vector<std::string> written = dayWith([](SimPlatform&) {});
+    ASSERT_GT(written.size(), 20u);
+    for (const auto& row : rows) {
+        const std::vector<std::string> day = dayWith([&](SimPlatform& world) {
+            if (row.stored >= 0) world.settings.setInteger(row.key, row.stored);
+            (world.*row.source).answer = row.answer;
+        });
+        const bool waited = std::any_of(day.begin(), day.end(), [](const std::string& line) {
+            return line.find("|Break waiting for ") != std::string::npos;
+        });
+        EXPECT_EQ(waited, row.waits) << row.key << "=" << row.stored;
+        if (!row.waits) {
+            EXPECT_EQ(day, written) << row.key << "=" << row.stored;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tamsel::test
