@@ -526,7 +526,7 @@ Beide Felder leer: keine Kindersicherung.</translation>
     </message>
     <message>
         <source>its folder %1 %2</source>
-        <translation>ihr Ordner %1 %2</translation>
+        <translation>der Ordner %1 %2</translation>
     </message>
     <message>
         <source>it %1</source>
@@ -547,6 +547,178 @@ Beide Felder leer: keine Kindersicherung.</translation>
     <message>
         <source>the Wayland idle protocols</source>
         <translation>den Leerlauf-Protokollen von Wayland</translation>
+    </message>
+    <message>
+        <source>Statistics…</source>
+        <translation>Statistik …</translation>
+    </message>
+    <message>
+        <source>Break waiting for full screen to end</source>
+        <translation>Pause wartet auf das Ende des Vollbilds</translation>
+    </message>
+    <message>
+        <source>Break waiting for do-not-disturb to end</source>
+        <translation>Pause wartet auf das Ende von „Bitte nicht stören“</translation>
+    </message>
+    <message>
+        <source>Break waiting for your call to end</source>
+        <translation>Pause wartet auf das Ende Ihres Anrufs</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>So</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>Mi</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>The history could not be exported: %1</source>
+        <translation>Der Verlauf konnte nicht exportiert werden: %1</translation>
+    </message>
+    <message>
+        <source>Tamsel Statistics</source>
+        <translation>Tamsel-Statistik</translation>
+    </message>
+    <message>
+        <source>A break in 30 seconds</source>
+        <translation>In 30 Sekunden beginnt eine Pause</translation>
+    </message>
+    <message>
+        <source>Tamsel keeps no history: Qt&apos;s SQLite driver is not installed (on Debian, the package libqt6sql6-sqlite).</source>
+        <translation>Tamsel führt keinen Verlauf: Der SQLite-Treiber von Qt ist nicht installiert (unter Debian das Paket libqt6sql6-sqlite).</translation>
+    </message>
+    <message>
+        <source>could not be read</source>
+        <translation>konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened</source>
+        <translation>%1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Tamsel&apos;s history %1 %2. It is kept as %3, and a fresh history starts now.</source>
+        <translation>Tamsels Verlauf %1 %2. Er wird als %3 aufbewahrt, und ein neuer Verlauf beginnt jetzt.</translation>
+    </message>
+    <message>
+        <source>Tamsel does not keep its history on disk this time: %1. The statistics show what happens until Tamsel quits.</source>
+        <translation>Tamsel speichert seinen Verlauf diesmal nicht auf der Festplatte: %1. Die Statistik zeigt, was bis zum Beenden von Tamsel geschieht.</translation>
+    </message>
+    <message>
+        <source>The disk is full: Tamsel&apos;s history %1 cannot grow, so what happens now is not kept. The reminders go on as before.</source>
+        <translation>Die Festplatte ist voll: Tamsels Verlauf %1 kann nicht wachsen, daher wird nicht festgehalten, was jetzt geschieht. Die Erinnerungen laufen weiter wie bisher.</translation>
+    </message>
+    <message>
+        <source>Tamsel could not write its history %1 (%2). The reminders go on as before; what could not be written is not kept.</source>
+        <translation>Tamsel konnte seinen Verlauf %1 nicht schreiben (%2). Die Erinnerungen laufen weiter wie bisher; was nicht geschrieben werden konnte, wird nicht festgehalten.</translation>
+    </message>
+    <message>
+        <source>Export the history</source>
+        <translation>Verlauf exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Wait wh&amp;ile I&apos;m on a call (camera or microphone in use)</source>
+        <translation>Bei einem Anr&amp;uf warten (Kamera oder Mikrofon in Benutzung)</translation>
+    </message>
+    <message>
+        <source>Wait while a program is &amp;full screen</source>
+        <translation>Warten, solange ein Programm im &amp;Vollbild läuft</translation>
+    </message>
+    <message>
+        <source>Wait while do-not-distu&amp;rb is on</source>
+        <translation>Warten, solange „Bitte nicht stö&amp;ren“ an ist</translation>
+    </message>
+    <message>
+        <source>A due break waits</source>
+        <translation>Eine fällige Pause wartet</translation>
+    </message>
+    <message>
+        <source>Active time</source>
+        <translation>Aktive Zeit</translation>
+    </message>
+    <message>
+        <source>Breaks taken</source>
+        <translation>Gemachte Pausen</translation>
+    </message>
+    <message>
+        <source>Breaks snoozed</source>
+        <translation>Aufgeschobene Pausen</translation>
+    </message>
+    <message>
+        <source>Work periods skipped</source>
+        <translation>Übersprungene Arbeitszeiten</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Pausiert</translation>
+    </message>
+    <message>
+        <source>This week, breaks taken in full:</source>
+        <translation>Diese Woche vollständig gemachte Pausen:</translation>
+    </message>
+    <message>
+        <source>Active time per day, the last 14 days</source>
+        <translation>Aktive Zeit pro Tag, die letzten 14 Tage</translation>
+    </message>
+    <message>
+        <source>active time</source>
+        <translation>aktive Zeit</translation>
+    </message>
+    <message>
+        <source>breaks taken</source>
+        <translation>gemachte Pausen</translation>
+    </message>
+    <message>
+        <source>breaks missed (snoozed or skipped)</source>
+        <translation>verpasste Pausen (aufgeschoben oder übersprungen)</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>&amp;Exportieren …</translation>
+    </message>
+    <message>
+        <source>Saves the whole history as a CSV file</source>
+        <translation>Speichert den ganzen Verlauf als CSV-Datei</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Active time, the last 14 days</source>
+        <translation>Aktive Zeit, die letzten 14 Tage</translation>
     </message>
 </context>
 </TS>

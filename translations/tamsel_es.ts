@@ -548,5 +548,177 @@ Ambos campos vacíos: sin control parental.</translation>
         <source>the Wayland idle protocols</source>
         <translation>los protocolos de inactividad de Wayland</translation>
     </message>
+    <message>
+        <source>Statistics…</source>
+        <translation>Estadísticas…</translation>
+    </message>
+    <message>
+        <source>Break waiting for full screen to end</source>
+        <translation>Descanso a la espera de que termine la pantalla completa</translation>
+    </message>
+    <message>
+        <source>Break waiting for do-not-disturb to end</source>
+        <translation>Descanso a la espera de que termine el modo No molestar</translation>
+    </message>
+    <message>
+        <source>Break waiting for your call to end</source>
+        <translation>Descanso a la espera de que termine su llamada</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>dom</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>lun</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>mar</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>mié</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>jue</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>vie</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>sáb</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>The history could not be exported: %1</source>
+        <translation>No se pudo exportar el historial: %1</translation>
+    </message>
+    <message>
+        <source>Tamsel Statistics</source>
+        <translation>Estadísticas de Tamsel</translation>
+    </message>
+    <message>
+        <source>A break in 30 seconds</source>
+        <translation>Un descanso dentro de 30 segundos</translation>
+    </message>
+    <message>
+        <source>Tamsel keeps no history: Qt&apos;s SQLite driver is not installed (on Debian, the package libqt6sql6-sqlite).</source>
+        <translation>Tamsel no guarda historial: el controlador SQLite de Qt no está instalado (en Debian, el paquete libqt6sql6-sqlite).</translation>
+    </message>
+    <message>
+        <source>could not be read</source>
+        <translation>no se pudo leer</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened</source>
+        <translation>no se puede abrir %1</translation>
+    </message>
+    <message>
+        <source>Tamsel&apos;s history %1 %2. It is kept as %3, and a fresh history starts now.</source>
+        <translation>El historial de Tamsel %1 %2. Se conserva como %3 y ahora empieza un historial nuevo.</translation>
+    </message>
+    <message>
+        <source>Tamsel does not keep its history on disk this time: %1. The statistics show what happens until Tamsel quits.</source>
+        <translation>Esta vez Tamsel no guarda su historial en el disco: %1. Las estadísticas muestran lo que ocurra hasta que Tamsel se cierre.</translation>
+    </message>
+    <message>
+        <source>The disk is full: Tamsel&apos;s history %1 cannot grow, so what happens now is not kept. The reminders go on as before.</source>
+        <translation>El disco está lleno: el historial de Tamsel %1 no puede crecer, así que lo que ocurra ahora no se guarda. Los recordatorios siguen como antes.</translation>
+    </message>
+    <message>
+        <source>Tamsel could not write its history %1 (%2). The reminders go on as before; what could not be written is not kept.</source>
+        <translation>Tamsel no pudo escribir su historial %1 (%2). Los recordatorios siguen como antes; lo que no se pudo escribir no se guarda.</translation>
+    </message>
+    <message>
+        <source>Export the history</source>
+        <translation>Exportar el historial</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Archivos CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Wait wh&amp;ile I&apos;m on a call (camera or microphone in use)</source>
+        <translation>Esperar si esto&amp;y en una llamada (cámara o micrófono en uso)</translation>
+    </message>
+    <message>
+        <source>Wait while a program is &amp;full screen</source>
+        <translation>Espe&amp;rar mientras un programa esté a pantalla completa</translation>
+    </message>
+    <message>
+        <source>Wait while do-not-distu&amp;rb is on</source>
+        <translation>Esperar con el modo No molestar acti&amp;vado</translation>
+    </message>
+    <message>
+        <source>A due break waits</source>
+        <translation>Un descanso pendiente espera</translation>
+    </message>
+    <message>
+        <source>Active time</source>
+        <translation>Tiempo activo</translation>
+    </message>
+    <message>
+        <source>Breaks taken</source>
+        <translation>Descansos tomados</translation>
+    </message>
+    <message>
+        <source>Breaks snoozed</source>
+        <translation>Descansos pospuestos</translation>
+    </message>
+    <message>
+        <source>Work periods skipped</source>
+        <translation>Periodos de trabajo saltados</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>En pausa</translation>
+    </message>
+    <message>
+        <source>This week, breaks taken in full:</source>
+        <translation>Esta semana, descansos completos:</translation>
+    </message>
+    <message>
+        <source>Active time per day, the last 14 days</source>
+        <translation>Tiempo activo por día, los últimos 14 días</translation>
+    </message>
+    <message>
+        <source>active time</source>
+        <translation>tiempo activo</translation>
+    </message>
+    <message>
+        <source>breaks taken</source>
+        <translation>descansos tomados</translation>
+    </message>
+    <message>
+        <source>breaks missed (snoozed or skipped)</source>
+        <translation>descansos perdidos (pospuestos o saltados)</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>&amp;Exportar…</translation>
+    </message>
+    <message>
+        <source>Saves the whole history as a CSV file</source>
+        <translation>Guarda todo el historial como archivo CSV</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Hoy</translation>
+    </message>
+    <message>
+        <source>Active time, the last 14 days</source>
+        <translation>Tiempo activo, los últimos 14 días</translation>
+    </message>
 </context>
 </TS>

@@ -548,5 +548,177 @@ Deux champs vides&#xa0;: pas de contrôle parental.</translation>
         <source>the Wayland idle protocols</source>
         <translation>les protocoles d&apos;inactivité de Wayland</translation>
     </message>
+    <message>
+        <source>Statistics…</source>
+        <translation>Statistiques…</translation>
+    </message>
+    <message>
+        <source>Break waiting for full screen to end</source>
+        <translation>Pause en attente de la fin du plein écran</translation>
+    </message>
+    <message>
+        <source>Break waiting for do-not-disturb to end</source>
+        <translation>Pause en attente de la fin du mode «&#xa0;Ne pas déranger&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Break waiting for your call to end</source>
+        <translation>Pause en attente de la fin de votre appel</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>dim.</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>lun.</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>mar.</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>mer.</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>jeu.</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>ven.</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>sam.</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>The history could not be exported: %1</source>
+        <translation>L&apos;historique n&apos;a pas pu être exporté&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Tamsel Statistics</source>
+        <translation>Statistiques de Tamsel</translation>
+    </message>
+    <message>
+        <source>A break in 30 seconds</source>
+        <translation>Une pause dans 30 secondes</translation>
+    </message>
+    <message>
+        <source>Tamsel keeps no history: Qt&apos;s SQLite driver is not installed (on Debian, the package libqt6sql6-sqlite).</source>
+        <translation>Tamsel ne garde pas d&apos;historique&#xa0;: le pilote SQLite de Qt n&apos;est pas installé (sous Debian, le paquet libqt6sql6-sqlite).</translation>
+    </message>
+    <message>
+        <source>could not be read</source>
+        <translation>n&apos;a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened</source>
+        <translation>%1 ne peut pas être ouvert</translation>
+    </message>
+    <message>
+        <source>Tamsel&apos;s history %1 %2. It is kept as %3, and a fresh history starts now.</source>
+        <translation>L&apos;historique de Tamsel %1 %2. Il est conservé sous %3, et un nouvel historique commence maintenant.</translation>
+    </message>
+    <message>
+        <source>Tamsel does not keep its history on disk this time: %1. The statistics show what happens until Tamsel quits.</source>
+        <translation>Cette fois, Tamsel ne garde pas son historique sur le disque&#xa0;: %1. Les statistiques montrent ce qui se passe jusqu&apos;à la fermeture de Tamsel.</translation>
+    </message>
+    <message>
+        <source>The disk is full: Tamsel&apos;s history %1 cannot grow, so what happens now is not kept. The reminders go on as before.</source>
+        <translation>Le disque est plein&#xa0;: l&apos;historique de Tamsel %1 ne peut plus grandir, ce qui se passe maintenant n&apos;est donc pas conservé. Les rappels continuent comme avant.</translation>
+    </message>
+    <message>
+        <source>Tamsel could not write its history %1 (%2). The reminders go on as before; what could not be written is not kept.</source>
+        <translation>Tamsel n&apos;a pas pu écrire son historique %1 (%2). Les rappels continuent comme avant&#xa0;; ce qui n&apos;a pas pu être écrit n&apos;est pas conservé.</translation>
+    </message>
+    <message>
+        <source>Export the history</source>
+        <translation>Exporter l&apos;historique</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Fichiers CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Wait wh&amp;ile I&apos;m on a call (camera or microphone in use)</source>
+        <translation>Attendre pendant un appe&amp;l (caméra ou micro utilisés)</translation>
+    </message>
+    <message>
+        <source>Wait while a program is &amp;full screen</source>
+        <translation>Attendre &amp;quand un programme est en plein écran</translation>
+    </message>
+    <message>
+        <source>Wait while do-not-distu&amp;rb is on</source>
+        <translation>Attendre en mode «&#xa0;Ne pas déran&amp;ger&#xa0;»</translation>
+    </message>
+    <message>
+        <source>A due break waits</source>
+        <translation>Une pause due attend</translation>
+    </message>
+    <message>
+        <source>Active time</source>
+        <translation>Temps actif</translation>
+    </message>
+    <message>
+        <source>Breaks taken</source>
+        <translation>Pauses faites</translation>
+    </message>
+    <message>
+        <source>Breaks snoozed</source>
+        <translation>Pauses repoussées</translation>
+    </message>
+    <message>
+        <source>Work periods skipped</source>
+        <translation>Périodes de travail sautées</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Suspendu</translation>
+    </message>
+    <message>
+        <source>This week, breaks taken in full:</source>
+        <translation>Cette semaine, pauses faites en entier&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Active time per day, the last 14 days</source>
+        <translation>Temps actif par jour, les 14 derniers jours</translation>
+    </message>
+    <message>
+        <source>active time</source>
+        <translation>temps actif</translation>
+    </message>
+    <message>
+        <source>breaks taken</source>
+        <translation>pauses faites</translation>
+    </message>
+    <message>
+        <source>breaks missed (snoozed or skipped)</source>
+        <translation>pauses manquées (repoussées ou sautées)</translation>
+    </message>
+    <message>
+        <source>&amp;Export…</source>
+        <translation>&amp;Exporter…</translation>
+    </message>
+    <message>
+        <source>Saves the whole history as a CSV file</source>
+        <translation>Enregistre tout l&apos;historique dans un fichier CSV</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Aujourd&apos;hui</translation>
+    </message>
+    <message>
+        <source>Active time, the last 14 days</source>
+        <translation>Temps actif, les 14 derniers jours</translation>
+    </message>
 </context>
 </TS>
