@@ -48,7 +48,7 @@ StatsWindow::~StatsWindow() {
 
 void StatsWindow::windowDidLoad() {
     Window* w = window();
-    w->setTitle(std::string(nib::kStatsWindowTitle));
+    w->setTitle(translate("Tamsel", nib::kStatsWindowTitle.data()));
     w->setActionHandler([this](std::string_view action, std::string_view) {
         if (action == "exportBtn:") {
             exportBtn();
