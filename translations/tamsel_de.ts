@@ -720,5 +720,17 @@ Beide Felder leer: keine Kindersicherung.</translation>
         <source>Active time, the last 14 days</source>
         <translation>Aktive Zeit, die letzten 14 Tage</translation>
     </message>
+    <message>
+        <source>call</source>
+        <translation>Anruf</translation>
+    </message>
+    <message>
+        <source>full screen</source>
+        <translation>Vollbild</translation>
+    </message>
+    <message>
+        <source>do not disturb</source>
+        <translation>Bitte nicht stören</translation>
+    </message>
 </context>
 </TS>

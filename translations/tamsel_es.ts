@@ -720,5 +720,17 @@ Ambos campos vacíos: sin control parental.</translation>
         <source>Active time, the last 14 days</source>
         <translation>Tiempo activo, los últimos 14 días</translation>
     </message>
+    <message>
+        <source>call</source>
+        <translation>llamada</translation>
+    </message>
+    <message>
+        <source>full screen</source>
+        <translation>pantalla completa</translation>
+    </message>
+    <message>
+        <source>do not disturb</source>
+        <translation>No molestar</translation>
+    </message>
 </context>
 </TS>

@@ -720,5 +720,17 @@ Deux champs vides&#xa0;: pas de contrôle parental.</translation>
         <source>Active time, the last 14 days</source>
         <translation>Temps actif, les 14 derniers jours</translation>
     </message>
+    <message>
+        <source>call</source>
+        <translation>appel</translation>
+    </message>
+    <message>
+        <source>full screen</source>
+        <translation>plein écran</translation>
+    </message>
+    <message>
+        <source>do not disturb</source>
+        <translation>Ne pas déranger</translation>
+    </message>
 </context>
 </TS>

@@ -182,7 +182,7 @@ void MainWindow::drawIndicator() {
         text = kPauseSign + localClockText(SCL::pausedUntil, SCL::wallClock());
         colour = {0, 0, 0, 0.5};
     } else if (waitingFor != WaitReason::None && !SCL::activityTimerPause) {
-        text = kWaitSign + std::string(waitReasonName(waitingFor));
+        text = kWaitSign + translate("Tamsel", waitReasonName(waitingFor));
         colour = {1, 0, 0, 0.7};
     } else {
         text = barText();
