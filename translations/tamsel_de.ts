@@ -2,6 +2,209 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>A11y</name>
+    <message>
+        <source>Does what %1 does in Tamsel&apos;s menu.</source>
+        <translation>Tut, was %1 in Tamsels Menü tut.</translation>
+    </message>
+    <message>
+        <source>Closes this notice; Tamsel goes on running.</source>
+        <translation>Schließt diesen Hinweis; Tamsel läuft weiter.</translation>
+    </message>
+    <message>
+        <source>works</source>
+        <translation>funktioniert</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>fehlt</translation>
+    </message>
+    <message>
+        <source>What to do about it; the text can be copied.</source>
+        <translation>Was dagegen zu tun ist; der Text lässt sich kopieren.</translation>
+    </message>
+    <message>
+        <source>Looks at the desktop again and updates the list.</source>
+        <translation>Prüft den Desktop erneut und aktualisiert die Liste.</translation>
+    </message>
+    <message>
+        <source>Closes this window.</source>
+        <translation>Schließt dieses Fenster.</translation>
+    </message>
+    <message>
+        <source>Closes this notice.</source>
+        <translation>Schließt diesen Hinweis.</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Type the password, then press Return.</source>
+        <translation>Geben Sie das Passwort ein und drücken Sie dann die Eingabetaste.</translation>
+    </message>
+    <message>
+        <source>The default answer: Return chooses it.</source>
+        <translation>Die vorgegebene Antwort: Die Eingabetaste wählt sie.</translation>
+    </message>
+    <message>
+        <source>Escape chooses it too.</source>
+        <translation>Auch die Escape-Taste wählt sie.</translation>
+    </message>
+    <message>
+        <source>Answers with this choice.</source>
+        <translation>Antwortet mit dieser Wahl.</translation>
+    </message>
+    <message>
+        <source>Less</source>
+        <translation>Weniger</translation>
+    </message>
+    <message>
+        <source>Lowers the value by one.</source>
+        <translation>Verringert den Wert um eins.</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Mehr</translation>
+    </message>
+    <message>
+        <source>Raises the value by one.</source>
+        <translation>Erhöht den Wert um eins.</translation>
+    </message>
+    <message>
+        <source>Ends this break now; the next one comes in a minute.</source>
+        <translation>Beendet diese Pause jetzt; die nächste kommt in einer Minute.</translation>
+    </message>
+    <message>
+        <source>Break progress</source>
+        <translation>Pausenfortschritt</translation>
+    </message>
+    <message>
+        <source>How much of the break has passed.</source>
+        <translation>Wie viel der Pause schon vergangen ist.</translation>
+    </message>
+    <message>
+        <source>Tamsel</source>
+        <translation>Tamsel</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 Minuten</translation>
+    </message>
+    <message>
+        <source>Work period</source>
+        <translation>Arbeitszeit</translation>
+    </message>
+    <message>
+        <source>Minutes of work before each break. The arrow keys change it by one minute, Page Up and Page Down by ten.</source>
+        <translation>Minuten Arbeit vor jeder Pause. Die Pfeiltasten ändern sie um eine Minute, Bild auf und Bild ab um zehn.</translation>
+    </message>
+    <message>
+        <source>Break length</source>
+        <translation>Pausenlänge</translation>
+    </message>
+    <message>
+        <source>Minutes each break lasts. The arrow keys change it by one minute, Page Up and Page Down by ten.</source>
+        <translation>Minuten, die jede Pause dauert. Die Pfeiltasten ändern sie um eine Minute, Bild auf und Bild ab um zehn.</translation>
+    </message>
+    <message>
+        <source>The break window offers a Snooze button that puts the break off for a minute.</source>
+        <translation>Das Pausenfenster bietet einen Knopf, der die Pause um eine Minute aufschiebt.</translation>
+    </message>
+    <message>
+        <source>Breaks begin with the screen still visible; a double click on it dims it.</source>
+        <translation>Pausen beginnen mit noch sichtbarem Bildschirm; ein Doppelklick darauf dunkelt ihn ab.</translation>
+    </message>
+    <message>
+        <source>Progress bar position</source>
+        <translation>Position des Fortschrittsbalkens</translation>
+    </message>
+    <message>
+        <source>Where on the screen the row of squares that shows your work progress sits.</source>
+        <translation>Wo auf dem Bildschirm die Reihe von Quadraten sitzt, die Ihren Arbeitsfortschritt zeigt.</translation>
+    </message>
+    <message>
+        <source>The progress bar stays on the screen.</source>
+        <translation>Der Fortschrittsbalken bleibt auf dem Bildschirm.</translation>
+    </message>
+    <message>
+        <source>The progress bar shows only as the work period nears its end.</source>
+        <translation>Der Fortschrittsbalken erscheint erst, wenn die Arbeitszeit zu Ende geht.</translation>
+    </message>
+    <message>
+        <source>Child lock password</source>
+        <translation>Passwort der Kindersicherung</translation>
+    </message>
+    <message>
+        <source>Asked at start and before Preferences, Pause, Skip and Quit. Leave both fields empty for no child lock.</source>
+        <translation>Wird beim Start und vor Einstellungen, Pausieren, Überspringen und Beenden abgefragt. Lassen Sie beide Felder leer, um keine Kindersicherung zu verwenden.</translation>
+    </message>
+    <message>
+        <source>Confirm child lock password</source>
+        <translation>Passwort der Kindersicherung bestätigen</translation>
+    </message>
+    <message>
+        <source>The same password again.</source>
+        <translation>Dasselbe Passwort noch einmal.</translation>
+    </message>
+    <message>
+        <source>A notification comes about a minute before each break.</source>
+        <translation>Etwa eine Minute vor jeder Pause kommt eine Benachrichtigung.</translation>
+    </message>
+    <message>
+        <source>A sound plays as each break starts and as it ends.</source>
+        <translation>Ein Ton erklingt, wenn eine Pause beginnt und wenn sie endet.</translation>
+    </message>
+    <message>
+        <source>Breaks dim every screen, not only the main one.</source>
+        <translation>Pausen dunkeln jeden Bildschirm ab, nicht nur den Hauptbildschirm.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while the camera or the microphone is in use waits until the call ends.</source>
+        <translation>Eine Pause, die fällig wird, während Kamera oder Mikrofon in Benutzung sind, wartet bis zum Ende des Anrufs.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while a program fills the screen waits until it leaves full screen.</source>
+        <translation>Eine Pause, die fällig wird, während ein Programm den Bildschirm füllt, wartet, bis es das Vollbild verlässt.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while the desktop&apos;s do-not-disturb is on waits until it is off.</source>
+        <translation>Eine Pause, die fällig wird, während „Bitte nicht stören“ des Desktops an ist, wartet, bis es aus ist.</translation>
+    </message>
+    <message>
+        <source>Tamsel starts by itself when you log in.</source>
+        <translation>Tamsel startet von selbst, wenn Sie sich anmelden.</translation>
+    </message>
+    <message>
+        <source>Opens the Tamsel manual.</source>
+        <translation>Öffnet das Tamsel-Handbuch.</translation>
+    </message>
+    <message>
+        <source>Opens the Tamsel web site in your browser.</source>
+        <translation>Öffnet die Tamsel-Website in Ihrem Browser.</translation>
+    </message>
+    <message>
+        <source>Closes the window without saving the changes.</source>
+        <translation>Schließt das Fenster, ohne die Änderungen zu speichern.</translation>
+    </message>
+    <message>
+        <source>Saves the settings and closes the window.</source>
+        <translation>Speichert die Einstellungen und schließt das Fenster.</translation>
+    </message>
+    <message>
+        <source>Closes this window; Tamsel goes on running.</source>
+        <translation>Schließt dieses Fenster; Tamsel läuft weiter.</translation>
+    </message>
+</context>
+<context>
     <name>Tamsel</name>
     <message>
         <source>For 30 minutes</source>

@@ -2,6 +2,209 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
+    <name>A11y</name>
+    <message>
+        <source>Does what %1 does in Tamsel&apos;s menu.</source>
+        <translation>Hace lo mismo que %1 en el menú de Tamsel.</translation>
+    </message>
+    <message>
+        <source>Closes this notice; Tamsel goes on running.</source>
+        <translation>Cierra este aviso; Tamsel sigue en marcha.</translation>
+    </message>
+    <message>
+        <source>works</source>
+        <translation>funciona</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>falta</translation>
+    </message>
+    <message>
+        <source>What to do about it; the text can be copied.</source>
+        <translation>Qué hacer al respecto; el texto se puede copiar.</translation>
+    </message>
+    <message>
+        <source>Looks at the desktop again and updates the list.</source>
+        <translation>Vuelve a comprobar el escritorio y actualiza la lista.</translation>
+    </message>
+    <message>
+        <source>Closes this window.</source>
+        <translation>Cierra esta ventana.</translation>
+    </message>
+    <message>
+        <source>Closes this notice.</source>
+        <translation>Cierra este aviso.</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Contraseña</translation>
+    </message>
+    <message>
+        <source>Type the password, then press Return.</source>
+        <translation>Escriba la contraseña y pulse Intro.</translation>
+    </message>
+    <message>
+        <source>The default answer: Return chooses it.</source>
+        <translation>La respuesta predeterminada: Intro la elige.</translation>
+    </message>
+    <message>
+        <source>Escape chooses it too.</source>
+        <translation>Escape también la elige.</translation>
+    </message>
+    <message>
+        <source>Answers with this choice.</source>
+        <translation>Responde con esta opción.</translation>
+    </message>
+    <message>
+        <source>Less</source>
+        <translation>Menos</translation>
+    </message>
+    <message>
+        <source>Lowers the value by one.</source>
+        <translation>Baja el valor en uno.</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Más</translation>
+    </message>
+    <message>
+        <source>Raises the value by one.</source>
+        <translation>Sube el valor en uno.</translation>
+    </message>
+    <message>
+        <source>Ends this break now; the next one comes in a minute.</source>
+        <translation>Termina este descanso ahora; el siguiente llega dentro de un minuto.</translation>
+    </message>
+    <message>
+        <source>Break progress</source>
+        <translation>Progreso del descanso</translation>
+    </message>
+    <message>
+        <source>How much of the break has passed.</source>
+        <translation>Cuánto del descanso ha pasado.</translation>
+    </message>
+    <message>
+        <source>Tamsel</source>
+        <translation>Tamsel</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 minuto</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 minutos</translation>
+    </message>
+    <message>
+        <source>Work period</source>
+        <translation>Periodo de trabajo</translation>
+    </message>
+    <message>
+        <source>Minutes of work before each break. The arrow keys change it by one minute, Page Up and Page Down by ten.</source>
+        <translation>Minutos de trabajo antes de cada descanso. Las flechas lo cambian en un minuto; Re Pág y Av Pág, en diez.</translation>
+    </message>
+    <message>
+        <source>Break length</source>
+        <translation>Duración del descanso</translation>
+    </message>
+    <message>
+        <source>Minutes each break lasts. The arrow keys change it by one minute, Page Up and Page Down by ten.</source>
+        <translation>Minutos que dura cada descanso. Las flechas lo cambian en un minuto; Re Pág y Av Pág, en diez.</translation>
+    </message>
+    <message>
+        <source>The break window offers a Snooze button that puts the break off for a minute.</source>
+        <translation>La ventana de descanso ofrece un botón que pospone el descanso un minuto.</translation>
+    </message>
+    <message>
+        <source>Breaks begin with the screen still visible; a double click on it dims it.</source>
+        <translation>Los descansos empiezan con la pantalla aún visible; un doble clic en ella la oscurece.</translation>
+    </message>
+    <message>
+        <source>Progress bar position</source>
+        <translation>Posición de la barra de progreso</translation>
+    </message>
+    <message>
+        <source>Where on the screen the row of squares that shows your work progress sits.</source>
+        <translation>Dónde está en la pantalla la fila de cuadrados que muestra el progreso de su trabajo.</translation>
+    </message>
+    <message>
+        <source>The progress bar stays on the screen.</source>
+        <translation>La barra de progreso se queda en la pantalla.</translation>
+    </message>
+    <message>
+        <source>The progress bar shows only as the work period nears its end.</source>
+        <translation>La barra de progreso solo aparece cuando el periodo de trabajo se acerca a su fin.</translation>
+    </message>
+    <message>
+        <source>Child lock password</source>
+        <translation>Contraseña del control parental</translation>
+    </message>
+    <message>
+        <source>Asked at start and before Preferences, Pause, Skip and Quit. Leave both fields empty for no child lock.</source>
+        <translation>Se pide al iniciar y antes de Preferencias, Pausar, Saltar y Salir. Deje ambos campos vacíos para no usar control parental.</translation>
+    </message>
+    <message>
+        <source>Confirm child lock password</source>
+        <translation>Confirmar la contraseña del control parental</translation>
+    </message>
+    <message>
+        <source>The same password again.</source>
+        <translation>La misma contraseña otra vez.</translation>
+    </message>
+    <message>
+        <source>A notification comes about a minute before each break.</source>
+        <translation>Llega una notificación un minuto antes de cada descanso, aproximadamente.</translation>
+    </message>
+    <message>
+        <source>A sound plays as each break starts and as it ends.</source>
+        <translation>Suena un sonido al empezar y al terminar cada descanso.</translation>
+    </message>
+    <message>
+        <source>Breaks dim every screen, not only the main one.</source>
+        <translation>Los descansos oscurecen todas las pantallas, no solo la principal.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while the camera or the microphone is in use waits until the call ends.</source>
+        <translation>Un descanso que toca mientras la cámara o el micrófono están en uso espera a que termine la llamada.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while a program fills the screen waits until it leaves full screen.</source>
+        <translation>Un descanso que toca mientras un programa ocupa toda la pantalla espera a que salga de la pantalla completa.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while the desktop&apos;s do-not-disturb is on waits until it is off.</source>
+        <translation>Un descanso que toca mientras el modo No molestar del escritorio está activado espera a que se desactive.</translation>
+    </message>
+    <message>
+        <source>Tamsel starts by itself when you log in.</source>
+        <translation>Tamsel se inicia solo al iniciar sesión.</translation>
+    </message>
+    <message>
+        <source>Opens the Tamsel manual.</source>
+        <translation>Abre el manual de Tamsel.</translation>
+    </message>
+    <message>
+        <source>Opens the Tamsel web site in your browser.</source>
+        <translation>Abre el sitio web de Tamsel en su navegador.</translation>
+    </message>
+    <message>
+        <source>Closes the window without saving the changes.</source>
+        <translation>Cierra la ventana sin guardar los cambios.</translation>
+    </message>
+    <message>
+        <source>Saves the settings and closes the window.</source>
+        <translation>Guarda la configuración y cierra la ventana.</translation>
+    </message>
+    <message>
+        <source>Closes this window; Tamsel goes on running.</source>
+        <translation>Cierra esta ventana; Tamsel sigue en marcha.</translation>
+    </message>
+</context>
+<context>
     <name>Tamsel</name>
     <message>
         <source>For 30 minutes</source>

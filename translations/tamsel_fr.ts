@@ -2,6 +2,209 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>A11y</name>
+    <message>
+        <source>Does what %1 does in Tamsel&apos;s menu.</source>
+        <translation>Fait ce que fait %1 dans le menu de Tamsel.</translation>
+    </message>
+    <message>
+        <source>Closes this notice; Tamsel goes on running.</source>
+        <translation>Ferme cet avis&#xa0;; Tamsel continue de fonctionner.</translation>
+    </message>
+    <message>
+        <source>works</source>
+        <translation>fonctionne</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>manquant</translation>
+    </message>
+    <message>
+        <source>What to do about it; the text can be copied.</source>
+        <translation>Que faire&#xa0;; le texte peut être copié.</translation>
+    </message>
+    <message>
+        <source>Looks at the desktop again and updates the list.</source>
+        <translation>Examine à nouveau le bureau et met la liste à jour.</translation>
+    </message>
+    <message>
+        <source>Closes this window.</source>
+        <translation>Ferme cette fenêtre.</translation>
+    </message>
+    <message>
+        <source>Closes this notice.</source>
+        <translation>Ferme cet avis.</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>Type the password, then press Return.</source>
+        <translation>Saisissez le mot de passe, puis appuyez sur Entrée.</translation>
+    </message>
+    <message>
+        <source>The default answer: Return chooses it.</source>
+        <translation>La réponse par défaut&#xa0;: Entrée la choisit.</translation>
+    </message>
+    <message>
+        <source>Escape chooses it too.</source>
+        <translation>Échap la choisit aussi.</translation>
+    </message>
+    <message>
+        <source>Answers with this choice.</source>
+        <translation>Répond par ce choix.</translation>
+    </message>
+    <message>
+        <source>Less</source>
+        <translation>Moins</translation>
+    </message>
+    <message>
+        <source>Lowers the value by one.</source>
+        <translation>Diminue la valeur de un.</translation>
+    </message>
+    <message>
+        <source>More</source>
+        <translation>Plus</translation>
+    </message>
+    <message>
+        <source>Raises the value by one.</source>
+        <translation>Augmente la valeur de un.</translation>
+    </message>
+    <message>
+        <source>Ends this break now; the next one comes in a minute.</source>
+        <translation>Termine cette pause maintenant&#xa0;; la suivante vient dans une minute.</translation>
+    </message>
+    <message>
+        <source>Break progress</source>
+        <translation>Progression de la pause</translation>
+    </message>
+    <message>
+        <source>How much of the break has passed.</source>
+        <translation>La part de la pause déjà écoulée.</translation>
+    </message>
+    <message>
+        <source>Tamsel</source>
+        <translation>Tamsel</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 sur %2</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 minutes</translation>
+    </message>
+    <message>
+        <source>Work period</source>
+        <translation>Période de travail</translation>
+    </message>
+    <message>
+        <source>Minutes of work before each break. The arrow keys change it by one minute, Page Up and Page Down by ten.</source>
+        <translation>Minutes de travail avant chaque pause. Les flèches la changent d&apos;une minute, Page précédente et Page suivante de dix.</translation>
+    </message>
+    <message>
+        <source>Break length</source>
+        <translation>Durée de la pause</translation>
+    </message>
+    <message>
+        <source>Minutes each break lasts. The arrow keys change it by one minute, Page Up and Page Down by ten.</source>
+        <translation>Minutes que dure chaque pause. Les flèches la changent d&apos;une minute, Page précédente et Page suivante de dix.</translation>
+    </message>
+    <message>
+        <source>The break window offers a Snooze button that puts the break off for a minute.</source>
+        <translation>La fenêtre de pause propose un bouton qui repousse la pause d&apos;une minute.</translation>
+    </message>
+    <message>
+        <source>Breaks begin with the screen still visible; a double click on it dims it.</source>
+        <translation>Les pauses commencent avec l&apos;écran encore visible&#xa0;; un double-clic dessus l&apos;assombrit.</translation>
+    </message>
+    <message>
+        <source>Progress bar position</source>
+        <translation>Position de la barre de progression</translation>
+    </message>
+    <message>
+        <source>Where on the screen the row of squares that shows your work progress sits.</source>
+        <translation>L&apos;endroit de l&apos;écran où se trouve la rangée de carrés qui montre l&apos;avancement de votre travail.</translation>
+    </message>
+    <message>
+        <source>The progress bar stays on the screen.</source>
+        <translation>La barre de progression reste à l&apos;écran.</translation>
+    </message>
+    <message>
+        <source>The progress bar shows only as the work period nears its end.</source>
+        <translation>La barre de progression n&apos;apparaît qu&apos;à l&apos;approche de la fin de la période de travail.</translation>
+    </message>
+    <message>
+        <source>Child lock password</source>
+        <translation>Mot de passe du contrôle parental</translation>
+    </message>
+    <message>
+        <source>Asked at start and before Preferences, Pause, Skip and Quit. Leave both fields empty for no child lock.</source>
+        <translation>Demandé au démarrage et avant Préférences, Suspendre, Sauter et Quitter. Laissez les deux champs vides pour ne pas avoir de contrôle parental.</translation>
+    </message>
+    <message>
+        <source>Confirm child lock password</source>
+        <translation>Confirmer le mot de passe du contrôle parental</translation>
+    </message>
+    <message>
+        <source>The same password again.</source>
+        <translation>Le même mot de passe, une seconde fois.</translation>
+    </message>
+    <message>
+        <source>A notification comes about a minute before each break.</source>
+        <translation>Une notification arrive environ une minute avant chaque pause.</translation>
+    </message>
+    <message>
+        <source>A sound plays as each break starts and as it ends.</source>
+        <translation>Un son est joué au début et à la fin de chaque pause.</translation>
+    </message>
+    <message>
+        <source>Breaks dim every screen, not only the main one.</source>
+        <translation>Les pauses assombrissent tous les écrans, pas seulement l&apos;écran principal.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while the camera or the microphone is in use waits until the call ends.</source>
+        <translation>Une pause qui tombe pendant que la caméra ou le micro est utilisé attend la fin de l&apos;appel.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while a program fills the screen waits until it leaves full screen.</source>
+        <translation>Une pause qui tombe pendant qu&apos;un programme occupe tout l&apos;écran attend qu&apos;il quitte le plein écran.</translation>
+    </message>
+    <message>
+        <source>A break that falls due while the desktop&apos;s do-not-disturb is on waits until it is off.</source>
+        <translation>Une pause qui tombe pendant que le mode «&#xa0;Ne pas déranger&#xa0;» du bureau est actif attend qu&apos;il soit désactivé.</translation>
+    </message>
+    <message>
+        <source>Tamsel starts by itself when you log in.</source>
+        <translation>Tamsel démarre de lui-même à l&apos;ouverture de session.</translation>
+    </message>
+    <message>
+        <source>Opens the Tamsel manual.</source>
+        <translation>Ouvre le manuel de Tamsel.</translation>
+    </message>
+    <message>
+        <source>Opens the Tamsel web site in your browser.</source>
+        <translation>Ouvre le site web de Tamsel dans votre navigateur.</translation>
+    </message>
+    <message>
+        <source>Closes the window without saving the changes.</source>
+        <translation>Ferme la fenêtre sans enregistrer les modifications.</translation>
+    </message>
+    <message>
+        <source>Saves the settings and closes the window.</source>
+        <translation>Enregistre les réglages et ferme la fenêtre.</translation>
+    </message>
+    <message>
+        <source>Closes this window; Tamsel goes on running.</source>
+        <translation>Ferme cette fenêtre&#xa0;; Tamsel continue de fonctionner.</translation>
+    </message>
+</context>
+<context>
     <name>Tamsel</name>
     <message>
         <source>For 30 minutes</source>

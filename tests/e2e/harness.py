@@ -368,11 +368,9 @@ class Display:
 
     def screenshot(self):
         require_tools("import")
-        blob = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
-                              env=self.env, capture_output=True, timeout=10).stdout
-        m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", blob)
-        check(m, "the screenshot is no 8-bit PPM")
-        return Image(int(m.group(1)), int(m.group(2)), blob[m.end():])
+        return Image.from_ppm(subprocess.run(
+            ["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
+            env=self.env, capture_output=True, timeout=10).stdout)
 
 
 class Image:
@@ -380,6 +378,12 @@ class Image:
 
     def __init__(self, width, height, data):
         self.width, self.height, self.data = width, height, data
+
+    @classmethod
+    def from_ppm(cls, blob):
+        m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", blob)
+        check(m, "the screenshot is no 8-bit PPM")
+        return cls(int(m.group(1)), int(m.group(2)), blob[m.end():])
 
     def crop(self, x, y, w, h):
         x0, y0, x1, y1 = max(0, x), max(0, y), min(self.width, x + w), min(self.height, y + h)

@@ -87,9 +87,10 @@ def story(session):
             f"indicator shown {ind['visible']}, reactive {ind['reactive']}, "
             f"in the input region {ind['affectsInputRegion']}")
     h.check(titles(model["menu"]) == MENU, f"top bar menu {titles(model['menu'])}")
-    h.check(titles(model["menu"][5]["submenu"]) == ["For 30 minutes", "For an hour",
-                                                    "For two hours", "Until tomorrow"],
-            f"Pause submenu {model['menu'][5]}")
+    pause = model["menu"][MENU.index("Pause")]
+    h.check(titles(pause["submenu"]) == ["For 30 minutes", "For an hour", "For two hours",
+                                         "Until tomorrow"],
+            f"Pause submenu {model['menu']}")
 
     err = session.logs / f"{app.name}-1.err"
     h.check(h.wait_until(lambda: "GNOME Shell extension shows the indicator" in err.read_text(),
@@ -101,7 +102,7 @@ def story(session):
     seen(log, lambda l: l == "chosen", 5, "no such menu item")
     h.check(display.wait_window(h.BREAK_TITLE, 3), "no break window within 3 s of the menu")
     during = seen(log, lambda m: isinstance(m, dict) and m["menu"]
-                  and not m["menu"][4]["sensitive"], 5, "a break now, still offered in a break")
+                  and not m["menu"][MENU.index("Take a break now")]["sensitive"], 5, "a break now, still offered in a break")
     h.check(not during["indicator"]["visible"], "the indicator shows over the break")
 
     send("disable")

@@ -76,8 +76,8 @@ TEST(StatusMenu, ShowsTheCommandsInOrderWithThePauseSubmenuAndResumeWhilePaused)
               (std::vector<std::string>{"For 30 minutes", "For an hour", "For two hours",
                                         "Until tomorrow"}));
     item->setMenu(AppDelegate::menuItems({State::Paused, 1350, 0, 2e9}), [](std::string_view) {});
-    EXPECT_EQ(titles(menu)[4], "Take a break now");
-    EXPECT_EQ(titles(menu)[5], "Resume");
+    EXPECT_EQ(titles(menu)[5], "Take a break now");
+    EXPECT_EQ(titles(menu)[6], "Resume");
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->windowTitle() == kNoTrayTitle) w->close();
 }

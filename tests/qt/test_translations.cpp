@@ -75,6 +75,9 @@ TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
     EXPECT_TRUE(textsOf<QCheckBox>(view).contains("Eine &Minute vor einer Pause Bescheid geben"));
     EXPECT_TRUE(textsOf<QPushButton>(view).contains("&Speichern"));
     EXPECT_EQ(view->findChild<QComboBox*>()->itemText(0), "Oben links");
+    QStringList names;
+    for (const QWidget* w : view->findChildren<QWidget*>()) names << w->accessibleName();
+    EXPECT_TRUE(names.contains("Arbeitszeit")) << "and what a screen reader says";
     // Qt's own texts come from its catalogue.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
     SCL::reset(Platform{});  // nothing left pointing into the platform that ends here

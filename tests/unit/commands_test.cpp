@@ -67,7 +67,7 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     EXPECT_EQ(label().text(), kPauseSign + "08:31");
     EXPECT_EQ(sim.statusBar.item->toolTip, "Paused until 08:31");
     EXPECT_EQ(remoteState(), "paused");
-    EXPECT_EQ(sim.statusBar.item->menu.at(5).action, "resumeBtn:") << "Resume replaces Pause";
+    EXPECT_EQ(sim.statusBar.item->menu.at(6).action, "resumeBtn:") << "Resume replaces Pause";
 
     sim.advance(1795);
     EXPECT_EQ(SCL::progress, 0);
@@ -76,7 +76,7 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     EXPECT_EQ(stored(), 0);
     EXPECT_EQ(segments(), 1);
     EXPECT_EQ(remoteState(), "working");
-    EXPECT_EQ(sim.statusBar.item->menu.at(5).title, "Pause");
+    EXPECT_EQ(sim.statusBar.item->menu.at(6).title, "Pause");
     const double resumed = sim.now();
     EXPECT_NEAR(runUntilBreak() - resumed, 135, 5) << "a whole work period after the pause";
     EXPECT_EQ(moments.seen, (std::vector<std::string>{"Paused:1800", "Resumed:at its time",

@@ -150,7 +150,7 @@ TEST_F(Preferences, SaveWritesEveryKeyAndTakesEffectAtOnce) {
 
     sim.settings.writes.clear();
     open().perform("btnSaveClicked:");
-    EXPECT_EQ(sim.settings.writes.size(), 10u) << "unchanged keys are written too";
+    EXPECT_EQ(sim.settings.writes.size(), 13u) << "unchanged keys are written too";
     EXPECT_EQ(sim.settings.writes[4], "txtNewPwd=pw");
 }
 

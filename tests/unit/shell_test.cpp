@@ -40,7 +40,7 @@ TEST_F(Shell, ReadsTheIndicatorAndTheMenuAsTheyChange) {
     sim.settings.setInteger("dropdownOsdLocation", 9);
     sim.advance(15);  // the break: the menu changes, and the corner is read anew
     EXPECT_EQ(read<std::int32_t>("IndicatorCorner"), 5);
-    EXPECT_FALSE(read<std::vector<MenuItem>>("Menu").at(4).enabled);
+    EXPECT_FALSE(read<std::vector<MenuItem>>("Menu").at(5).enabled);
 }
 
 TEST_F(Shell, ChoosesOnlyWhatTheMenuOffersNowAndTheChildLockStillAsks) {

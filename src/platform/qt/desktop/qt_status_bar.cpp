@@ -17,6 +17,7 @@
 #include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/desktop/user_notice.h"
 #include "platform/qt/idle/idle_source.h"
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 #include "platform/qt/views/overlay_route.h"
@@ -100,7 +101,10 @@ void fillButtons(QWidget* row, const std::vector<MenuItem>& items, const Chosen&
             continue;
         }
         auto* button = new QPushButton(QString::fromStdString(item.title));
-        button->setAutoDefault(false);
+        // Reached with Tab, Return presses it.
+        button->setAutoDefault(true);
+        button->setAccessibleDescription(
+            A11y::tr("Does what %1 does in Tamsel's menu.").arg(button->text()));
         button->setEnabled(item.enabled);
         if (item.submenu.empty()) {
             QObject::connect(button, &QPushButton::clicked, row,
@@ -149,6 +153,7 @@ QWidget* showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chos
     row->addStretch(1);
     auto* ok = new QPushButton(QCoreApplication::translate("Tamsel", "OK"));
     ok->setDefault(true);
+    ok->setAccessibleDescription(A11y::tr("Closes this notice; Tamsel goes on running."));
     QObject::connect(ok, &QPushButton::clicked, notice, &QWidget::close);
     row->addWidget(ok);
 

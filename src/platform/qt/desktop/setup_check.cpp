@@ -15,6 +15,7 @@
 
 #include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/idle/idle_source.h"
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 
@@ -295,7 +296,7 @@ void fill(QGridLayout* grid, const std::vector<CheckRow>& rows) {
         mark->setFont(bold);
         mark->setStyleSheet(row.ok ? QStringLiteral("color: #1b7f3b")
                                    : QStringLiteral("color: #c01c28"));
-        mark->setAccessibleName(row.ok ? QStringLiteral("works") : QStringLiteral("missing"));
+        mark->setAccessibleName(row.ok ? A11y::tr("works") : A11y::tr("missing"));
         mark->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
         grid->addWidget(mark, line, 0);
 
@@ -312,9 +313,12 @@ void fill(QGridLayout* grid, const std::vector<CheckRow>& rows) {
         fix->setTextFormat(Qt::PlainText);
         fix->setWordWrap(true);
         fix->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        // Tab reaches it too, so a command can be copied without a mouse.
+        fix->setFocusPolicy(Qt::StrongFocus);
         QFont italic = fix->font();
         italic.setItalic(true);
         fix->setFont(italic);
+        fix->setAccessibleDescription(A11y::tr("What to do about it; the text can be copied."));
         grid->addWidget(fix, line++, 1);
     }
 }
@@ -354,10 +358,13 @@ QWidget* showSetupCheck(const DesktopFacts* facts) {
     column->addLayout(grid);
 
     auto* again = new QPushButton(QCoreApplication::translate("Tamsel", "Check again"));
-    again->setAutoDefault(false);
+    // Reached with Tab, Return presses it.
+    again->setAutoDefault(true);
+    again->setAccessibleDescription(A11y::tr("Looks at the desktop again and updates the list."));
     QObject::connect(again, &QPushButton::clicked, window, [grid, rows] { fill(grid, rows()); });
     auto* close = new QPushButton(QCoreApplication::translate("Tamsel", "Close"));
     close->setDefault(true);
+    close->setAccessibleDescription(A11y::tr("Closes this window."));
     QObject::connect(close, &QPushButton::clicked, window, &QWidget::close);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(again);

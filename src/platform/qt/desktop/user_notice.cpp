@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 
@@ -53,6 +54,7 @@ void showWindow(const QString& text) {
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* ok = new QPushButton(QCoreApplication::translate("Tamsel", "OK"));
     ok->setDefault(true);
+    ok->setAccessibleDescription(A11y::tr("Closes this notice."));
     QObject::connect(ok, &QPushButton::clicked, box, &QDialog::accept);
 
     auto* column = new QVBoxLayout;

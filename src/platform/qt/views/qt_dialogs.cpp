@@ -15,6 +15,7 @@
 
 #include "platform/qt/modal_gate.h"
 #include "platform/qt/private_files.h"
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/artwork.h"
 
 namespace tamsel::qt {
@@ -76,6 +77,10 @@ public:
             field_->setFixedSize(200, 24);
             field_->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
                                         Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
+            describe(field_, A11y::tr("Password"),
+                     request.informativeText.empty()
+                         ? A11y::tr("Type the password, then press Return.")
+                         : QString::fromStdString(request.informativeText));
             text->addWidget(field_);
         }
 
@@ -88,6 +93,10 @@ public:
             QPushButton* button = buttons_[i];
             button->setAutoDefault(false);
             button->setDefault(i == 0);
+            button->setAccessibleDescription(
+                i == 0         ? A11y::tr("The default answer: Return chooses it.")
+                : i == escape_ ? A11y::tr("Escape chooses it too.")
+                               : A11y::tr("Answers with this choice."));
             connect(button, &QPushButton::clicked, this, [this, i] { finish(i); });
             row->addWidget(button);
         }
@@ -128,11 +137,12 @@ protected:
     }
 
     void keyPressEvent(QKeyEvent* event) override {
-        // Return and Enter press the first button wherever the focus is, as
-        // they do in every alert of the desktop's own.
+        // Return and Enter press the button reached with Tab, else the
+        // first one, wherever the focus is.
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
             (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier) {
-            buttons_.front()->click();
+            auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            (focused ? focused : buttons_.front())->click();
             return;
         }
         QDialog::keyPressEvent(event);

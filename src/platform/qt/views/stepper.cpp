@@ -6,6 +6,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "platform/qt/views/accessible.h"
+
 namespace tamsel::qt {
 
 namespace {
@@ -22,8 +24,9 @@ Stepper::Stepper(int minimum, int maximum, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     down_->setText(QString::fromUtf8("\u2212"));
     up_->setText(QStringLiteral("+"));
-    down_->setAccessibleName(QStringLiteral("Less"));
-    up_->setAccessibleName(QStringLiteral("More"));
+    describe(down_, A11y::tr("Less"), A11y::tr("Lowers the value by one."));
+    describe(up_, A11y::tr("More"), A11y::tr("Raises the value by one."));
+    exposeValue(this, QAccessible::SpinBox);
     for (QToolButton* b : {down_, up_}) {
         // Held down, a button keeps stepping, so long ranges stay quick.
         b->setAutoRepeat(true);
@@ -49,6 +52,7 @@ void Stepper::setValue(int value) {
     value_ = value;
     updateButtons();
     emit valueChanged(value_);
+    announceValue(this);
 }
 
 void Stepper::stepBy(int steps) {

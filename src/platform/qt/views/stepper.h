@@ -24,7 +24,7 @@ public:
     int minimum() const { return minimum_; }
     int maximum() const { return maximum_; }
     // As the user would: moves by steps and reports it.
-    void stepBy(int steps);
+    Q_INVOKABLE void stepBy(int steps);
 
 signals:
     void valueChanged(int value);

@@ -16,6 +16,7 @@
 
 #include "platform/qt/desktop/desktop_picture.h"
 #include "platform/qt/text.h"
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
@@ -118,6 +119,12 @@ public:
             "QPushButton:focus { border: 2px solid rgba(255, 255, 255, 230); }"
             "QPushButton:disabled { color: rgba(255, 255, 255, 120);"
             " border-color: rgba(255, 255, 255, 50); background: rgba(255, 255, 255, 16); }"));
+        // Reached with Tab, Space or Return presses it.
+        snooze->setAutoDefault(true);
+        snooze->setAccessibleDescription(
+            A11y::tr("Ends this break now; the next one comes in a minute."));
+        describe(progress, A11y::tr("Break progress"),
+                 A11y::tr("How much of the break has passed."));
         QObject::connect(snooze, &QPushButton::clicked, this,
                          [this] { emitAction("closeButton:", "closeBtn"); });
 

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "platform/qt/desktop/compositor.h"
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/overlay_route.h"
 #include "platform/qt/views/views.h"
 
@@ -20,8 +21,10 @@ namespace tamsel::qt {
 
 namespace {
 
-// The longest bar the activity monitor draws.
+// The longest bar the activity monitor draws, and the bar of a whole work
+// period (one more square shows only as the period ends).
 constexpr int kMaxSegments = 11;
+constexpr int kFullSquares = 10;
 constexpr int kFontPixels = 17;
 // Room between the squares, so their rims do not run together.
 constexpr qreal kSpacing = 3;
@@ -37,6 +40,11 @@ const QString kSegment = QStringLiteral(u"\u25FC\uFE0E");
 class BarLabel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString text READ text WRITE setText)
+    // For assistive technology: the squares filled, of a full period's.
+    Q_PROPERTY(int value READ filled)
+    Q_PROPERTY(int minimum READ minimum CONSTANT)
+    Q_PROPERTY(int maximum READ maximum CONSTANT)
+    Q_PROPERTY(QString valueText READ valueText)
 
 public:
     explicit BarLabel(QWidget* parent) : QWidget(parent) {
@@ -49,16 +57,30 @@ public:
         f.setLetterSpacing(QFont::AbsoluteSpacing, kSpacing + std::ceil(advance) - advance);
         setFont(f);
         setAttribute(Qt::WA_TranslucentBackground);
-        setAccessibleName(QStringLiteral("Work progress"));
+        // Before the name: setting it may already build the accessible object.
+        exposeValue(this, QAccessible::ProgressBar);
+        setAccessibleName(A11y::tr("Tamsel"));
+        setAccessibleDescription(valueText());
     }
 
     QString text() const { return text_; }
+
+    int filled() const {
+        return isBar() ? std::min<int>(text_.size() / kSegment.size(), kFullSquares) : 0;
+    }
+    static int minimum() { return 0; }
+    static int maximum() { return kFullSquares; }
+    // "4 of 10", or during a pause what the bar shows.
+    QString valueText() const {
+        return isBar() ? A11y::tr("%1 of %2").arg(filled()).arg(kFullSquares) : text_;
+    }
 
     void setText(const QString& text) {
         if (text == text_) return;
         const bool grew = text.size() > text_.size();
         text_ = text;
-        setAccessibleDescription(isBar() ? QString::number(text_.size() / kSegment.size()) : text_);
+        setAccessibleDescription(valueText());
+        announceValue(this);
         rerender();
         if (onTextChanged) onTextChanged(grew);
     }

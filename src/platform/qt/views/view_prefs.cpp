@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "platform/qt/text.h"
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 #include "platform/qt/views/stepper.h"
@@ -35,7 +37,9 @@ protected:
         const bool plain =
             (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier;
         if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && save) {
-            save->click();
+            // A button reached with Tab is the one Return presses.
+            auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            (focused && focused->isEnabled() ? focused : save)->click();
             return;
         }
         if (plain && event->key() == Qt::Key_Escape && close) {
@@ -87,13 +91,21 @@ const nib::Outlet& definitionOf(std::string_view name) {
 QGridLayout* workAndBreaks(const Form& form) {
     auto* grid = section();
     auto addDuration = [&](int row, const QString& caption, const char* labelName,
-                           const char* stepperName, const char* action) {
+                           const char* stepperName, const char* action,
+                           const QString& accessibleName, const QString& description) {
         const nib::Outlet& definition = definitionOf(stepperName);
         auto* number = new QLabel;
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
         auto* stepper = new Stepper(definition.min, definition.max);
-        stepper->setAccessibleName(caption);
+        describe(stepper, accessibleName, description);
+        // The number sits in the label beside it; a screen reader reads it here.
+        auto minutes = [stepper](int value) {
+            stepper->setProperty(
+                "valueText", value == 1 ? A11y::tr("1 minute") : A11y::tr("%1 minutes").arg(value));
+        };
+        minutes(stepper->value());
+        QObject::connect(stepper, &Stepper::valueChanged, stepper, minutes);
         auto* name = new QLabel(caption);
         name->setBuddy(stepper);
         QObject::connect(
@@ -106,10 +118,14 @@ QGridLayout* workAndBreaks(const Form& form) {
         form.outlet(number, labelName, nib::Kind::Label);
         form.outlet(stepper, stepperName, nib::Kind::Stepper);
     };
-    addDuration(0, QCoreApplication::translate("Tamsel", "&Work period:"), "lblWorkDuration",
-                "stpWorkDurationE", "stpWorkDuration:");
-    addDuration(1, QCoreApplication::translate("Tamsel", "&Break length:"), "lblBreakDuration",
-                "stpBreakDurationEle", "stpBreakDuration:");
+    addDuration(0, translated(QT_TRANSLATE_NOOP("Tamsel", "&Work period:")), "lblWorkDuration",
+                "stpWorkDurationE", "stpWorkDuration:", A11y::tr("Work period"),
+                A11y::tr("Minutes of work before each break. The arrow keys change it by one "
+                         "minute, Page Up and Page Down by ten."));
+    addDuration(1, translated(QT_TRANSLATE_NOOP("Tamsel", "&Break length:")), "lblBreakDuration",
+                "stpBreakDurationEle", "stpBreakDuration:", A11y::tr("Break length"),
+                A11y::tr("Minutes each break lasts. The arrow keys change it by one minute, "
+                         "Page Up and Page Down by ten."));
     grid->setColumnStretch(5, 1);
 
     auto* snooze = new QCheckBox(
@@ -118,6 +134,10 @@ QGridLayout* workAndBreaks(const Form& form) {
         QCoreApplication::translate("Tamsel", "Start breaks see-&through (double-click to dim)"));
     form.outlet(snooze, "lblSnooze", nib::Kind::CheckBox);
     form.outlet(hide, "lblHide", nib::Kind::CheckBox);
+    snooze->setAccessibleDescription(
+        A11y::tr("The break window offers a Snooze button that puts the break off for a minute."));
+    hide->setAccessibleDescription(
+        A11y::tr("Breaks begin with the screen still visible; a double click on it dims it."));
     grid->addWidget(snooze, 2, 1, 1, 5);
     grid->addWidget(hide, 3, 1, 1, 5);
     return grid;
@@ -127,6 +147,9 @@ QGridLayout* progressBar(const Form& form) {
     auto* grid = section();
     auto* corners = new QComboBox;
     form.outlet(corners, "dropdownOsdLocation", nib::Kind::PopUp);
+    describe(corners, A11y::tr("Progress bar position"),
+             A11y::tr("Where on the screen the row of squares that shows your work progress "
+                      "sits."));
     auto* cornerLabel = new QLabel(QCoreApplication::translate("Tamsel", "&Position:"));
     cornerLabel->setBuddy(corners);
     grid->addWidget(cornerLabel, 0, 1);
@@ -142,6 +165,9 @@ QGridLayout* progressBar(const Form& form) {
         form.outlet(radio, name, nib::Kind::Radio);
         form.reports(radio, "radGroupClicked:", name);
     }
+    always->setAccessibleDescription(A11y::tr("The progress bar stays on the screen."));
+    whenHigh->setAccessibleDescription(
+        A11y::tr("The progress bar shows only as the work period nears its end."));
     grid->addWidget(always, 1, 1, 1, 3);
     grid->addWidget(whenHigh, 2, 1, 1, 3);
     return grid;
@@ -149,20 +175,26 @@ QGridLayout* progressBar(const Form& form) {
 
 QGridLayout* childLock(const Form& form) {
     auto* grid = section();
-    auto addPassword = [&](int row, const QString& caption, const char* name) {
+    auto addPassword = [&](int row, const QString& caption, const char* name,
+                           const QString& accessibleName, const QString& description) {
         auto* field = new QLineEdit;
         field->setEchoMode(QLineEdit::Password);
         field->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
                                    Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
         field->setMinimumWidth(200);
         form.outlet(field, name, nib::Kind::SecureField);
+        describe(field, accessibleName, description);
         auto* label = new QLabel(caption);
         label->setBuddy(field);
         grid->addWidget(label, row, 1);
         grid->addWidget(field, row, 2);
     };
-    addPassword(0, QCoreApplication::translate("Tamsel", "Passwor&d:"), "txtNewPwd");
-    addPassword(1, QCoreApplication::translate("Tamsel", "&Confirm:"), "txtConfirmPwd");
+    addPassword(0, translated(QT_TRANSLATE_NOOP("Tamsel", "Passwor&d:")), "txtNewPwd",
+                A11y::tr("Child lock password"),
+                A11y::tr("Asked at start and before Preferences, Pause, Skip and Quit. Leave "
+                         "both fields empty for no child lock."));
+    addPassword(1, translated(QT_TRANSLATE_NOOP("Tamsel", "&Confirm:")), "txtConfirmPwd",
+                A11y::tr("Confirm child lock password"), A11y::tr("The same password again."));
     auto* note =
         new QLabel(QCoreApplication::translate("Tamsel",
                                                "Asked at start and before Preferences, Pause, Skip "
@@ -179,14 +211,19 @@ QGridLayout* aroundABreak(const Form& form) {
     const struct {
         const char* caption;
         const char* name;
+        QString description;
     } boxes[] = {
-        {QT_TRANSLATE_NOOP("Tamsel", "Tell me a &minute before a break"), "lblHeadsUp"},
-        {QT_TRANSLATE_NOOP("Tamsel", "Play a so&und when a break starts and ends"), "lblSound"},
-        {QT_TRANSLATE_NOOP("Tamsel", "Cover &every screen during a break"), "lblAllScreens"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Tell me a &minute before a break"), "lblHeadsUp",
+         A11y::tr("A notification comes about a minute before each break.")},
+        {QT_TRANSLATE_NOOP("Tamsel", "Play a so&und when a break starts and ends"), "lblSound",
+         A11y::tr("A sound plays as each break starts and as it ends.")},
+        {QT_TRANSLATE_NOOP("Tamsel", "Cover &every screen during a break"), "lblAllScreens",
+         A11y::tr("Breaks dim every screen, not only the main one.")},
     };
     for (const auto& box : boxes) {
         auto* check = new QCheckBox(translated(box.caption));
         form.outlet(check, box.name, nib::Kind::CheckBox);
+        check->setAccessibleDescription(box.description);
         grid->addWidget(check, grid->rowCount(), 1);
     }
     return grid;
@@ -197,15 +234,23 @@ QGridLayout* waits(const Form& form) {
     const struct {
         const char* caption;
         const char* name;
+        QString description;
     } boxes[] = {
         {QT_TRANSLATE_NOOP("Tamsel", "Wait wh&ile I'm on a call (camera or microphone in use)"),
-         "lblWaitCall"},
-        {QT_TRANSLATE_NOOP("Tamsel", "Wait while a program is &full screen"), "lblWaitFullScreen"},
-        {QT_TRANSLATE_NOOP("Tamsel", "Wait while do-not-distu&rb is on"), "lblWaitDnd"},
+         "lblWaitCall",
+         A11y::tr("A break that falls due while the camera or the microphone is in use waits "
+                  "until the call ends.")},
+        {QT_TRANSLATE_NOOP("Tamsel", "Wait while a program is &full screen"), "lblWaitFullScreen",
+         A11y::tr("A break that falls due while a program fills the screen waits until it "
+                  "leaves full screen.")},
+        {QT_TRANSLATE_NOOP("Tamsel", "Wait while do-not-distu&rb is on"), "lblWaitDnd",
+         A11y::tr("A break that falls due while the desktop's do-not-disturb is on waits until "
+                  "it is off.")},
     };
     for (const auto& box : boxes) {
         auto* check = new QCheckBox(translated(box.caption));
         form.outlet(check, box.name, nib::Kind::CheckBox);
+        check->setAccessibleDescription(box.description);
         grid->addWidget(check, grid->rowCount(), 1);
     }
     return grid;
@@ -216,6 +261,7 @@ QGridLayout* starting(const Form& form) {
     auto* atLogin =
         new QCheckBox(QCoreApplication::translate("Tamsel", "Start Tamsel when I &log in"));
     form.outlet(atLogin, "lblStartAtLogin", nib::Kind::CheckBox);
+    atLogin->setAccessibleDescription(A11y::tr("Tamsel starts by itself when you log in."));
     grid->addWidget(atLogin, 0, 1);
     return grid;
 }
@@ -243,6 +289,13 @@ QHBoxLayout* buttons(const Form& form) {
     form.reports(save, "btnSaveClicked:", "btnSave");
     form.view->save = save;
     form.view->close = close;
+    help->setObjectName(QStringLiteral("btnHelp"));
+    close->setObjectName(QStringLiteral("btnClose"));
+    save->setObjectName(QStringLiteral("btnSave"));
+    help->setAccessibleDescription(A11y::tr("Opens the Tamsel manual."));
+    site->setAccessibleDescription(A11y::tr("Opens the Tamsel web site in your browser."));
+    close->setAccessibleDescription(A11y::tr("Closes the window without saving the changes."));
+    save->setAccessibleDescription(A11y::tr("Saves the settings and closes the window."));
 
     auto* row = new QHBoxLayout;
     row->addWidget(help);
@@ -293,6 +346,32 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     layout->addSpacing(16);
     layout->addLayout(buttons(form));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Tab follows the reading order: down the left column, down the right
+    // one, then the buttons from left to right.
+    std::vector<QWidget*> order;
+    for (const char* name : {"stpWorkDurationE",
+                             "stpBreakDurationEle",
+                             "lblSnooze",
+                             "lblHide",
+                             "dropdownOsdLocation",
+                             "radAlways",
+                             "radWhenHigh",
+                             "lblWaitCall",
+                             "lblWaitFullScreen",
+                             "lblWaitDnd",
+                             "lblHeadsUp",
+                             "lblSound",
+                             "lblAllScreens",
+                             "lblStartAtLogin",
+                             "txtNewPwd",
+                             "txtConfirmPwd",
+                             "btnHelp",
+                             "btnCopyright",
+                             "btnClose",
+                             "btnSave"})
+        order.push_back(view->findChild<QWidget*>(QString::fromLatin1(name)));
+    chainTabOrder(order);
     centreOnPrimaryScreen(view);
     return window;
 }

@@ -12,6 +12,7 @@
 
 #include "platform/qt/desktop/shell_extension.h"
 #include "platform/qt/text.h"
+#include "platform/qt/views/accessible.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/message_layout.h"
 #include "platform/qt/views/overlay_route.h"
@@ -113,11 +114,13 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
         new QCheckBox(QCoreApplication::translate("Tamsel", "Start Tamsel when I log in"));
     atLogin->setObjectName(QStringLiteral("lblStartAtLogin"));
     window->addOutlet("lblStartAtLogin", atLogin, nib::Kind::CheckBox);
+    atLogin->setAccessibleDescription(A11y::tr("Tamsel starts by itself when you log in."));
     text->addSpacing(4);
     text->addWidget(atLogin);
 
     auto* done = new QPushButton(QCoreApplication::translate("Tamsel", "Done"));
     done->setDefault(true);
+    done->setAccessibleDescription(A11y::tr("Closes this window; Tamsel goes on running."));
     view->done = done;
     QObject::connect(done, &QPushButton::clicked, view, [view] {
         // From here on the window may close; the controller ends the run.
