@@ -22,8 +22,9 @@ file(CONFIGURE OUTPUT ${TAMSEL_TEXT_SOURCES_LIST} CONTENT "${_tamsel_sources_lin
 # nothing), no texts the sources no longer have.
 set(TAMSEL_LUPDATE_OPTIONS -no-obsolete -locations none)
 
+# The includes matter: a tr() declared in a header takes its context from there.
 qt_add_lupdate(tamsel TS_FILES ${TAMSEL_TS_FILES} SOURCES ${TAMSEL_TEXT_SOURCES}
-               OPTIONS ${TAMSEL_LUPDATE_OPTIONS})
+               INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/src OPTIONS ${TAMSEL_LUPDATE_OPTIONS})
 set_source_files_properties(${TAMSEL_TS_FILES} PROPERTIES
   OUTPUT_LOCATION ${CMAKE_BINARY_DIR}/translations)
 qt_add_lrelease(tamsel TS_FILES ${TAMSEL_TS_FILES} QM_FILES_OUTPUT_VARIABLE TAMSEL_QM_FILES

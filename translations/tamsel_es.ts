@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
-    <name>A11y</name>
+    <name>Accessibility</name>
     <message>
         <source>Does what %1 does in Tamsel&apos;s menu.</source>
         <translation>Hace lo mismo que %1 en el menú de Tamsel.</translation>

@@ -3,7 +3,7 @@
 now, each one finished, with the same %1 placeholders and one & shortcut
 where the English has one.
 
-usage: check_translations.py LUPDATE SOURCES_LIST TS_FILE...
+usage: check_translations.py LUPDATE SOURCES_LIST INCLUDE_DIR TS_FILE...
 """
 import re
 import shutil
@@ -39,14 +39,16 @@ def problems(ts, extracted):
             yield f"needs one & shortcut: {text!r}"
 
 
-def main(lupdate, sources, *ts_files):
+def main(lupdate, sources, include_dir, *ts_files):
     failed = False
     with tempfile.TemporaryDirectory() as tmp:
         for ts in map(Path, ts_files):
             copy = Path(tmp) / ts.name
             shutil.copy(ts, copy)
+            # As the update_translations target runs it: the includes decide
+            # the context of a tr() declared in a header.
             subprocess.run([lupdate, "-silent", "-no-obsolete", "-locations", "none",
-                            "@" + sources, "-ts", str(copy)], check=True)
+                            "-I", include_dir, "@" + sources, "-ts", str(copy)], check=True)
             for problem in problems(ts, messages(copy)):
                 print(f"{ts.name}: {problem}")
                 failed = True
