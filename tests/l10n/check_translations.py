@@ -1,10 +1,7 @@
 #!/usr/bin/env python3
-"""Every .ts file translates exactly the texts lupdate finds in the sources
-now, each one finished, with the same %1 placeholders and one & shortcut
-where the English has one.
-
-usage: check_translations.py LUPDATE SOURCES_LIST INCLUDE_DIR TS_FILE...
-"""
+"""Each .ts file translates exactly the texts lupdate finds in the sources now,
+all finished, keeping the %1s and one & shortcut where the English has one.
+usage: check_translations.py LUPDATE SOURCES_LIST INCLUDE_DIR TS_FILE..."""
 import re
 import shutil
 import subprocess
