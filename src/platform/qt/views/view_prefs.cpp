@@ -50,14 +50,6 @@ protected:
     }
 };
 
-QLabel* heading(const QString& text) {
-    auto* label = new QLabel(text);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
 // Registers outlets with the window and reports actions through the view,
 // which drops them once its window has let go of it.
 struct Form {
@@ -206,54 +198,47 @@ QGridLayout* childLock(const Form& form) {
     return grid;
 }
 
-QGridLayout* aroundABreak(const Form& form) {
+// A column of check boxes, each an outlet of its own.
+struct CheckBoxRow {
+    const char* caption;
+    const char* name;
+    QString description;
+};
+
+QGridLayout* checkBoxes(const Form& form, std::initializer_list<CheckBoxRow> rows) {
     auto* grid = section();
-    const struct {
-        const char* caption;
-        const char* name;
-        QString description;
-    } boxes[] = {
-        {QT_TRANSLATE_NOOP("Tamsel", "Tell me a &minute before a break"), "lblHeadsUp",
-         A11y::tr("A notification comes about a minute before each break.")},
-        {QT_TRANSLATE_NOOP("Tamsel", "Play a so&und when a break starts and ends"), "lblSound",
-         A11y::tr("A sound plays as each break starts and as it ends.")},
-        {QT_TRANSLATE_NOOP("Tamsel", "Cover &every screen during a break"), "lblAllScreens",
-         A11y::tr("Breaks dim every screen, not only the main one.")},
-    };
-    for (const auto& box : boxes) {
-        auto* check = new QCheckBox(translated(box.caption));
-        form.outlet(check, box.name, nib::Kind::CheckBox);
-        check->setAccessibleDescription(box.description);
+    for (const CheckBoxRow& row : rows) {
+        auto* check = new QCheckBox(translated(row.caption));
+        form.outlet(check, row.name, nib::Kind::CheckBox);
+        check->setAccessibleDescription(row.description);
         grid->addWidget(check, grid->rowCount(), 1);
     }
     return grid;
 }
 
+QGridLayout* aroundABreak(const Form& form) {
+    return checkBoxes(
+        form, {{QT_TRANSLATE_NOOP("Tamsel", "Tell me a &minute before a break"), "lblHeadsUp",
+                A11y::tr("A notification comes about a minute before each break.")},
+               {QT_TRANSLATE_NOOP("Tamsel", "Play a so&und when a break starts and ends"),
+                "lblSound", A11y::tr("A sound plays as each break starts and as it ends.")},
+               {QT_TRANSLATE_NOOP("Tamsel", "Cover &every screen during a break"), "lblAllScreens",
+                A11y::tr("Breaks dim every screen, not only the main one.")}});
+}
+
 QGridLayout* waits(const Form& form) {
-    auto* grid = section();
-    const struct {
-        const char* caption;
-        const char* name;
-        QString description;
-    } boxes[] = {
-        {QT_TRANSLATE_NOOP("Tamsel", "Wait wh&ile I'm on a call (camera or microphone in use)"),
-         "lblWaitCall",
-         A11y::tr("A break that falls due while the camera or the microphone is in use waits "
-                  "until the call ends.")},
-        {QT_TRANSLATE_NOOP("Tamsel", "Wait while a program is &full screen"), "lblWaitFullScreen",
-         A11y::tr("A break that falls due while a program fills the screen waits until it "
-                  "leaves full screen.")},
-        {QT_TRANSLATE_NOOP("Tamsel", "Wait while do-not-distu&rb is on"), "lblWaitDnd",
-         A11y::tr("A break that falls due while the desktop's do-not-disturb is on waits until "
-                  "it is off.")},
-    };
-    for (const auto& box : boxes) {
-        auto* check = new QCheckBox(translated(box.caption));
-        form.outlet(check, box.name, nib::Kind::CheckBox);
-        check->setAccessibleDescription(box.description);
-        grid->addWidget(check, grid->rowCount(), 1);
-    }
-    return grid;
+    return checkBoxes(
+        form,
+        {{QT_TRANSLATE_NOOP("Tamsel", "Wait wh&ile I'm on a call (camera or microphone in use)"),
+          "lblWaitCall",
+          A11y::tr("A break that falls due while the camera or the microphone is in use waits "
+                   "until the call ends.")},
+         {QT_TRANSLATE_NOOP("Tamsel", "Wait while a program is &full screen"), "lblWaitFullScreen",
+          A11y::tr("A break that falls due while a program fills the screen waits until it "
+                   "leaves full screen.")},
+         {QT_TRANSLATE_NOOP("Tamsel", "Wait while do-not-distu&rb is on"), "lblWaitDnd",
+          A11y::tr("A break that falls due while the desktop's do-not-disturb is on waits until "
+                   "it is off.")}});
 }
 
 QGridLayout* starting(const Form& form) {

@@ -37,14 +37,6 @@ protected:
     }
 };
 
-QLabel* heading(const QString& text) {
-    auto* label = new QLabel(text);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
 // A coloured square and its meaning, as the chart marks it.
 QWidget* legendEntry(const QColor& colour, const QString& text) {
     auto* entry = new QWidget;

@@ -20,4 +20,12 @@ std::unique_ptr<Window> QtWindowFactory::loadWindow(std::string_view nibName) {
     return nullptr;
 }
 
+QLabel* heading(const QString& text) {
+    auto* label = new QLabel(text);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
 }  // namespace tamsel::qt

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include <QLabel>
+
 #include "platform/qt/views/qt_window.h"
 
 namespace tamsel::qt {
@@ -13,6 +15,9 @@ std::unique_ptr<QtWindow> makeBreakView();        // "LockScreen"
 std::unique_ptr<QtWindow> makePreferencesView();  // "PrefWindow"
 std::unique_ptr<QtWindow> makeWelcomeView();      // "AccessWindow"
 std::unique_ptr<QtWindow> makeStatsView();        // "StatsWindow"
+
+// A section's title in a window: the window's font, bold.
+QLabel* heading(const QString& text);
 
 class QtWindowFactory : public WindowFactory {
 public:
