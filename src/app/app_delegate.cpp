@@ -16,6 +16,8 @@
 namespace tamsel {
 
 namespace {
+// Seconds after the launch before the history's file is opened.
+constexpr double kStartUpGrace = 0.25;
 constexpr std::uint32_t kUidBound = 1000000000;
 constexpr double kSkipInterval = 3000.0;
 // "Until tomorrow" ends at this hour of the local clock.
@@ -82,7 +84,11 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     if (!SCL::isPwdOk()) p.app->exit(0);
 
-    if (p.history) SCL::history = std::make_unique<HistoryRecorder>(*p.history);
+    // The history's file is opened once the first windows are out.
+    if (p.history)
+        historyStart_ = p.timers->schedule(kStartUpGrace, false, [&store = *p.history] {
+            if (!SCL::history) SCL::history = std::make_unique<HistoryRecorder>(store);
+        });
     SCL::mainWindow = std::make_unique<MainWindow>();
     SCL::mainWindow->showWindow();
     if (p.remote)

@@ -60,6 +60,7 @@ private:
     std::optional<Status> shownStatus_;
     std::optional<std::pair<bool, bool>> shownMenuShape_;  // in a break, paused
     std::string shownToolTip_;
+    TimerRef historyStart_;
 };
 
 }  // namespace tamsel

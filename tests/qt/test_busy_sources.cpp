@@ -16,6 +16,7 @@
 #include "platform/qt/busy/busy_sources.h"
 #include "platform/qt/busy/gnome_banners.h"
 #include "platform/qt/views/views.h"
+#include "sim/sim_platform.h"
 
 namespace tamsel::qt {
 namespace {
@@ -84,13 +85,6 @@ TEST(CameraSource, CountsOpensOfVideoDevicesThatComeAndGo) {
     EXPECT_EQ(camera->busy(), Busy::Unknown);
 }
 
-class VirtualClock : public Clock {
-public:
-    double now() override { return t; }
-    double uptime() override { return t; }
-    double t = 1000;
-};
-
 TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("parecord")).isEmpty())
@@ -117,7 +111,7 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     auto server = std::make_unique<Child>(daemon, env);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); })) << "pulseaudio did not start";
 
-    VirtualClock clock;
+    sim::SimClock clock;
     auto mic = makePulseMicrophone(clock, "unix:" + socket.toStdString());
     mic->watch(true);
     auto is = [&mic](Busy answer) { return waitFor([&] { return mic->busy() == answer; }); };
@@ -136,7 +130,7 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     QFile::remove(socket);
     server = std::make_unique<Child>(daemon, env);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); }));
-    clock.t += 60;  // no bus tells of a server named by address: asked again within a minute
+    clock.uptime_ += 60;  // no bus tells of a server named by address: asked again within a minute
     EXPECT_TRUE(is(Busy::No));
     Child call(record + QStringLiteral(" --device=mic"));
     EXPECT_TRUE(is(Busy::Yes));

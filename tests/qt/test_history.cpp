@@ -1,24 +1,33 @@
-// Simulated days through the engine and the real history on a temporary
-// SQLite file: what a day of work leaves, midnight and clock changes, a
-// damaged file, a version 1 file, owner-only files and a full disk.
+// The history on a temporary SQLite file (a damaged file, a version 1 file,
+// owner-only files and a full disk) and the statistics window over it on the
+// offscreen platform: the numbers it shows, its bars in proportion, the CSV
+// it writes, and that closing it lets it go.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
-#include <map>
+#include <QTimer>
+#include <cstdio>
 
-#include "app/app_delegate.h"
+#include "app/stats_window.h"
 #include "engine/history.h"
-#include "engine/main_window.h"
+#include "engine/local_clock.h"
 #include "engine/scl.h"
 #include "platform/qt/qt_history.h"
+#include "platform/qt/views/bar_chart.h"
+#include "platform/qt/views/qt_dialogs.h"
+#include "platform/qt/views/views.h"
 #include "sim/sim_platform.h"
 
 namespace tamsel::qt {
@@ -47,126 +56,19 @@ void closeNotices() {
 
 class OnDisk : public ::testing::Test {
 protected:
-    OnDisk() { SCL::reset(sim.platform()); }
-    ~OnDisk() override {
-        SCL::reset(sim.platform());
-        closeNotices();
-    }
+    ~OnDisk() override { closeNotices(); }
 
     QString path() const { return dir.filePath(QStringLiteral("tamsel/history.sqlite")); }
     QtHistory& open() {
-        SCL::reset(sim.platform());
         store.reset();
         store = std::make_unique<QtHistory>(path());
+        store->inMemory();  // opened at its first use: here
         return *store;
     }
 
-    // The engine with its history from a wall-clock second on (UTC is the
-    // local clock here).
-    void start(double wall, double activeFor, long long workMinutes = 30) {
-        open();
-        sim.clock.jumpWall(wall - sim.clock.now());
-        sim.idle.activeFor(activeFor);
-        for (auto [key, value] : {std::pair{"uid", 1LL},
-                                  {"stpWorkDuration", workMinutes},
-                                  {"stpBreakDuration", 2LL},
-                                  {"lblSnooze", 1LL}})
-            sim.settings.setInteger(key, value);
-        Platform p = sim.platform();
-        p.history = store.get();
-        SCL::reset(p);
-        SCL::history = std::make_unique<HistoryRecorder>(*store);
-        SCL::mainWindow = std::make_unique<MainWindow>();
-        SCL::mainWindow->showWindow();
-    }
-    std::map<std::string, std::int64_t> daysOnDisk() {
-        SCL::history->flush();
-        std::map<std::string, std::int64_t> days;
-        for (const HistoryDay& d : store->days("0000-01-01", "9999-12-31"))
-            days[d.day] = d.activeSeconds;
-        return days;
-    }
-    void runUntilBreak() {
-        for (int i = 0; i < 1000 && !SCL::activityTimerPause; ++i) sim.advance(5);
-    }
-
     QTemporaryDir dir;
-    sim::SimPlatform sim;
     std::unique_ptr<QtHistory> store;
 };
-
-TEST_F(OnDisk, ADayWithTwoBreaksASnoozeASkipAndAPauseReadsBackAsItWent) {
-    start(kMar10 + 9 * 3600, 6300);  // at work until 10:45
-    AppDelegate app;
-    runUntilBreak();
-    sim.advance(120);  // taken
-    runUntilBreak();
-    sim.advance(30);
-    sim.windows.last("LockScreen")->perform("closeButton:", "closeBtn");
-    sim.advance(1);  // snoozed: the next break a minute of work later
-    runUntilBreak();
-    sim.advance(120);  // taken
-    sim.advance(kMar10 + 10 * 3600 - sim.clock.now());
-    ASSERT_TRUE(app.skipBtn());
-    sim.advance(600);
-    SCL::mainWindow->pauseUntil(sim.clock.now() + 1800);
-    sim.advance(900);
-    SCL::mainWindow->resume();
-    sim.advance(3600);
-
-    EXPECT_EQ(SCL::history->csv(),
-              "date,time,record,seconds\n"
-              "2026-03-10,,active,5154\n"
-              "2026-03-10,09:22:30,break_started_due,\n"
-              "2026-03-10,09:24:30,break_completed,\n"
-              "2026-03-10,09:47:00,break_started_due,\n"
-              "2026-03-10,09:47:31,break_snoozed,\n"
-              "2026-03-10,09:48:30,break_started_due,\n"
-              "2026-03-10,09:50:30,break_completed,\n"
-              "2026-03-10,10:00:00,skipped,\n"
-              "2026-03-10,10:10:00,paused,1800\n"
-              "2026-03-10,10:25:00,resumed,\n");
-    const DayTotals today = SCL::history->lastDays(1).back();
-    EXPECT_EQ(today.taken, 2);
-    EXPECT_EQ(today.snoozed, 1);
-    EXPECT_EQ(today.skipped, 1);
-    EXPECT_EQ(today.pausedSeconds, 900);
-    EXPECT_EQ(SCL::status().todayBreaksTaken, 2);
-    EXPECT_EQ(SCL::status().todayActiveSeconds, 5154);
-}
-
-TEST_F(OnDisk, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
-    struct Case {
-        const char* what;
-        double start, activeFor, jumpAfter, jumpBy;
-        std::map<std::string, std::int64_t> days;
-    } cases[] = {
-        {"midnight splits the time",
-         kMar10 - 600,
-         1200,
-         0,
-         0,
-         {{"2026-03-09", 600}, {"2026-03-10", 605}}},
-        {"a clock set back an hour", kMar10 + 10 * 3600, 7200, 3600, -3600, {{"2026-03-10", 7205}}},
-        {"a clock set forward over midnight",
-         kMar10 - 2700,
-         3600,
-         1800,
-         3600,
-         {{"2026-03-09", 1805}, {"2026-03-10", 1800}}},
-    };
-    for (const Case& c : cases) {
-        start(c.start, c.activeFor, 240);
-        sim.advance(c.jumpAfter);
-        sim.clock.jumpWall(c.jumpBy);
-        sim.advance(c.activeFor - c.jumpAfter + 60);
-        EXPECT_EQ(daysOnDisk(), c.days) << c.what;
-        EXPECT_FALSE(SCL::activityTimerPause) << c.what << ": no break meant";
-        SCL::reset(sim.platform());
-        store.reset();
-        QFile::remove(path());
-    }
-}
 
 TEST_F(OnDisk, ADamagedFileIsSetAsideUnderANewNameAndAFreshOneStarts) {
     const QByteArray garbage(3000, '\x5a');
@@ -252,6 +154,155 @@ TEST_F(OnDisk, FilesAreOwnerOnlyLinksAreNotFollowedAndAFullDiskIsSaidOnce) {
     EXPECT_TRUE(store->inMemory());
     EXPECT_EQ(QFileInfo(target).size(), 0);
     EXPECT_EQ(store->days("2026-03-10", "2026-03-10").size(), 1u) << "kept for this run";
+}
+
+HistoryEvent event(const char* day, const char* time, const char* kind, std::int64_t seconds = 0) {
+    LocalDateTime t;
+    std::sscanf(day, "%d-%d-%d", &t.year, &t.month, &t.day);
+    std::sscanf(time, "%d:%d:%d", &t.hour, &t.minute, &t.second);
+    return {secondsFromUtc(t), day, time, kind, seconds};
+}
+
+class StatsOverQt : public ::testing::Test {
+protected:
+    StatsOverQt() {
+        sim.clock.jumpWall(kMar10 + 15 * 3600 - sim.clock.now());
+        Platform p = sim.platform();
+        p.windows = &windows;
+        p.dialogs = &dialogs;
+        p.history = &store;
+        SCL::reset(p);
+    }
+    ~StatsOverQt() override { SCL::reset(sim.platform()); }
+
+    void seed(const std::vector<HistoryDay>& days, const std::vector<HistoryEvent>& events) {
+        for (const HistoryDay& d : days) store.addActiveSeconds(d.day, d.activeSeconds);
+        for (const HistoryEvent& e : events) store.append(e);
+        SCL::history = std::make_unique<HistoryRecorder>(store);
+    }
+    QWidget* view() { return static_cast<QtWindow*>(stats.window())->view(); }
+    QString text(const char* name) { return view()->findChild<QLabel*>(name)->text(); }
+
+    QTemporaryDir dir;
+    sim::SimPlatform sim;
+    QtWindowFactory windows;
+    QtDialogs dialogs;
+    QtHistory store{dir.filePath(QStringLiteral("history.sqlite"))};
+    StatsWindow stats;
+};
+
+TEST_F(StatsOverQt, ShowsTheSeededHistoryDrawsBarsInProportionAndExportsItByteForByte) {
+    seed({{"2024-12-31", 999},
+          {"2026-03-01", 3600},
+          {"2026-03-06", 1800},
+          {"2026-03-09", 7200},
+          {"2026-03-10", 7500}},
+         {event("2024-12-31", "10:00:00", "break_completed"),  // beyond 400 days: dropped
+          event("2026-03-01", "10:00:00", "break_completed"),
+          event("2026-03-09", "09:30:00", "break_snoozed"),
+          event("2026-03-10", "09:00:00", "break_started_due"),
+          event("2026-03-10", "09:02:00", "break_completed"),
+          event("2026-03-10", "10:00:00", "break_started_now"),
+          event("2026-03-10", "10:02:00", "break_completed"),
+          event("2026-03-10", "11:00:00", "break_snoozed"),
+          event("2026-03-10", "12:00:00", "skipped"),
+          event("2026-03-10", "13:00:00", "paused", 3600),
+          event("2026-03-10", "13:15:00", "resumed")});
+    stats.showWindow();
+    EXPECT_EQ(view()->windowTitle(), "Tamsel Statistics");
+    const std::pair<const char*, const char*> shown[] = {
+        {"lblActiveToday", "2 h 05 min"}, {"lblTakenToday", "2"},
+        {"lblSnoozedToday", "1"},         {"lblSkippedToday", "1"},
+        {"lblPausedToday", "15 min"},     {"lblWeekShare", "40 %"},  // 2 taken of 5 due this week
+    };
+    for (auto [name, expected] : shown) EXPECT_EQ(text(name), expected) << name;
+
+    auto* chart = view()->findChild<BarChart*>("chartDays");
+    ASSERT_EQ(chart->bars().size(), 14u);
+    EXPECT_EQ(chart->bars().front().label, "Wed\n25");
+    EXPECT_EQ(chart->bars().back(), (ChartBar{"Tue\n10", 7500, 2, 2}));
+    EXPECT_EQ(chart->bars()[12], (ChartBar{"Mon\n9", 7200, 0, 1}));
+    const double tallest = chart->barRect(13).height();
+    EXPECT_GT(tallest, 50);
+    for (int i = 0; i < 14; ++i)
+        EXPECT_NEAR(chart->barRect(i).height(), tallest * chart->bars()[i].value / 7500, 0.5) << i;
+
+    const QString out = dir.filePath(QStringLiteral("export.csv"));
+    QTimer::singleShot(0, [out] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && dialog->isVisible()) {
+                dialog->selectFile(out);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+    });
+    view()->findChild<QPushButton*>("btnExport")->click();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(),
+              "date,time,record,seconds\n"
+              "2026-03-01,,active,3600\n"
+              "2026-03-01,10:00:00,break_completed,\n"
+              "2026-03-06,,active,1800\n"
+              "2026-03-09,,active,7200\n"
+              "2026-03-09,09:30:00,break_snoozed,\n"
+              "2026-03-10,,active,7500\n"
+              "2026-03-10,09:00:00,break_started_due,\n"
+              "2026-03-10,09:02:00,break_completed,\n"
+              "2026-03-10,10:00:00,break_started_now,\n"
+              "2026-03-10,10:02:00,break_completed,\n"
+              "2026-03-10,11:00:00,break_snoozed,\n"
+              "2026-03-10,12:00:00,skipped,\n"
+              "2026-03-10,13:00:00,paused,3600\n"
+              "2026-03-10,13:15:00,resumed,\n");
+    EXPECT_EQ(file.permissions() & 0x0077, 0) << "readable by its owner only";
+
+    // Closed, the window's widgets go at once; its owner drops the rest.
+    QPointer<QWidget> widgets = view();
+    widgets->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(stats.closed());
+    EXPECT_TRUE(widgets.isNull());
+}
+
+// The pictures in docs/ and the README, light and dark, taken by
+// docs/take_screenshots.py with QT_SCALE_FACTOR=2 and TAMSEL_SHOTS=docs.
+TEST_F(StatsOverQt, DISABLED_Screenshots) {
+    std::vector<HistoryDay> days;
+    std::vector<HistoryEvent> events;
+    for (int i = 13; i >= 0; --i) {
+        const std::string day = shiftDay("2026-03-10", -i);
+        if (i % 7 == 2 || i % 7 == 3) continue;  // a weekend
+        days.push_back(
+            {day, i == 0 ? 4 * 3600 + 35 * 60 : (4 + i * 37 % 5) * 3600 + i * 611 % 3000});
+        for (int b = 0; b < 6 + i % 4; ++b)
+            events.push_back(event(day.c_str(), "10:00:00",
+                                   b < 5 + i % 3 ? "break_completed" : "break_snoozed"));
+    }
+    events.push_back(event("2026-03-10", "11:00:00", "skipped"));
+    events.push_back(event("2026-03-10", "12:30:00", "paused", 1800));
+    seed(days, events);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QPalette light = QApplication::style()->standardPalette();
+    QPalette dark = light;
+    for (auto [role, colour] : {std::pair{QPalette::Window, QColor(0x2b, 0x2d, 0x30)},
+                                {QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6)},
+                                {QPalette::Base, QColor(0x1f, 0x20, 0x22)},
+                                {QPalette::Text, QColor(0xe6, 0xe6, 0xe6)},
+                                {QPalette::Button, QColor(0x3a, 0x3d, 0x41)},
+                                {QPalette::ButtonText, QColor(0xe6, 0xe6, 0xe6)},
+                                {QPalette::PlaceholderText, QColor(0xa0, 0xa4, 0xa8)},
+                                {QPalette::Highlight, QColor(0x3d, 0x8e, 0xd9)}})
+        dark.setColor(role, colour);
+    for (auto [palette, name] :
+         {std::pair{light, "statistics.png"}, {dark, "statistics-dark.png"}}) {
+        QApplication::setPalette(palette);
+        StatsWindow shot;
+        shot.showWindow();
+        QWidget* w = static_cast<QtWindow*>(shot.window())->view();
+        w->resize(w->sizeHint());
+        const QString path = qEnvironmentVariable("TAMSEL_SHOTS") + QLatin1Char('/') + name;
+        EXPECT_TRUE(w->grab().save(path)) << path.toStdString();
+    }
 }
 
 }  // namespace

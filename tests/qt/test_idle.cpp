@@ -1,6 +1,6 @@
 // Idle sources: one query per tick, a source that stops answering, the
-// fallback when this desktop offers none, asking again later, and a
-// compositor that hangs up.
+// fallback when this desktop offers none, asking again later, a compositor
+// that hangs up, and idled and resumed notifications turned into seconds.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -14,8 +14,11 @@
 #include <QTimer>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "platform/qt/idle/idle_source.h"
+#include "platform/qt/idle/idle_timeline.h"
+#include "sim/sim_platform.h"
 
 namespace tamsel::qt {
 namespace {
@@ -36,20 +39,13 @@ public:
     int queries = 0;
 };
 
-class VirtualClock : public Clock {
-public:
-    double now() override { return t; }
-    double uptime() override { return t; }
-    double t = 1000;
-};
-
 void runEventLoop(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-TEST(CombinedSource, OneQueryAnswersAllFiveTypesOfATick) {
+TEST(CombinedSource, OneQueryAnswersAllFiveTypesOfATickAndANegativeOneIsNoIdleTime) {
     ScriptedSource source;
     for (InputEvent type : kAllTypes) EXPECT_EQ(source.secondsSinceLastEvent(type), 7.5);
     EXPECT_EQ(source.queries, 1);
@@ -58,6 +54,9 @@ TEST(CombinedSource, OneQueryAnswersAllFiveTypesOfATick) {
     source.answer = 0.25;
     EXPECT_EQ(source.secondsSinceLastEvent(InputEvent::KeyUp), 0.25);
     EXPECT_EQ(source.queries, 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    source.answer = -3.0;
+    EXPECT_EQ(source.secondsSinceLastEvent(InputEvent::MouseMoved), 0.0) << "no idle time";
 }
 
 TEST(CombinedSource, ASourceThatStopsAnsweringCountsTheUserActiveAndSaysSoOnce) {
@@ -73,19 +72,13 @@ TEST(CombinedSource, ASourceThatStopsAnsweringCountsTheUserActiveAndSaysSoOnce) 
     EXPECT_EQ(said.find("tamsel:"), said.rfind("tamsel:")) << "said once: " << said;
 }
 
-TEST(CombinedSource, ANegativeAnswerIsNoIdleTime) {
-    ScriptedSource source;
-    source.answer = -3.0;
-    EXPECT_EQ(source.secondsSinceLastEvent(InputEvent::MouseMoved), 0.0);
-}
-
 TEST(IdleFactory, WithoutAnySourceTheUserCountsAsActiveAndIsToldWhy) {
     // Offscreen, with D-Bus switched off: neither X nor the desktop answers,
     // even when the tests run inside a Wayland session.
     ASSERT_EQ(QGuiApplication::platformName(), QLatin1String("offscreen"));
     qputenv("XDG_SESSION_TYPE", "x11");
     ::testing::internal::CaptureStderr();
-    VirtualClock clock;
+    sim::SimClock clock;
     auto source = makeIdleSource(clock);
     const std::string said = ::testing::internal::GetCapturedStderr();
     ASSERT_NE(source, nullptr);
@@ -97,7 +90,7 @@ TEST(IdleFactory, WithoutAnySourceTheUserCountsAsActiveAndIsToldWhy) {
 }
 
 TEST(IdleChain, WithoutAWorkingSourceItAsksAgainAtMostOnceAMinute) {
-    VirtualClock clock;
+    sim::SimClock clock;
     bool offered = false;
     ScriptedSource* made = nullptr;
     IdleChain chain({{"the scripted source",
@@ -111,10 +104,10 @@ TEST(IdleChain, WithoutAWorkingSourceItAsksAgainAtMostOnceAMinute) {
     ::testing::internal::CaptureStderr();
     chain.start();
     offered = true;
-    clock.t += 59;
+    clock.uptime_ += 59;
     EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 0.0);
     EXPECT_EQ(made, nullptr) << "asked again within the minute";
-    clock.t += 1;
+    clock.uptime_ += 1;
     EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 7.5);
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(idleSourceStatus().inUse, "the scripted source");
@@ -125,7 +118,7 @@ TEST(IdleChain, WithoutAWorkingSourceItAsksAgainAtMostOnceAMinute) {
     QCoreApplication::processEvents();
     EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 0.0);
     made = nullptr;
-    clock.t += 60;
+    clock.uptime_ += 60;
     EXPECT_EQ(chain.secondsSinceLastEvent(InputEvent::KeyUp), 7.5);
     EXPECT_NE(made, nullptr);
     const std::string said = ::testing::internal::GetCapturedStderr();
@@ -147,7 +140,7 @@ TEST(WaylandIdle, ACompositorThatHangsUpIsNoticedOnceAndNotSpunOn) {
     QLocalServer compositor;
     ASSERT_TRUE(compositor.listen(dir.filePath(QStringLiteral("wayland-test"))));
     qputenv("WAYLAND_DISPLAY", QFile::encodeName(compositor.fullServerName()));
-    VirtualClock clock;
+    sim::SimClock clock;
     auto source = makeWaylandIdleSource(clock);
     qunsetenv("WAYLAND_DISPLAY");
     ASSERT_EQ(source->state(), CombinedIdleSource::State::Asking) << source->whyNot();
@@ -165,21 +158,56 @@ TEST(WaylandIdle, ACompositorThatHangsUpIsNoticedOnceAndNotSpunOn) {
     EXPECT_EQ(source->query(), std::nullopt);
 }
 
-// Run by hand against a real X server:
-//   QT_QPA_PLATFORM=xcb DISPLAY=:N tamsel_qt_tests --gtest_filter='*X11*'
-TEST(IdleFactory, TheX11SourceAnswersOnAnX11Display) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X display";
-    auto source = makeX11IdleSource();
-    ASSERT_EQ(source->state(), CombinedIdleSource::State::Working) << source->whyNot();
-    const std::optional<double> before = source->query();
-    ASSERT_TRUE(before.has_value());
-    EXPECT_GE(*before, 0.0);
-    // With nobody at the display the idle time grows with the clock.
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    const std::optional<double> after = source->query();
-    ASSERT_TRUE(after.has_value());
-    EXPECT_NEAR(*after - *before, 0.6, 0.1);
+enum class Said { Nothing, Idled, Resumed, Seed };
+
+struct Step {
+    double at;  // virtual seconds
+    Said said;
+    double expected;    // seconds since input, right after
+    double seed = 0.0;  // for Said::Seed
+};
+
+struct Story {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+TEST(IdleTimeline, NotificationsBecomeSecondsSinceTheLastInput) {
+    const Story stories[] = {
+        // Idle time from before we asked is unknown: active just now.
+        {"a compositor that never sends anything",
+         {{0, Said::Nothing, 0}, {60, Said::Nothing, 0}, {86400, Said::Nothing, 0}}},
+        {"the first idled counts from one timeout back",
+         {{0, Said::Nothing, 0}, {5, Said::Idled, 5}, {12, Said::Nothing, 12}}},
+        {"resumed right after idled",
+         {{5, Said::Idled, 5}, {5.001, Said::Resumed, 0}, {9.9, Said::Nothing, 0}}},
+        // Exactly the tick's threshold as the notification arrives: idle.
+        {"a timeout at the boundary",
+         {{9.999, Said::Nothing, 0}, {10, Said::Idled, 5}, {10.5, Said::Nothing, 5.5}}},
+        {"idle again after a resume",
+         {{5, Said::Idled, 5},
+          {7, Said::Resumed, 0},
+          {15, Said::Idled, 5},
+          {20, Said::Nothing, 10}}},
+        // GNOME tells the idle time once at start.
+        {"a seed beyond the timeout, then one below it",
+         {{100, Said::Seed, 30, 30},
+          {105, Said::Nothing, 35},
+          {200, Said::Seed, 0, 2},
+          {204, Said::Nothing, 0}}},
+    };
+    for (const Story& story : stories) {
+        double now = 0;
+        IdleTimeline timeline([&now] { return now; }, 5.0);
+        for (const Step& step : story.steps) {
+            now = step.at;
+            if (step.said == Said::Idled) timeline.idled();
+            if (step.said == Said::Resumed) timeline.resumed();
+            if (step.said == Said::Seed) timeline.seed(step.seed);
+            EXPECT_DOUBLE_EQ(timeline.secondsSinceInput(), step.expected)
+                << story.name << ", at " << step.at << " s";
+        }
+    }
 }
 
 }  // namespace

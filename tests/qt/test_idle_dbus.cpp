@@ -17,6 +17,7 @@
 #include <mutex>
 
 #include "platform/qt/idle/idle_source.h"
+#include "sim/sim_platform.h"
 
 namespace tamsel::qt {
 namespace {
@@ -75,19 +76,13 @@ public slots:
     uint GetSessionIdleTime() { return respond<uint>(42, 0xFFFFFFFFu); }
 };
 
-class VirtualClock : public Clock {
-public:
-    double now() override { return t; }
-    double uptime() override { return t; }
-    double t = 1000;
-};
-
 // A session bus of our own; the stand-ins answer from a thread of their own.
 class DBusIdle : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
         if (daemon.isEmpty()) GTEST_SKIP() << "dbus-daemon is not installed";
+        clock_.uptime_ = 1000;  // small enough to keep milliseconds exact
         daemon_.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
                                QStringLiteral("--print-address")});
         ASSERT_TRUE(daemon_.waitForStarted(5000));
@@ -164,7 +159,7 @@ protected:
     QThread thread_;
     FakeMutter mutter_;
     FakeScreenSaver screenSaver_;
-    VirtualClock clock_;
+    sim::SimClock clock_;
     qint64 tickMs_ = 0;
 };
 
@@ -197,7 +192,7 @@ TEST_F(DBusIdle, AStalledServiceNeverHoldsUpTheTick) {
         // The last answer serves two more ticks, then the user is active.
         EXPECT_EQ(tick(*source), expected);
         EXPECT_LT(tickMs_, 20) << "the tick waited for the service";
-        clock_.t += 5.0;
+        clock_.uptime_ += 5.0;
     }
     screenSaver_.answerLate();
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("stopped telling"), std::string::npos);

@@ -1,53 +1,77 @@
-// Text fetches against a small HTTP server on this machine: time-outs,
-// error statuses, the size cap, and the asynchronous GET.
+// Text fetches against a stand-in HTTP server on this machine: time-outs,
+// error statuses, the size cap and the asynchronous GET; and a server that
+// turns against its client: redirects elsewhere, cookies, endless and
+// compressed bodies, a quit in mid-fetch. Nothing may leave for another
+// address, memory stays bounded.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <functional>
 
+#include "common/version.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_timers.h"
 
 namespace tamsel::qt {
 namespace {
 
-// Answers every request with one fixed reply, or never when silent.
-class LocalServer {
+// Answers each request with reply(path): a head, then `filler` bytes of 'x'
+// streamed as the client takes them. No reply: never answers.
+class StandIn {
 public:
-    LocalServer() {
+    std::function<std::pair<QByteArray, qint64>(const QByteArray& path)> reply;
+    QList<QByteArray> requests;
+    int connections = 0, closed = 0;
+
+    StandIn() {
         EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
         QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection()) {
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    request_ += socket->readAll();
-                    if (silent || !request_.contains("\r\n\r\n")) return;
-                    socket->write(reply);
-                    socket->disconnectFromHost();
-                });
-            }
+            while (QTcpSocket* s = server_.nextPendingConnection()) serve(s);
         });
     }
     std::string url(const char* path = "/tsupdateosx.txt") const {
         return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
     }
-    void answer(int status, const QByteArray& body) {
-        reply = "HTTP/1.1 " + QByteArray::number(status) +
-                " Status\r\nContent-Type: text/plain\r\n" +
-                "Content-Length: " + QByteArray::number(body.size()) +
-                "\r\nConnection: close\r\n\r\n" + body;
-    }
-
-    bool silent = false;
-    QByteArray reply;
+    quint16 port() const { return server_.serverPort(); }
 
 private:
+    void serve(QTcpSocket* s) {
+        ++connections;
+        auto left = std::make_shared<qint64>(-1);
+        auto pump = [s, left] {
+            for (; *left > 0 && s->bytesToWrite() < 256 * 1024; *left -= 65536)
+                s->write(QByteArray(65536, 'x'));
+            if (*left == 0) s->disconnectFromHost();
+        };
+        QObject::connect(s, &QTcpSocket::disconnected, [this] { ++closed; });
+        QObject::connect(s, &QTcpSocket::bytesWritten, pump);
+        QObject::connect(s, &QTcpSocket::readyRead, [this, s, left, pump] {
+            if (*left >= 0 || !s->peek(8192).contains("\r\n\r\n")) return;
+            requests << s->readAll();
+            if (!reply) return;
+            const auto [head, filler] = reply(requests.last().split(' ').value(1));
+            *left = filler;
+            s->write(head);
+            pump();
+        });
+    }
     QTcpServer server_;
-    QByteArray request_;
 };
+
+std::pair<QByteArray, qint64> http(const char* status, const QByteArray& headers,
+                                   const QByteArray& body, qint64 filler = 0) {
+    return {QByteArray("HTTP/1.1 ") + status + "\r\n" + headers + "Content-Length: " +
+                QByteArray::number(body.size() + filler) + "\r\nConnection: close\r\n\r\n" + body,
+            filler};
+}
 
 // Runs the main loop until the asynchronous reply arrives (5 s at most).
 FetchResult waitFor(QtNetwork& network, const std::string& url) {
@@ -64,20 +88,22 @@ FetchResult waitFor(QtNetwork& network, const std::string& url) {
 }
 
 TEST(BlockingFetch, AGoodReplyIsItsTextAnythingElseAFailure) {
-    LocalServer server;
+    StandIn server;
     QtNetwork network;
     struct Case {
-        int status;
+        const char* status;
         QByteArray body;
         std::string error;  // empty: the body is the answer
     };
-    const Case cases[] = {{200, "caf\xc3\xa9\n", ""},
-                          {404, "not here", "HTTP 404"},
-                          {503, "busy", "HTTP 503"},
-                          {200, QByteArray(QtNetwork::kMaxBody, 'a'), ""},
-                          {200, QByteArray(QtNetwork::kMaxBody + 1, 'a'), "reply too large"}};
+    const Case cases[] = {{"200 OK", "caf\xc3\xa9\n", ""},
+                          {"404 Not Found", "not here", "HTTP 404"},
+                          {"503 Busy", "busy", "HTTP 503"},
+                          {"200 OK", QByteArray(QtNetwork::kMaxBody, 'a'), ""},
+                          {"200 OK", QByteArray(QtNetwork::kMaxBody + 1, 'a'), "reply too large"}};
     for (const Case& c : cases) {
-        server.answer(c.status, c.body);
+        server.reply = [&c](const QByteArray&) {
+            return http(c.status, "Content-Type: text/plain\r\n", c.body);
+        };
         const FetchResult r = network.fetchText(server.url(), 5.0);
         EXPECT_EQ(r.ok, c.error.empty()) << c.status << " " << r.error;
         EXPECT_EQ(r.error, c.error);
@@ -88,8 +114,7 @@ TEST(BlockingFetch, AGoodReplyIsItsTextAnythingElseAFailure) {
 }
 
 TEST(BlockingFetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhile) {
-    LocalServer server;
-    server.silent = true;
+    StandIn server;  // never answers
     QtNetwork network;
     QtTimers timers;
     int fired = 0;
@@ -117,8 +142,7 @@ TEST(BlockingFetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhile) {
 }
 
 TEST(AsyncGet, AServerThatNeverAnswersIsGivenUpAtTheTimeOutInPlainWords) {
-    LocalServer server;
-    server.silent = true;
+    StandIn server;  // never answers
     QtNetwork network(300);
     QElapsedTimer clock;
     clock.start();
@@ -126,6 +150,81 @@ TEST(AsyncGet, AServerThatNeverAnswersIsGivenUpAtTheTimeOutInPlainWords) {
     EXPECT_GE(clock.elapsed(), 290);
     EXPECT_LT(clock.elapsed(), 1500);
     EXPECT_EQ(r.error, "no reply within 0.3 s");
+}
+
+TEST(HostileServer, RequestsStayOnTheServerAskedAndCarryOnlyTheReadmesHeaders) {
+    StandIn server, other;
+    const std::string port = std::to_string(server.port());
+    const std::pair<std::string, bool> redirects[] = {
+        {"/moved.txt", true},  // the same server: followed
+        {"http://127.0.0.1:" + std::to_string(other.port()) + "/", false},
+        {"http://localhost:" + port + "/", false},
+        {"https://127.0.0.1:" + port + "/", false},
+    };
+    QtNetwork network;
+    QByteArray redirected;
+    for (const auto& [location, followed] : redirects) {
+        SCOPED_TRACE(location);
+        server.requests.clear();
+        server.reply = [&location = location](const QByteArray& path) {
+            if (path == "/moved.txt") return http("200 OK", {}, "2.7");
+            return http(
+                "302 Found",
+                "Set-Cookie: track=1\r\nLocation: " + QByteArray::fromStdString(location) + "\r\n",
+                {});
+        };
+        const FetchResult r = network.fetchText(server.url(), 5.0);
+        EXPECT_EQ(r.body, followed ? "2.7" : "") << r.error;
+        ASSERT_EQ(server.requests.size(), followed ? 2 : 1);
+        if (followed) redirected = server.requests[1];
+    }
+    EXPECT_EQ(other.connections, 0);
+    // The followed request: no cookie back, no language, nothing compressed.
+    QStringList headers = QString::fromLatin1(redirected).trimmed().split(QStringLiteral("\r\n"));
+    headers.removeFirst();
+    headers.sort();
+    EXPECT_EQ(headers.join(u'|').toStdString(),
+              "Accept-Encoding: identity|Accept-Language: *|Connection: Keep-Alive|Host: "
+              "127.0.0.1:" +
+                  port + "|User-Agent: Tamsel/" + std::string(kVersion));
+}
+
+TEST(HostileServer, EndlessAndCompressedBodiesKeepMemoryBounded) {
+    QProcess gzip;  // 50 MiB of zeros in about 50 KiB
+    gzip.start(QStringLiteral("sh"),
+               {QStringLiteral("-c"), QStringLiteral("head -c 52428800 /dev/zero | gzip -c")});
+    ASSERT_TRUE(gzip.waitForFinished(30000));
+    const QByteArray bomb = gzip.readAllStandardOutput();
+    StandIn server;
+    server.reply = [&bomb](const QByteArray& path) {
+        if (path == "/bomb") return http("200 OK", "Content-Encoding: gzip\r\n", bomb);
+        return http("200 OK", {}, {}, 100 * 1024 * 1024);
+    };
+    QtNetwork network;
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(network.fetchText(server.url("/endless"), 10.0).error, "reply too large");
+    const FetchResult compressed = network.fetchText(server.url("/bomb"), 10.0);
+    EXPECT_TRUE(compressed.ok) << compressed.error;
+    EXPECT_LT(compressed.body.size(), 3u * bomb.size()) << "the body is never inflated";
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024) << "KiB more at the peak";
+}
+
+TEST(HostileServer, AQuitInMidFetchEndsTheRequestThen) {
+    StandIn server;  // never answers
+    QtNetwork network;
+    FetchResult result{true, {}, {}};
+    QTimer::singleShot(0, [&] { result = network.fetchText(server.url(), 5.0); });
+    QTimer::singleShot(100, [] { QCoreApplication::exit(0); });  // the session ends
+    QCoreApplication::exec();
+    EXPECT_FALSE(result.ok);
+    // Nothing of the fetch outlives it: the connection closes now, not at
+    // the time-out.
+    QEventLoop settle;
+    QTimer::singleShot(300, &settle, &QEventLoop::quit);
+    settle.exec();
+    EXPECT_EQ(server.closed, 1);
 }
 
 }  // namespace

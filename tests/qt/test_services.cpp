@@ -1,4 +1,5 @@
-// The small services: workspace, random, and the platform as a whole.
+// The small services: workspace, random, start at login (the XDG autostart
+// file), and the platform as a whole.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <set>
 
+#include "platform/qt/desktop/autostart.h"
 #include "platform/qt/desktop/qt_workspace.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_random.h"
@@ -95,6 +97,42 @@ TEST(QtPlatformTest, ProvidesEveryServiceAtTheTimeScaleItIsGiven) {
     EXPECT_LT(real.elapsed(), 1000) << "a 6 s timer fires after a tenth of a second";
     EXPECT_GE(firedAt, 5.4);  // a coarse timer may fire 5 % early
     EXPECT_LT(firedAt, 60.0);
+}
+
+TEST(Autostart, QuotesTheProgramAsTheDesktopEntryFormatWants) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/tamsel/bin/tamsel", "/opt/tamsel/bin/tamsel"},
+        {"/home/ann/my apps/tamsel", R"("/home/ann/my apps/tamsel")"},
+        {"/home/ann/100%/tamsel", "/home/ann/100%%/tamsel"},
+        {"/home/ann/$HOME/tamsel", R"("/home/ann/\\$HOME/tamsel")"},
+        {R"(/home/ann/a"b\c/tamsel)", R"("/home/ann/a\\"b\\\\c/tamsel")"},
+    };
+    for (const auto& [program, exec] : cases)
+        EXPECT_EQ(XdgAutostart::execValue(QString::fromUtf8(program)).toStdString(), exec);
+}
+
+TEST(Autostart, WritesAndRemovesTheEntryAndHonoursOneThatHidesItself) {
+    QTemporaryDir home;
+    XdgAutostart autostart(home.filePath(QStringLiteral("config/autostart/tamsel.desktop")));
+    EXPECT_FALSE(autostart.isEnabled());
+    ASSERT_TRUE(autostart.setEnabled(true));
+    EXPECT_TRUE(autostart.isEnabled());
+    QFile file(autostart.path());
+    EXPECT_EQ(file.permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("Hidden=true\n");
+    file.close();
+    EXPECT_FALSE(autostart.isEnabled());
+    ASSERT_TRUE(autostart.setEnabled(false));
+    EXPECT_FALSE(file.exists());
+
+    // Never into a folder that is a symlink: it may lead anywhere.
+    ASSERT_TRUE(QFile::link(home.path(), home.filePath(QStringLiteral("elsewhere"))));
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(
+        XdgAutostart(home.filePath(QStringLiteral("elsewhere/tamsel.desktop"))).setEnabled(true));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("not a folder of yours"),
+              std::string::npos);
 }
 
 }  // namespace

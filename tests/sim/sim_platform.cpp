@@ -445,15 +445,9 @@ AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
     return response;
 }
 
-SaveResult SimDialogs::saveFile(const std::string& suggestedName, const std::string& contents) {
-    if (!saveAnswer) {
-        ADD_FAILURE() << "unscripted save dialog for " << suggestedName;
-        return {};
-    }
-    ++sim_.app.modalDepth;
-    SaveResult result = saveAnswer(suggestedName, contents);
-    --sim_.app.modalDepth;
-    return result;
+SaveResult SimDialogs::saveFile(const std::string& suggestedName, const std::string&) {
+    ADD_FAILURE() << "unscripted save dialog for " << suggestedName;
+    return {};
 }
 
 void SimDialogs::pressButton(int button) {

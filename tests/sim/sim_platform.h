@@ -275,9 +275,8 @@ class SimDialogs : public Dialogs {
 public:
     explicit SimDialogs(SimPlatform& sim) : sim_(sim) {}
     AlertResponse runAlert(const AlertRequest& request) override;
-    // Answered by `saveAnswer`; without one the test fails.
+    // No test saves a file: one that tries fails.
     SaveResult saveFile(const std::string& suggestedName, const std::string& contents) override;
-    std::function<SaveResult(const std::string& name, const std::string& contents)> saveAnswer;
 
     using Answer = std::function<AlertResponse(const AlertRequest&)>;
     void answer(Answer next) { script_.push_back(std::move(next)); }
@@ -376,12 +375,10 @@ public:
     bool isEnabled() override { return enabled; }
     bool setEnabled(bool on) override {
         ++changes;
-        if (!writable) return false;
         enabled = on;
         return true;
     }
     bool enabled = false;
-    bool writable = true;
     int changes = 0;
 };
 

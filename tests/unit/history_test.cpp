@@ -1,6 +1,8 @@
-// The history on the simulated platform: when it writes, and the
-// statistics window as the menu opens it, follows the engine and lets it go.
+// The history on the simulated platform: what a day leaves, on which local
+// day each second counts, when it writes, and the statistics window as the
+// menu opens it, follows the engine and lets it go.
 
+#include <map>
 #include <numeric>
 
 #include "app/app_delegate.h"
@@ -11,18 +13,104 @@
 namespace tamsel::test {
 namespace {
 
+constexpr double kMar10 = 1773100800;  // 2026-03-10 00:00 UTC, a Tuesday
+
 class Diary : public SimTest {
 protected:
     std::int64_t written() {
         return std::accumulate(sim.history.active.begin(), sim.history.active.end(), 0LL,
                                [](long long sum, const auto& day) { return sum + day.second; });
     }
+    // The engine with its history from a wall-clock second on (UTC is the
+    // local clock here).
+    void start(double wall, double activeFor, long long workMinutes = 30) {
+        sim.clock.jumpWall(wall - sim.clock.now());
+        sim.idle.activeFor(activeFor);
+        storeFirstLaunchSettings(workMinutes, 2);
+        SCL::history = std::make_unique<HistoryRecorder>(sim.history);
+        startEngine();
+    }
 };
+
+TEST_F(Diary, ADayWithTwoBreaksASnoozeASkipAndAPauseReadsBackAsItWent) {
+    start(kMar10 + 9 * 3600, 6300);  // at work until 10:45
+    AppDelegate app;
+    runUntilBreak();
+    sim.advance(120);  // taken
+    runUntilBreak();
+    sim.advance(30);
+    breakWindow(1).perform("closeButton:", "closeBtn");
+    sim.advance(1);  // snoozed: the next break a minute of work later
+    runUntilBreak();
+    sim.advance(120);  // taken
+    sim.advance(kMar10 + 10 * 3600 - sim.clock.now());
+    ASSERT_TRUE(app.skipBtn());
+    sim.advance(600);
+    SCL::mainWindow->pauseUntil(sim.clock.now() + 1800);
+    sim.advance(900);
+    SCL::mainWindow->resume();
+    sim.advance(3600);
+
+    EXPECT_EQ(SCL::history->csv(),
+              "date,time,record,seconds\n"
+              "2026-03-10,,active,5154\n"
+              "2026-03-10,09:22:30,break_started_due,\n"
+              "2026-03-10,09:24:30,break_completed,\n"
+              "2026-03-10,09:47:00,break_started_due,\n"
+              "2026-03-10,09:47:31,break_snoozed,\n"
+              "2026-03-10,09:48:30,break_started_due,\n"
+              "2026-03-10,09:50:30,break_completed,\n"
+              "2026-03-10,10:00:00,skipped,\n"
+              "2026-03-10,10:10:00,paused,1800\n"
+              "2026-03-10,10:25:00,resumed,\n");
+    const DayTotals today = SCL::history->lastDays(1).back();
+    EXPECT_EQ(today.taken, 2);
+    EXPECT_EQ(today.snoozed, 1);
+    EXPECT_EQ(today.skipped, 1);
+    EXPECT_EQ(today.pausedSeconds, 900);
+    EXPECT_EQ(SCL::status().todayBreaksTaken, 2);
+    EXPECT_EQ(SCL::status().todayActiveSeconds, 5154);
+}
+
+TEST_F(Diary, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
+    using Days = std::map<std::string, std::int64_t, std::less<>>;
+    struct Case {
+        const char* what;
+        double start, activeFor, jumpAfter, jumpBy;
+        Days days;
+    } cases[] = {
+        {"midnight splits the time",
+         kMar10 - 600,
+         1200,
+         0,
+         0,
+         {{"2026-03-09", 600}, {"2026-03-10", 605}}},
+        {"a clock set back an hour", kMar10 + 10 * 3600, 7200, 3600, -3600, {{"2026-03-10", 7205}}},
+        {"a clock set forward over midnight",
+         kMar10 - 2700,
+         3600,
+         1800,
+         3600,
+         {{"2026-03-09", 1805}, {"2026-03-10", 1800}}},
+    };
+    for (const Case& c : cases) {
+        SCL::reset(sim.platform());
+        sim.history.active.clear();
+        start(c.start, c.activeFor, 240);
+        sim.advance(c.jumpAfter);
+        sim.clock.jumpWall(c.jumpBy);
+        sim.advance(c.activeFor - c.jumpAfter + 60);
+        SCL::history->flush();
+        EXPECT_EQ(sim.history.active, c.days) << c.what;
+        EXPECT_FALSE(SCL::activityTimerPause) << c.what << ": no break meant";
+    }
+}
 
 TEST_F(Diary, WritesRideOnActiveTicksAtMostOnceAMinuteAndAtQuit) {
     storeFirstLaunchSettings(240);
     AppDelegate app;
     app.applicationDidFinishLaunching();
+    sim.advance(1);  // the history opens after the first windows
     ASSERT_TRUE(SCL::history);
     sim.advance(600);
     EXPECT_EQ(sim.history.writes, 0) << "idle ticks write nothing";
@@ -42,6 +130,7 @@ TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClos
     AppDelegate app;
     sim.dialogs.typeAndConfirm("secret");
     app.applicationDidFinishLaunching();
+    sim.advance(1);
     sim.statusBar.choose("statsMenuBtn:");
     auto window = sim.windows.last("StatsWindow");
     ASSERT_TRUE(window);

@@ -63,7 +63,13 @@ QtHistory::QtHistory()
 
 QtHistory::QtHistory(const QString& path)
     : path_(path),
-      connection_(QStringLiteral("tamsel-history-%1").arg(reinterpret_cast<quintptr>(this))) {
+      connection_(QStringLiteral("tamsel-history-%1").arg(reinterpret_cast<quintptr>(this))) {}
+
+// At the first use, not at start: the driver and the file cost the first
+// windows several milliseconds.
+void QtHistory::open() {
+    if (opened_) return;
+    opened_ = true;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
         inMemory_ = true;
         say(QCoreApplication::translate("Tamsel",
@@ -200,6 +206,7 @@ void QtHistory::report(const QSqlError& error) {
 }
 
 void QtHistory::addActiveSeconds(const std::string& day, std::int64_t seconds) {
+    open();
     if (!addActive_) return;
     addActive_->bindValue(0, QString::fromStdString(day));
     addActive_->bindValue(1, static_cast<qlonglong>(seconds));
@@ -207,6 +214,7 @@ void QtHistory::addActiveSeconds(const std::string& day, std::int64_t seconds) {
 }
 
 void QtHistory::append(const HistoryEvent& event) {
+    open();
     if (!append_) return;
     append_->bindValue(0, static_cast<qlonglong>(event.at));
     append_->bindValue(1, QString::fromStdString(event.day));
@@ -217,6 +225,7 @@ void QtHistory::append(const HistoryEvent& event) {
 }
 
 std::vector<HistoryDay> QtHistory::days(const std::string& from, const std::string& to) {
+    open();
     std::vector<HistoryDay> list;
     if (!db_.isOpen()) return list;
     QSqlQuery q(db_);
@@ -231,6 +240,7 @@ std::vector<HistoryDay> QtHistory::days(const std::string& from, const std::stri
 }
 
 std::vector<HistoryEvent> QtHistory::events(const std::string& from, const std::string& to) {
+    open();
     std::vector<HistoryEvent> list;
     if (!db_.isOpen()) return list;
     QSqlQuery q(db_);
@@ -249,6 +259,7 @@ std::vector<HistoryEvent> QtHistory::events(const std::string& from, const std::
 }
 
 void QtHistory::forgetBefore(const std::string& day) {
+    open();
     if (!db_.isOpen()) return;
     QSqlQuery q(db_);
     bool ok = db_.transaction();

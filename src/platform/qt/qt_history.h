@@ -36,13 +36,20 @@ public:
 
     QString fileName() const { return path_; }
     // Where a damaged file was moved; empty when none was.
-    QString setAsidePath() const { return setAside_; }
-    bool inMemory() const { return inMemory_; }
+    QString setAsidePath() {
+        open();
+        return setAside_;
+    }
+    bool inMemory() {
+        open();
+        return inMemory_;
+    }
 
     static constexpr int kSchemaVersion = 2;
 
 private:
     enum class Opened { Yes, Damaged, Failed };
+    void open();
     Opened openAt(const QString& file);
     void close();
     bool setAside(const QString& why);
@@ -55,6 +62,7 @@ private:
     std::unique_ptr<QSqlQuery> addActive_;
     std::unique_ptr<QSqlQuery> append_;
     QString setAside_;
+    bool opened_ = false;
     bool inMemory_ = false;
     bool failureTold_ = false;
 };

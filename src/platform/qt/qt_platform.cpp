@@ -1,5 +1,6 @@
 #include "platform/qt/qt_platform.h"
 
+#include "platform/qt/busy/busy_sources.h"
 #include "platform/qt/desktop/os_services.h"
 #include "platform/qt/desktop/qt_local_time.h"
 #include "platform/qt/desktop/qt_status_bar.h"
@@ -56,6 +57,7 @@ QtPlatform::QtPlatform(double timeScale)
         timers_ = timeLapsed(std::move(timers_), timeScale);
         idle_ = timeLapsed(std::move(idle_), timeScale);
     }
+    QtBusySource::deferStarts(250);
     camera_ = makeCameraSource();
     microphone_ = makeMicrophoneSource(*clock_);
     fullScreen_ = makeFullScreenSource();

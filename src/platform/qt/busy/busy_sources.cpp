@@ -1,20 +1,45 @@
 #include "platform/qt/busy/busy_sources.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/qt/modal_gate.h"
 
 namespace tamsel::qt {
 
+namespace {
+QElapsedTimer deferral;
+qint64 deferralMs = 0;
+}  // namespace
+
+void QtBusySource::deferStarts(int milliseconds) {
+    deferral.start();
+    deferralMs = milliseconds;
+}
+
 void QtBusySource::watch(bool on) {
     if (on == watching_) return;
     watching_ = on;
     if (on) {
-        start();
+        const qint64 wait =
+            deferral.isValid() ? std::max<qint64>(0, deferralMs - deferral.elapsed()) : 0;
+        if (wait == 0) {
+            started_ = true;
+            start();
+            return;
+        }
+        QTimer::singleShot(wait, &context_, [this] {
+            if (watching_ && !started_) {
+                started_ = true;
+                start();
+            }
+        });
     } else {
-        stop();
+        if (started_) stop();
+        started_ = false;
         answer_ = Busy::Unknown;
     }
 }

@@ -26,6 +26,10 @@ public:
     Busy busy() override { return watching_ ? answer_ : Busy::Unknown; }
     void observe(std::function<void()> changed) override { changed_ = std::move(changed); }
     bool watching() const { return watching_; }
+    // Sources watched within this many milliseconds from now start only
+    // then: connecting to the sound server and the devices would hold back
+    // the program's first windows.
+    static void deferStarts(int milliseconds);
 
 protected:
     virtual void start() = 0;
@@ -45,6 +49,7 @@ private:
     std::string name_;
     std::function<void()> changed_;
     bool watching_ = false;
+    bool started_ = false;
     Busy answer_ = Busy::Unknown;
     bool pending_ = false;
     bool said_ = false;
