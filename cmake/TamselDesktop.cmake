@@ -14,6 +14,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Gui)
 # (dpkg's path-exclude), and Help must still find the manual.
 set(TAMSEL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tamsel)
 set(TAMSEL_TRANSLATIONS_DIR ${TAMSEL_DATA_DIR}/translations)
+include(cmake/TamselTranslations.cmake)
 
 set(TAMSEL_SCREENSHOTS_URL "" CACHE STRING
     "https:// folder where docs/*.png are published, for the metainfo (empty: no screenshots)")
@@ -72,6 +73,9 @@ if(APPLE)
   target_sources(tamsel PRIVATE ${TAMSEL_MANUAL})
   set_source_files_properties(${TAMSEL_MANUAL} PROPERTIES
     GENERATED TRUE MACOSX_PACKAGE_LOCATION Resources)
+  target_sources(tamsel PRIVATE ${TAMSEL_QM_FILES})
+  set_source_files_properties(${TAMSEL_QM_FILES} PROPERTIES
+    GENERATED TRUE MACOSX_PACKAGE_LOCATION Resources/translations)
   install(TARGETS tamsel BUNDLE DESTINATION .)
   return()
 endif()
@@ -107,6 +111,7 @@ foreach(size IN LISTS TAMSEL_ICON_SIZES)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 install(FILES ${TAMSEL_MANUAL} DESTINATION ${TAMSEL_DATA_DIR})
+install(FILES ${TAMSEL_QM_FILES} DESTINATION ${TAMSEL_TRANSLATIONS_DIR})
 install(FILES ${TAMSEL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${TAMSEL_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${TAMSEL_SHELL_DIR_${TAMSEL_GNOME_SHELL_API_USED}}/

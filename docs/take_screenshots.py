@@ -39,16 +39,15 @@ def desktop(session, tray):
 
 
 def grab(display, *argv):
-    """A picture from ImageMagick's import on the display, as bytes."""
-    return subprocess.run(["import", "-silent", *argv], env=display.env, capture_output=True,
-                          check=True, timeout=h.TOOL_TIMEOUT).stdout
+    """A picture from ImageMagick's import, as bytes (display.run gives text)."""
+    return subprocess.run(["import", "-silent", *argv, "png:-"], env=display.env,
+                          capture_output=True, check=True, timeout=h.TOOL_TIMEOUT).stdout
 
 
 def window_with_frame(display, win, path):
     """The window as the user sees it, title bar and border included."""
     time.sleep(0.5)  # openbox draws the frame a moment after the map
-    png = grab(display, "-frame", "-window", hex(win.wid), "png:-")
-    path.write_bytes(png)
+    path.write_bytes(grab(display, "-frame", "-window", hex(win.wid)))
 
 
 def welcome_and_preferences(session):
@@ -111,8 +110,7 @@ def tray_menu(session):
     left = min(m.x for m in shown) - 40
     width = display.width - left
     height = max(m.y + m.height for m in shown) + 40
-    shot = grab(display, "-window", "root", "-crop",
-                f"{width}x{height}+{left}+0", "+repage", "png:-")
+    shot = grab(display, "-window", "root", "-crop", f"{width}x{height}+{left}+0", "+repage")
     (DOCS / "tray-menu.png").write_bytes(shot)
     display.key("Return")  # For 30 minutes: the indicator says until when
     win = app.wait_indicator()
@@ -125,7 +123,7 @@ def indicator_shot(display, win, path):
     """The indicator with some desktop around it, twice as large."""
     left, top = max(0, win.x - 20), max(0, win.y - 10)
     shot = grab(display, "-window", "root", "-crop",
-                f"{win.width + 40}x{win.height + 20}+{left}+{top}", "+repage", "png:-")
+                f"{win.width + 40}x{win.height + 20}+{left}+{top}", "+repage")
     big = subprocess.run(["convert", "png:-", "-scale", "200%", "png:-"], input=shot,
                          capture_output=True, check=True).stdout
     path.write_bytes(big)

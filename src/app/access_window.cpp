@@ -10,7 +10,7 @@ AccessWindow::AccessWindow() : WindowController(nib::kAccessWindow) {}
 
 void AccessWindow::windowDidLoad() {
     Window* w = window();
-    w->setTitle(std::string(nib::kAccessWindowTitle));
+    w->setTitle(translate("Tamsel", nib::kAccessWindowTitle.data()));
     // Twice on purpose, in the order the window definition gives: the last one stays.
     w->setLevel(WindowLevel::Floating);
     w->setLevel(WindowLevel::Maximum);

@@ -6,6 +6,7 @@
 
 #include "app/access_window.h"
 #include "app/stats_window.h"
+#include "common/translate.h"
 #include "engine/history.h"
 #include "engine/local_clock.h"
 #include "engine/main_window.h"
@@ -32,10 +33,10 @@ struct PauseChoice {
     double seconds;  // 0: until tomorrow
 };
 constexpr PauseChoice kPauseChoices[] = {
-    {"For 30 minutes", "pause30Btn:", 30 * 60.0},
-    {"For an hour", "pause60Btn:", 60 * 60.0},
-    {"For two hours", "pause120Btn:", 120 * 60.0},
-    {"Until tomorrow", "pauseTomorrowBtn:", 0},
+    {QT_TRANSLATE_NOOP("Tamsel", "For 30 minutes"), "pause30Btn:", 30 * 60.0},
+    {QT_TRANSLATE_NOOP("Tamsel", "For an hour"), "pause60Btn:", 60 * 60.0},
+    {QT_TRANSLATE_NOOP("Tamsel", "For two hours"), "pause120Btn:", 120 * 60.0},
+    {QT_TRANSLATE_NOOP("Tamsel", "Until tomorrow"), "pauseTomorrowBtn:", 0},
 };
 
 std::string stateName(State state) {
@@ -103,24 +104,24 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 std::vector<MenuItem> AppDelegate::menuItems(const Status& status) {
     std::vector<MenuItem> items = {
-        {"Preferences\u2026", "prefMenuBtn:"},
-        {"Statistics\u2026", "statsMenuBtn:"},
-        {"Help", "helpBtn:"},
-        {"Check my desktop\u2026", "setupCheckBtn:"},
+        {translate("Tamsel", "Preferences\u2026"), "prefMenuBtn:"},
+        {translate("Tamsel", "Statistics\u2026"), "statsMenuBtn:"},
+        {translate("Tamsel", "Help"), "helpBtn:"},
+        {translate("Tamsel", "Check my desktop\u2026"), "setupCheckBtn:"},
         {},
-        {"Take a break now", "breakNowBtn:", status.state != State::Break},
+        {translate("Tamsel", "Take a break now"), "breakNowBtn:", status.state != State::Break},
     };
     if (status.pausedUntil > 0) {
-        items.push_back({"Resume", "resumeBtn:"});
+        items.push_back({translate("Tamsel", "Resume"), "resumeBtn:"});
     } else {
         std::vector<MenuItem> choices;
         for (const PauseChoice& choice : kPauseChoices)
-            choices.emplace_back(choice.title, choice.action);
-        items.emplace_back("Pause", std::move(choices));
+            choices.emplace_back(translate("Tamsel", choice.title), choice.action);
+        items.emplace_back(translate("Tamsel", "Pause"), std::move(choices));
     }
-    items.push_back({"Skip", "skipBtn:"});
+    items.push_back({translate("Tamsel", "Skip"), "skipBtn:"});
     items.push_back({});
-    items.push_back({"Quit", "quitBtn:"});
+    items.push_back({translate("Tamsel", "Quit"), "quitBtn:"});
     return items;
 }
 
@@ -130,24 +131,28 @@ std::string AppDelegate::toolTip(const Status& status) {
             const std::int64_t left = status.breakSecondsLeft;
             // Every second of a break: no printf machinery for it.
             const std::int64_t seconds = left % 60;
-            return "On a break, " + std::to_string(left / 60) + (seconds < 10 ? ":0" : ":") +
-                   std::to_string(seconds) + " left";
+            return fill(translate("Tamsel", "On a break, %1 left"),
+                        {std::to_string(left / 60) + (seconds < 10 ? ":0" : ":") +
+                         std::to_string(seconds)});
         }
         case State::Paused:
-            return "Paused until " + localClockText(status.pausedUntil, SCL::wallClock());
+            return fill(translate("Tamsel", "Paused until %1"),
+                        {localClockText(status.pausedUntil, SCL::wallClock())});
         case State::Waiting:
             switch (status.waitingFor) {
-                case WaitReason::FullScreen: return "Break waiting for full screen to end";
-                case WaitReason::DoNotDisturb: return "Break waiting for do-not-disturb to end";
+                case WaitReason::FullScreen:
+                    return translate("Tamsel", "Break waiting for full screen to end");
+                case WaitReason::DoNotDisturb:
+                    return translate("Tamsel", "Break waiting for do-not-disturb to end");
                 case WaitReason::Call:
                 case WaitReason::None: break;
             }
-            return "Break waiting for your call to end";
+            return translate("Tamsel", "Break waiting for your call to end");
         case State::Working: break;
     }
     const long long minutes = std::llround(static_cast<double>(status.secondsToBreak) / 60.0);
-    if (minutes <= 1) return "Next break in about a minute";
-    return "Next break in about " + std::to_string(minutes) + " minutes";
+    if (minutes <= 1) return translate("Tamsel", "Next break in about a minute");
+    return fill(translate("Tamsel", "Next break in about %1 minutes"), {std::to_string(minutes)});
 }
 
 std::vector<RemoteProperty> AppDelegate::remoteProperties(const Status& status) {
@@ -306,7 +311,9 @@ void AppDelegate::setupCheckBtn() {
 
 bool AppDelegate::skipBtn() {
     if (SCL::timeIntervalSinceNow(SCL::lastSkipDate()) > -kSkipInterval) {
-        SCL::showAlert("Cannot let you skip this break since you skipped the last one, sorry!",
+        SCL::showAlert(translate("Tamsel",
+                                 "Cannot let you skip this break since you skipped the last one, "
+                                 "sorry!"),
                        "Tamsel");
         return false;
     }

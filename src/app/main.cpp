@@ -8,6 +8,7 @@
 #include "engine/scl.h"
 #include "platform/qt/desktop/single_instance.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/translations.h"
 
 // The benchmark's tamsel-timelapse sets a faster pace; the program runs at 1.
 #ifndef TAMSEL_TIME_SCALE
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tamsel"));
     QApplication::setApplicationVersion(
         QString::fromUtf8(tamsel::kVersion.data(), tamsel::kVersion.size()));
+    // The user's language, before the first text is shown.
+    tamsel::qt::installTranslations();
 
     // Before anything opens the settings: a second launch only asks the
     // running Tamsel to show its preferences, and ends.

@@ -15,24 +15,27 @@ namespace {
 
 // "Tue\n10": the weekday and the day of the month.
 std::string barLabel(const std::string& day) {
-    static const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const kWeekdays[] = {
+        QT_TRANSLATE_NOOP("Tamsel", "Sun"), QT_TRANSLATE_NOOP("Tamsel", "Mon"),
+        QT_TRANSLATE_NOOP("Tamsel", "Tue"), QT_TRANSLATE_NOOP("Tamsel", "Wed"),
+        QT_TRANSLATE_NOOP("Tamsel", "Thu"), QT_TRANSLATE_NOOP("Tamsel", "Fri"),
+        QT_TRANSLATE_NOOP("Tamsel", "Sat")};
     LocalDateTime date;
     std::sscanf(day.c_str(), "%d-%d-%d", &date.year, &date.month, &date.day);
     // 1970-01-01, day 0, was a Thursday.
     const auto days = static_cast<long long>(std::floor(secondsFromUtc(date) / 86400));
-    return std::string(kWeekdays[((days + 4) % 7 + 7) % 7]) + "\n" + std::to_string(date.day);
+    return translate("Tamsel", kWeekdays[((days + 4) % 7 + 7) % 7]) + "\n" +
+           std::to_string(date.day);
 }
 
 }  // namespace
 
 std::string durationText(long long seconds) {
     const long long minutes = seconds / 60;
-    char text[32];
-    if (minutes < 60)
-        std::snprintf(text, sizeof text, "%lld min", minutes);
-    else
-        std::snprintf(text, sizeof text, "%lld h %02lld min", minutes / 60, minutes % 60);
-    return text;
+    if (minutes < 60) return fill(translate("Tamsel", "%1 min"), {std::to_string(minutes)});
+    char twoDigits[8];
+    std::snprintf(twoDigits, sizeof twoDigits, "%02lld", minutes % 60);
+    return fill(translate("Tamsel", "%1 h %2 min"), {std::to_string(minutes / 60), twoDigits});
 }
 
 StatsWindow::StatsWindow() : WindowController(nib::kStatsWindow) {
@@ -45,7 +48,7 @@ StatsWindow::~StatsWindow() {
 
 void StatsWindow::windowDidLoad() {
     Window* w = window();
-    w->setTitle(std::string(nib::kStatsWindowTitle));
+    w->setTitle(translate("Tamsel", nib::kStatsWindowTitle.data()));
     w->setActionHandler([this](std::string_view action, std::string_view) {
         if (action == "exportBtn:") {
             exportBtn();
@@ -90,7 +93,9 @@ void StatsWindow::exportBtn() {
     const std::string name = "tamsel-history-" + history->lastDays(1).back().day + ".csv";
     const SaveResult result = SCL::platform().dialogs->saveFile(name, history->csv());
     if (!result.saved && !result.error.empty())
-        SCL::showAlert("The history could not be exported: " + result.error, "Tamsel");
+        SCL::showAlert(
+            fill(translate("Tamsel", "The history could not be exported: %1"), {result.error}),
+            "Tamsel");
 }
 
 }  // namespace tamsel

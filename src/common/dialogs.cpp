@@ -1,6 +1,7 @@
 // Modal alerts, the masked input box, the child-lock gate, and the alerts
 // that stand in for an application the desktop lacks.
 
+#include "common/translate.h"
 #include "engine/scl.h"
 
 namespace tamsel {
@@ -16,24 +17,25 @@ std::string SCL::showInputBox(const std::string& message, const std::string& que
     AlertRequest box;
     box.messageText = message;
     box.informativeText = question;
-    box.buttons = {"OK", "Cancel"};
+    box.buttons = {translate("Tamsel", "OK"), translate("Tamsel", "Cancel")};
     box.secureField = true;
     AlertResponse answer = platform().dialogs->runAlert(box);
     return answer.button == kAlertFirstButtonReturn ? answer.fieldText : "--1";
 }
 
 bool SCL::isPwdOk(const std::string& prompt) {
-    std::string question = prompt;
+    std::string question = translate("Tamsel", prompt.c_str());
     for (;;) {
         // Read afresh on every round: the stored password is the truth.
         std::string stored = settings::password();
         if (stored.empty()) return true;
         platform().app->activateIgnoringOtherApps();
-        std::string typed = showInputBox("Child lock enabled", question);
+        std::string typed = showInputBox(translate("Tamsel", "Child lock enabled"), question);
         if (typed == stored) return true;
         if (typed == "--1") return false;
-        showAlert("Incorrect password", "Child lock enabled");
-        question = "Please enter your password";
+        showAlert(translate("Tamsel", "Incorrect password"),
+                  translate("Tamsel", "Child lock enabled"));
+        question = translate("Tamsel", "Please enter your password");
     }
 }
 
@@ -41,13 +43,19 @@ void SCL::openManual() {
     Workspace& workspace = *platform().workspace;
     const std::string path = workspace.manualPath();
     if (!workspace.openFile(path))
-        showAlert("No application could open the manual (a PDF file). It is here:\n" + path,
+        showAlert(fill(translate("Tamsel",
+                                 "No application could open the manual (a PDF file). It is "
+                                 "here:\n%1"),
+                       {path}),
                   "Tamsel");
 }
 
 void SCL::openWebAddress(const std::string& url) {
     if (!platform().workspace->openURL(url))
-        showAlert("No web browser could open the Tamsel web site. Its address is:\n" + url,
+        showAlert(fill(translate("Tamsel",
+                                 "No web browser could open the Tamsel web site. Its address "
+                                 "is:\n%1"),
+                       {url}),
                   "Tamsel");
 }
 

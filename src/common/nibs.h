@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "common/translate.h"
 #include "engine/settings.h"
 
 namespace tamsel::nib {
@@ -82,13 +83,16 @@ inline constexpr std::span<const Outlet> outletsOf(std::string_view nibName) {
     return {};
 }
 
-// Base titles as the definitions give them; the preferences window adds its
-// version at load.
+// Base titles as the definitions give them, in English (each ends in a NUL,
+// for translate()); the preferences window adds its version at load.
 inline constexpr std::string_view kMainWindowTitle = "Tamsel";
-inline constexpr std::string_view kLockScreenTitle = "Tamsel break";
-inline constexpr std::string_view kAccessWindowTitle = "Welcome to Tamsel";
-inline constexpr std::string_view kPrefWindowTitle = "Tamsel Preferences";
-inline constexpr std::string_view kStatsWindowTitle = "Tamsel Statistics";
+inline constexpr std::string_view kLockScreenTitle = QT_TRANSLATE_NOOP("Tamsel", "Tamsel break");
+inline constexpr std::string_view kAccessWindowTitle =
+    QT_TRANSLATE_NOOP("Tamsel", "Welcome to Tamsel");
+inline constexpr std::string_view kPrefWindowTitle =
+    QT_TRANSLATE_NOOP("Tamsel", "Tamsel Preferences");
+inline constexpr std::string_view kStatsWindowTitle =
+    QT_TRANSLATE_NOOP("Tamsel", "Tamsel Statistics");
 
 inline constexpr std::string_view titleOf(std::string_view nibName) {
     if (nibName == kMainWindow) return kMainWindowTitle;
@@ -100,6 +104,6 @@ inline constexpr std::string_view titleOf(std::string_view nibName) {
 }
 
 // The snooze button's ordinary title.
-inline constexpr std::string_view kSnoozeTitle = "Snooze for a minute";
+inline constexpr std::string_view kSnoozeTitle = QT_TRANSLATE_NOOP("Tamsel", "Snooze for a minute");
 
 }  // namespace tamsel::nib

@@ -427,6 +427,16 @@ public:
     virtual void show() = 0;
 };
 
+// ---- the user's language ----------------------------------------------------
+
+// The controllers' English texts in the user's language (common/translate.h).
+class Translator {
+public:
+    virtual ~Translator() = default;
+    // The source text itself where there is no translation.
+    virtual std::string translate(const char* context, const char* source) = 0;
+};
+
 // ---- what a due break waits for ------------------------------------------------
 
 enum class Busy { No, Yes, Unknown };
@@ -510,6 +520,7 @@ struct Platform {
     BusySource* fullScreen = nullptr;
     BusySource* doNotDisturb = nullptr;
     History* history = nullptr;
+    Translator* translator = nullptr;  // none: the English texts
 };
 
 }  // namespace tamsel

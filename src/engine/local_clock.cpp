@@ -105,11 +105,9 @@ std::string localClockText(double when, double now) {
     const LocalDateTime today = zone.toLocal(now);
     const LocalDateTime tomorrow = zone.toLocal(zone.fromLocal(atTime(today, 12, 0)) + 24 * 3600.0);
     char text[40];
-    if (sameDay(at, today))
-        std::snprintf(text, sizeof text, "%02d:%02d", at.hour, at.minute);
-    else if (sameDay(at, tomorrow))
-        std::snprintf(text, sizeof text, "tomorrow %02d:%02d", at.hour, at.minute);
-    else
+    std::snprintf(text, sizeof text, "%02d:%02d", at.hour, at.minute);
+    if (sameDay(at, tomorrow)) return fill(translate("Tamsel", "tomorrow %1"), {text});
+    if (!sameDay(at, today))
         std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", at.year, at.month, at.day,
                       at.hour, at.minute);
     return text;

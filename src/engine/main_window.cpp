@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "common/nibs.h"
+#include "common/translate.h"
 #include "engine/history.h"
 #include "engine/local_clock.h"
 #include "engine/scl.h"
@@ -181,7 +182,7 @@ void MainWindow::drawIndicator() {
         text = kPauseSign + localClockText(SCL::pausedUntil, SCL::wallClock());
         colour = {0, 0, 0, 0.5};
     } else if (waitingFor != WaitReason::None && !SCL::activityTimerPause) {
-        text = kWaitSign + std::string(waitReasonName(waitingFor));
+        text = kWaitSign + translate("Tamsel", waitReasonName(waitingFor));
         colour = {1, 0, 0, 0.7};
     } else {
         text = barText();
@@ -199,7 +200,7 @@ void MainWindow::sendHeadsUpWhenNear() {
     headsUpSent = true;
     if (!settings::headsUp()) return;
     if (Notifier* notifier = SCL::platform().notifier)
-        notifier->notify("Tamsel", "A break in about a minute");
+        notifier->notify("Tamsel", translate("Tamsel", "A break in about a minute"));
     SCL::announce({EngineEvent::Kind::HeadsUp});
 }
 
@@ -422,7 +423,7 @@ void MainWindow::followSources() {
         waitEndTimer_ =
             SCL::platform().timers->schedule(kAfterWait, false, [this] { waitEnded(); });
         if (Notifier* notifier = SCL::platform().notifier; notifier && settings::headsUp())
-            notifier->notify("Tamsel", "A break in 30 seconds");
+            notifier->notify("Tamsel", translate("Tamsel", "A break in 30 seconds"));
         SCL::announce({EngineEvent::Kind::HeadsUp});
     } else {
         // Busy again before the 30 s ran out, or busy for another reason.

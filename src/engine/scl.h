@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/platform.h"
+#include "common/translate.h"
 #include "common/version.h"
 #include "engine/settings.h"
 #include "engine/status.h"
@@ -34,6 +35,9 @@ public:
     // The composition root calls it once; every test fixture calls it first.
     static void reset(const Platform& platform);
     static const Platform& platform();
+    // The installed translator, if any: texts may be built before the rest
+    // of the platform is there (none: English).
+    static Translator* translator() { return platform_.translator; }
     static SettingsStore& defaults() { return *platform().settings; }
     // The engine's instants (tick times, the last skip and snooze) are on
     // the uptime clock, so setting the system clock moves no interval.
@@ -86,7 +90,8 @@ public:
     // Dialogs and the child-lock gate.
     static void showAlert(const std::string& message, const std::string& title = "");
     static std::string showInputBox(const std::string& message, const std::string& question);
-    static bool isPwdOk(const std::string& prompt = "Please enter your password");
+    static bool isPwdOk(
+        const std::string& prompt = QT_TRANSLATE_NOOP("Tamsel", "Please enter your password"));
 
     // Open the manual, or a web address, in the user's application for it.
     // Where none can, an alert says where it is, so the user can open it.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/platform.h"
+#include "common/translate.h"
 
 namespace tamsel {
 
@@ -16,12 +17,13 @@ enum class State { Working, Break, Paused, Waiting };
 // What a due break waits for, in the order it is told.
 enum class WaitReason { None, Call, FullScreen, DoNotDisturb };
 
-// The reason in a few words, as the indicator and scripts show it.
+// The reason in a few words, as scripts read it (the indicator shows it in
+// the user's language).
 constexpr const char* waitReasonName(WaitReason reason) {
     switch (reason) {
-        case WaitReason::Call: return "call";
-        case WaitReason::FullScreen: return "full screen";
-        case WaitReason::DoNotDisturb: return "do not disturb";
+        case WaitReason::Call: return QT_TRANSLATE_NOOP("Tamsel", "call");
+        case WaitReason::FullScreen: return QT_TRANSLATE_NOOP("Tamsel", "full screen");
+        case WaitReason::DoNotDisturb: return QT_TRANSLATE_NOOP("Tamsel", "do not disturb");
         case WaitReason::None: break;
     }
     return "";

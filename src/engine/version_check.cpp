@@ -79,7 +79,7 @@ void runVersionCheck() {
     const std::string_view text = trimmed(fetched.body);
     const std::optional<Parts> offered = versionParts(text);
     if (!fetched.ok || !offered) {
-        SCL::showAlert("Unable to check for new versions");
+        SCL::showAlert(translate("Tamsel", "Unable to check for new versions"));
         return;
     }
     // Only a newer release is an update: this one, or an older one a server
@@ -93,10 +93,12 @@ void runVersionCheck() {
 
     p.app->activateIgnoringOtherApps();
     AlertRequest ask;
-    ask.messageText = "Tamsel update";
-    ask.informativeText = "There is an update to tamsel. Do you want to visit " + webSiteAddress() +
-                          " to download the latest version.";
-    ask.buttons = {"Yes", "No, skip this version"};
+    ask.messageText = translate("Tamsel", "Tamsel update");
+    ask.informativeText = fill(translate("Tamsel",
+                                         "There is an update to tamsel. Do you want to visit %1 "
+                                         "to download the latest version."),
+                               {webSiteAddress()});
+    ask.buttons = {translate("Tamsel", "Yes"), translate("Tamsel", "No, skip this version")};
     if (p.dialogs->runAlert(ask).button == kAlertFirstButtonReturn) {
         p.workspace->openURL(webSiteAddress());
         return;

@@ -23,7 +23,7 @@ LockScreen::~LockScreen() {
 
 void LockScreen::windowDidLoad() {
     Window* w = window();
-    w->setTitle(std::string(nib::kLockScreenTitle));
+    w->setTitle(translate("Tamsel", nib::kLockScreenTitle.data()));
     w->setStyleMask(isFirst ? (StyleMask::FullScreen | StyleMask::Closable) : StyleMask::Closable);
     w->setOpaque(false);
     w->setBackgroundColor({0, 0, 0, kSeeThroughAlpha});
@@ -44,7 +44,7 @@ void LockScreen::windowDidLoad() {
 
     closeBtn().setHidden(!settings::snoozeAllowed());
     if (SCL::timeIntervalSinceNow(SCL::lastSnoozeDate()) > -kSnoozeLimit) {
-        closeBtn().setText("Snooze disabled due to previous use");
+        closeBtn().setText(translate("Tamsel", "Snooze disabled due to previous use"));
         closeBtn().setEnabled(false);
     }
 }

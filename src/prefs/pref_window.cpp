@@ -38,7 +38,9 @@ void PrefWindow::windowDidLoad() {
     });
 
     Control& corners = outlet("dropdownOsdLocation");
-    corners.setItems(std::vector<std::string>(std::begin(kCorners), std::end(kCorners)));
+    std::vector<std::string> cornerTitles;
+    for (const char* corner : kCorners) cornerTitles.push_back(translate("Tamsel", corner));
+    corners.setItems(cornerTitles);
 
     // The lengths in force, as the engine reads them: a stored 0 or text
     // must not show as 1 minute and be saved as such untouched.
@@ -82,7 +84,7 @@ void PrefWindow::windowDidLoad() {
     outlet("lblStartAtLogin").setState(login && login->isEnabled() ? 1 : 0);
     outlet("lblStartAtLogin").setHidden(!login);
 
-    w->setTitle(std::string(nib::kPrefWindowTitle) + " " +
+    w->setTitle(translate("Tamsel", nib::kPrefWindowTitle.data()) + " " +
                 SCL::platform().workspace->shortVersionString());
 }
 
@@ -102,7 +104,8 @@ void PrefWindow::radGroupClicked(std::string_view sender) {
 
 void PrefWindow::btnSaveClicked() {
     if (outlet("txtNewPwd").text() != outlet("txtConfirmPwd").text()) {
-        SCL::showAlert("Passwords don't match. Please correct them and try again.");
+        SCL::showAlert(
+            translate("Tamsel", "Passwords don't match. Please correct them and try again."));
         return;
     }
     SettingsStore& defaults = SCL::defaults();
@@ -136,9 +139,10 @@ void PrefWindow::applyStartAtLogin(bool wanted) {
     // Only a change is written: a start-up entry the user made stays as is.
     if (!login || login->isEnabled() == wanted) return;
     if (!login->setEnabled(wanted))
-        SCL::showAlert(wanted ? "Tamsel could not set itself to start when you log in."
-                              : "Tamsel could not stop starting when you log in.",
-                       "Tamsel");
+        SCL::showAlert(
+            wanted ? translate("Tamsel", "Tamsel could not set itself to start when you log in.")
+                   : translate("Tamsel", "Tamsel could not stop starting when you log in."),
+            "Tamsel");
 }
 
 void PrefWindow::btnCloseClicked() {

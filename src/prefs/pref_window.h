@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/translate.h"
 #include "common/window_controller.h"
 
 namespace tamsel {
@@ -29,8 +30,10 @@ public:
 
     TimerRef updTimer;
 
-    static constexpr const char* kCorners[] = {"Top Left",    "Top Center",    "Top Right",
-                                               "Bottom Left", "Bottom Center", "Bottom Right"};
+    static constexpr const char* kCorners[] = {
+        QT_TRANSLATE_NOOP("Tamsel", "Top Left"),      QT_TRANSLATE_NOOP("Tamsel", "Top Center"),
+        QT_TRANSLATE_NOOP("Tamsel", "Top Right"),     QT_TRANSLATE_NOOP("Tamsel", "Bottom Left"),
+        QT_TRANSLATE_NOOP("Tamsel", "Bottom Center"), QT_TRANSLATE_NOOP("Tamsel", "Bottom Right")};
 
 protected:
     void windowDidLoad() override;

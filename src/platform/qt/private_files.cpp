@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,12 +17,13 @@ int lstatOf(const QString& path, struct stat& st) {
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? 0 : errno;
 }
 
-// Why a path that exists is not this user's own plain `kind` of thing.
-QString whyNotOwn(const struct stat& st, mode_t type, const char* what) {
-    if (S_ISLNK(st.st_mode)) return QStringLiteral("is a symbolic link");
-    if ((st.st_mode & S_IFMT) != type)
-        return QStringLiteral("is not a %1").arg(QLatin1String(what));
-    if (st.st_uid != ::geteuid()) return QStringLiteral("belongs to another user");
+// Why a path that exists is not this user's own plain `kind` of thing. The
+// reasons end a sentence a person reads ("its folder … is a symbolic link").
+QString whyNotOwn(const struct stat& st, mode_t type, const char* isNotThat) {
+    if (S_ISLNK(st.st_mode)) return QCoreApplication::translate("Tamsel", "is a symbolic link");
+    if ((st.st_mode & S_IFMT) != type) return QCoreApplication::translate("Tamsel", isNotThat);
+    if (st.st_uid != ::geteuid())
+        return QCoreApplication::translate("Tamsel", "belongs to another user");
     return {};
 }
 
@@ -37,11 +39,11 @@ QString whyNotPrivateFolder(const QString& folder, Create create) {
         ::mkdir(QFile::encodeName(folder).constData(), 0700);
         error = lstatOf(folder, st);
     }
-    if (error != 0) return QStringLiteral("cannot be made or read");
-    QString why = whyNotOwn(st, S_IFDIR, "folder");
+    if (error != 0) return QCoreApplication::translate("Tamsel", "cannot be made or read");
+    QString why = whyNotOwn(st, S_IFDIR, QT_TRANSLATE_NOOP("Tamsel", "is not a folder"));
     if (why.isEmpty() && (st.st_mode & 077) != 0 &&
         ::chmod(QFile::encodeName(folder).constData(), st.st_mode & 0700) != 0)
-        why = QStringLiteral("cannot be made owner-only");
+        why = QCoreApplication::translate("Tamsel", "cannot be made owner-only");
     return why;
 }
 
@@ -49,8 +51,8 @@ QString whyNotWritable(const QString& file) {
     struct stat st {};
     const int error = lstatOf(file, st);
     if (error == ENOENT) return {};
-    if (error != 0) return QStringLiteral("cannot be read");
-    return whyNotOwn(st, S_IFREG, "plain file");
+    if (error != 0) return QCoreApplication::translate("Tamsel", "cannot be read");
+    return whyNotOwn(st, S_IFREG, QT_TRANSLATE_NOOP("Tamsel", "is not a plain file"));
 }
 
 void makeOwnerOnly(const QString& file) {

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_history.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -71,9 +72,9 @@ void QtHistory::open() {
     opened_ = true;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
         inMemory_ = true;
-        say(
-            QStringLiteral("Tamsel keeps no history: Qt's SQLite driver is not installed "
-                           "(on Debian, the package libqt6sql6-sqlite)."));
+        say(QCoreApplication::translate("Tamsel",
+                                        "Tamsel keeps no history: Qt's SQLite driver is not "
+                                        "installed (on Debian, the package libqt6sql6-sqlite)."));
         return;
     }
     // Qt 6.4's driver cannot ask SQLite not to follow links. Checked here
@@ -81,7 +82,8 @@ void QtHistory::open() {
     // link in between the check and the open.
     const QString folder = QFileInfo(path_).absolutePath();
     QString why = whyNotPrivateFolder(folder, Create::Yes);
-    if (!why.isEmpty()) why = QStringLiteral("its folder %1 %2").arg(folder, why);
+    if (!why.isEmpty())
+        why = QCoreApplication::translate("Tamsel", "its folder %1 %2").arg(folder, why);
     for (const char* suffix : kSuffixes) {
         const QString file = path_ + QLatin1String(suffix);
         if (const QString not_ = whyNotWritable(file); why.isEmpty() && !not_.isEmpty())
@@ -92,9 +94,11 @@ void QtHistory::open() {
         return;
     }
     Opened opened = openAt(path_);
-    if (opened == Opened::Damaged && setAside(QStringLiteral("could not be read")))
+    if (opened == Opened::Damaged &&
+        setAside(QCoreApplication::translate("Tamsel", "could not be read")))
         opened = openAt(path_);
-    if (opened != Opened::Yes) useMemory(QStringLiteral("%1 cannot be opened").arg(path_));
+    if (opened != Opened::Yes)
+        useMemory(QCoreApplication::translate("Tamsel", "%1 cannot be opened").arg(path_));
 }
 
 QtHistory::~QtHistory() {
@@ -169,7 +173,8 @@ bool QtHistory::setAside(const QString& why) {
     }
     makeOwnerOnly(target);
     setAside_ = target;
-    say(QStringLiteral("Tamsel's history %1 %2. It is kept as %3, and a fresh history starts now.")
+    say(QCoreApplication::translate(
+            "Tamsel", "Tamsel's history %1 %2. It is kept as %3, and a fresh history starts now.")
             .arg(path_, why, target));
     return true;
 }
@@ -177,8 +182,9 @@ bool QtHistory::setAside(const QString& why) {
 void QtHistory::useMemory(const QString& why) {
     close();
     inMemory_ = true;
-    say(QStringLiteral("Tamsel does not keep its history on disk this time: %1. The statistics "
-                       "show what happens until Tamsel quits.")
+    say(QCoreApplication::translate("Tamsel",
+                                    "Tamsel does not keep its history on disk this time: %1. The "
+                                    "statistics show what happens until Tamsel quits.")
             .arg(why));
     openAt(QStringLiteral(":memory:"));
 }
@@ -187,12 +193,15 @@ void QtHistory::report(const QSqlError& error) {
     if (failureTold_) return;
     failureTold_ = true;
     if (primaryCode(error) == kFull)
-        say(QStringLiteral("The disk is full: Tamsel's history %1 cannot grow, so what happens "
-                           "now is not kept. The reminders go on as before.")
+        say(QCoreApplication::translate("Tamsel",
+                                        "The disk is full: Tamsel's history %1 cannot grow, so "
+                                        "what happens now is not kept. The reminders go on as "
+                                        "before.")
                 .arg(path_));
     else
-        say(QStringLiteral("Tamsel could not write its history %1 (%2). The reminders go on as "
-                           "before; what could not be written is not kept.")
+        say(QCoreApplication::translate("Tamsel",
+                                        "Tamsel could not write its history %1 (%2). The reminders "
+                                        "go on as before; what could not be written is not kept.")
                 .arg(path_, error.text()));
 }
 

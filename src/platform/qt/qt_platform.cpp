@@ -19,6 +19,7 @@
 #include "platform/qt/qt_settings.h"
 #include "platform/qt/qt_timers.h"
 #include "platform/qt/time_lapse.h"
+#include "platform/qt/translations.h"
 #include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/views/views.h"
 
@@ -46,7 +47,8 @@ QtPlatform::QtPlatform(double timeScale)
       shellExtension_(makeShellExtensionWatch()),
       setupCheck_(std::make_unique<QtSetupCheck>(loginItems_.get())),
       overlaySurfaces_(startOverlaySurfaces()),
-      history_(std::make_unique<QtHistory>()) {
+      history_(std::make_unique<QtHistory>()),
+      translator_(std::make_unique<QtTranslator>()) {
     // Known before the first window shows: the extension may draw the
     // indicator and the menu instead.
     if (shellExtension_) shellExtension_->settle(1000);
@@ -90,6 +92,7 @@ Platform QtPlatform::platform() const {
     p.fullScreen = fullScreen_.get();
     p.doNotDisturb = doNotDisturb_.get();
     p.history = history_.get();
+    p.translator = translator_.get();
     return p;
 }
 

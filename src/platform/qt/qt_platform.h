@@ -54,6 +54,7 @@ private:
     std::unique_ptr<BusySource> fullScreen_;
     std::unique_ptr<BusySource> doNotDisturb_;
     std::unique_ptr<History> history_;
+    std::unique_ptr<Translator> translator_;
 };
 
 }  // namespace tamsel::qt

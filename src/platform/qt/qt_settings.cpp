@@ -174,10 +174,11 @@ bool QtSettings::refused(Create create) {
     QString why;
     if (isOurFolder(folder)) {
         why = whyNotPrivateFolder(folder, create);
-        if (!why.isEmpty()) refusal_ = QStringLiteral("its folder %1 %2").arg(folder, why);
+        if (!why.isEmpty())
+            refusal_ = QCoreApplication::translate("Tamsel", "its folder %1 %2").arg(folder, why);
     }
     why = refusal_.isEmpty() ? whyNotWritable(file_) : QString();
-    if (!why.isEmpty()) refusal_ = QStringLiteral("it %1").arg(why);
+    if (!why.isEmpty()) refusal_ = QCoreApplication::translate("Tamsel", "it %1").arg(why);
     return !refusal_.isEmpty();
 }
 
@@ -222,10 +223,11 @@ void QtSettings::save() {
                                    "quits.")
                         .arg(file_));
         // A line on stderr is seen by nobody who started Tamsel from a menu.
-        tellUser(QStringLiteral("Tamsel cannot save its settings: %1 cannot be written (its "
-                                "folder is missing, read-only or not a folder). Tamsel runs "
-                                "with the settings it has, but changes made now are lost when "
-                                "it quits.")
+        tellUser(QCoreApplication::translate(
+                     "Tamsel",
+                     "Tamsel cannot save its settings: %1 cannot be written (its folder is "
+                     "missing, read-only or not a folder). Tamsel runs with the settings it has, "
+                     "but changes made now are lost when it quits.")
                      .arg(file_));
     }
 }
@@ -247,9 +249,10 @@ void QtSettings::store(std::string_view key, const QVariant& value) {
                                        "reads nor writes there; it keeps reminding with its first "
                                        "settings, and changes made now are lost when it quits.")
                             .arg(file_, refusal_));
-            tellUser(QStringLiteral("Tamsel does not use its settings file %1: %2. It keeps "
-                                    "reminding you with its first settings, and changes made now "
-                                    "are lost when it quits.")
+            tellUser(QCoreApplication::translate(
+                         "Tamsel",
+                         "Tamsel does not use its settings file %1: %2. It keeps reminding you "
+                         "with its first settings, and changes made now are lost when it quits.")
                          .arg(file_, refusal_));
         }
         return;
@@ -312,8 +315,10 @@ std::optional<std::string> QtSettings::stringForKey(std::string_view key) {
                                    "they read as \uFFFD and cannot be typed. Correct or remove "
                                    "that line.")
                         .arg(toQString(key), file_));
-        tellUser(QStringLiteral("Tamsel's setting %1 in %2 holds bytes that are not UTF-8 text, "
-                                "so it cannot be typed to match. Correct or remove that line.")
+        tellUser(QCoreApplication::translate(
+                     "Tamsel",
+                     "Tamsel's setting %1 in %2 holds bytes that are not UTF-8 text, so it cannot "
+                     "be typed to match. Correct or remove that line.")
                      .arg(toQString(key), file_));
     }
     // Canonically equal texts are the same text: stored texts come out in

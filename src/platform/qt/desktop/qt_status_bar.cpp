@@ -61,15 +61,17 @@ void fillMenu(QMenu* menu, const std::vector<MenuItem>& items, const Chosen& cho
 QString noTrayText() {
     const QString how =
         gnomeDesktop()
-            ? QStringLiteral(
-                  "On GNOME, turn on Tamsel's own extension, which puts the menu in "
-                  "the top bar: run %1")
+            ? QCoreApplication::translate("Tamsel",
+                                          "On GNOME, turn on Tamsel's own extension, which puts "
+                                          "the menu in the top bar: run %1")
                   .arg(QLatin1String(kShellExtensionEnable))
-            : QStringLiteral(
+            : QCoreApplication::translate(
+                  "Tamsel",
                   "To get them, add a tray to your panel: the Notification Area or System Tray "
                   "applet, or run a tray such as trayer or stalonetray. The icon docks there by "
                   "itself; if it does not, quit Tamsel and start it again.");
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "Tamsel",
                "Tamsel is running and will remind you to take breaks as usual.\n\n"
                "This desktop has no system tray (notification area), so Tamsel's icon and menu "
                "cannot be shown. %1\n\n"
@@ -80,9 +82,9 @@ QString noTrayText() {
 
 // Where to go when something does not work.
 QString withSetupCheck(const QString& problem) {
-    return problem + QStringLiteral(
-                         " Choose \"Check my desktop\u2026\" in Tamsel's menu for what "
-                         "to do.");
+    return QCoreApplication::translate(
+               "Tamsel", "%1 Choose \"Check my desktop\u2026\" in Tamsel's menu for what to do.")
+        .arg(problem);
 }
 
 // The menu's commands as a row of buttons; a submenu drops down from its
@@ -124,7 +126,7 @@ QWidget* showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chos
                           const QString& more) {
     auto* notice = new QWidget(nullptr, Qt::Window);
     notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setWindowTitle(QString::fromLatin1(kNoTrayTitle));
+    notice->setWindowTitle(QCoreApplication::translate("Tamsel", kNoTrayTitle));
     notice->setWindowIcon(tamselIcon());
     notice->setObjectName(QStringLiteral("noTrayNotice"));
 
@@ -149,7 +151,7 @@ QWidget* showNoTrayNotice(const std::vector<MenuItem>& items, const Chosen& chos
     noticeCommands = commands;
     row->addWidget(commands);
     row->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"));
+    auto* ok = new QPushButton(QCoreApplication::translate("Tamsel", "OK"));
     ok->setDefault(true);
     ok->setAccessibleDescription(A11y::tr("Closes this notice; Tamsel goes on running."));
     QObject::connect(ok, &QPushButton::clicked, notice, &QWidget::close);

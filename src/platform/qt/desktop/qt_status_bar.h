@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QtGlobal>
+
 #include "common/platform.h"
 
 namespace tamsel::qt {
@@ -15,6 +17,6 @@ public:
 };
 
 // Title of the notice shown when no tray is found.
-inline constexpr const char* kNoTrayTitle = "Tamsel: no tray found";
+inline constexpr const char* kNoTrayTitle = QT_TRANSLATE_NOOP("Tamsel", "Tamsel: no tray found");
 
 }  // namespace tamsel::qt

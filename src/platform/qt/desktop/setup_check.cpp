@@ -1,5 +1,6 @@
 #include "platform/qt/desktop/setup_check.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -34,8 +35,32 @@ bool desktopIs(const std::string& desktop, const QString& name) {
         .contains(name, Qt::CaseInsensitive);
 }
 
-const std::string kLayerShellFix =
-    "Use a compositor with layer-shell (zwlr_layer_shell_v1): KDE Plasma, sway or Hyprland";
+// A row's text in the user's language, with its %1 filled in.
+std::string text(const char* source, const std::string& arg = {}) {
+    QString t = QCoreApplication::translate("Tamsel", source);
+    if (!arg.empty()) t = t.arg(QString::fromStdString(arg));
+    return t.toStdString();
+}
+
+std::string layerShellFix() {
+    return text(QT_TRANSLATE_NOOP(
+        "Tamsel",
+        "Use a compositor with layer-shell (zwlr_layer_shell_v1): KDE Plasma, sway or Hyprland"));
+}
+
+// How the overlay route shows its windows, in words.
+std::string shownBy(OverlayRoute route, bool wayland) {
+    switch (route) {
+        case OverlayRoute::QtWindows:
+            return wayland ? text(QT_TRANSLATE_NOOP("Tamsel", "X11 windows on XWayland"))
+                           : text(QT_TRANSLATE_NOOP("Tamsel", "X11 windows"));
+        case OverlayRoute::LayerShell:
+            return text(QT_TRANSLATE_NOOP("Tamsel", "layer-shell surfaces"));
+        case OverlayRoute::GnomeExtension:
+            return text(QT_TRANSLATE_NOOP("Tamsel", "the GNOME Shell extension"));
+    }
+    return describe(route);
+}
 
 }  // namespace
 
@@ -46,100 +71,142 @@ std::vector<CheckRow> setupCheckRows(const DesktopFacts& f) {
     const bool kde = desktopIs(f.desktop, QStringLiteral("KDE"));
     const bool extension = f.route == OverlayRoute::GnomeExtension;
     const std::string enableExtension =
-        std::string("Run: ") + kShellExtensionEnable +
-        " (if Tamsel was installed during this session, log out and back in first)";
+        text(QT_TRANSLATE_NOOP("Tamsel",
+                               "Run: %1 (if Tamsel was installed during this session, log out "
+                               "and back in first)"),
+             kShellExtensionEnable);
     std::vector<CheckRow> rows;
 
     if (!f.idleInUse.empty()) {
-        rows.push_back({true, "Idle time: from " + f.idleInUse, ""});
+        // The source's name, as its definition marks it for translation.
+        const std::string source = text(f.idleInUse.c_str());
+        rows.push_back({true, text(QT_TRANSLATE_NOOP("Tamsel", "Idle time: from %1"), source), ""});
     } else {
         std::string fix;
         if (!wayland)
-            fix = "Use an X server with the screen saver extension (MIT-SCREEN-SAVER), as Xorg has";
+            fix = text(QT_TRANSLATE_NOOP(
+                "Tamsel",
+                "Use an X server with the screen saver extension (MIT-SCREEN-SAVER), as Xorg has"));
         else if (gnome)
-            fix =
-                "Log out and back in: GNOME's idle monitor (org.gnome.Mutter.IdleMonitor) did "
-                "not answer";
+            fix = text(QT_TRANSLATE_NOOP("Tamsel",
+                                         "Log out and back in: GNOME's idle monitor "
+                                         "(org.gnome.Mutter.IdleMonitor) did not answer"));
         else
-            fix =
-                "Use a compositor with ext-idle-notify-v1 or org_kde_kwin_idle: KDE Plasma, sway "
-                "or Hyprland";
+            fix = text(QT_TRANSLATE_NOOP("Tamsel",
+                                         "Use a compositor with ext-idle-notify-v1 or "
+                                         "org_kde_kwin_idle: KDE Plasma, sway or Hyprland"));
         rows.push_back({false,
-                        "Idle time: no source answers, so a break comes after every work period, "
-                        "even when you were away",
+                        text(QT_TRANSLATE_NOOP("Tamsel",
+                                               "Idle time: no source answers, so a break comes "
+                                               "after every work period, even when you were away")),
                         fix});
     }
 
     if (extension)
-        rows.push_back({true, "Menu: in the top bar, from Tamsel's GNOME Shell extension", ""});
+        rows.push_back({true,
+                        text(QT_TRANSLATE_NOOP(
+                            "Tamsel", "Menu: in the top bar, from Tamsel's GNOME Shell extension")),
+                        ""});
     else if (mac)
-        rows.push_back({true, "Menu: in the menu bar", ""});
+        rows.push_back({true, text(QT_TRANSLATE_NOOP("Tamsel", "Menu: in the menu bar")), ""});
     else if (f.tray == Tray::StatusNotifier)
-        rows.push_back({true, "Menu: in the tray (a StatusNotifierItem host)", ""});
+        rows.push_back(
+            {true,
+             text(QT_TRANSLATE_NOOP("Tamsel", "Menu: in the tray (a StatusNotifierItem host)")),
+             ""});
     else if (f.tray == Tray::XEmbed)
-        rows.push_back({true, "Menu: in the tray (an XEmbed system tray)", ""});
+        rows.push_back(
+            {true, text(QT_TRANSLATE_NOOP("Tamsel", "Menu: in the tray (an XEmbed system tray)")),
+             ""});
     else
         rows.push_back(
-            {false, "Menu: no tray found; its commands are only on the no-tray notice",
-             gnome     ? enableExtension
-             : kde     ? "Add the System Tray widget to a panel"
-             : wayland ? "Add a tray to your bar: swaybar's tray, or waybar's tray module"
-                       : "Add a notification area (system tray) to your panel, or run trayer or "
-                         "stalonetray"});
+            {false,
+             text(QT_TRANSLATE_NOOP("Tamsel",
+                                    "Menu: no tray found; its commands are only on the no-tray "
+                                    "notice")),
+             gnome ? enableExtension
+             : kde ? text(QT_TRANSLATE_NOOP("Tamsel", "Add the System Tray widget to a panel"))
+             : wayland
+                 ? text(QT_TRANSLATE_NOOP(
+                       "Tamsel", "Add a tray to your bar: swaybar's tray, or waybar's tray module"))
+                 : text(QT_TRANSLATE_NOOP("Tamsel",
+                                          "Add a notification area (system tray) to your panel, "
+                                          "or run trayer or stalonetray"))});
 
-    const std::string how =
-        describe(f.route) + (wayland && f.route == OverlayRoute::QtWindows ? " on XWayland" : "");
+    const std::string how = shownBy(f.route, wayland);
     if (f.route != OverlayRoute::QtWindows || !wayland)
         rows.push_back(
-            {true, "Indicator: " + how + "; clicks pass through it, above all windows", ""});
+            {true,
+             text(QT_TRANSLATE_NOOP("Tamsel",
+                                    "Indicator: %1; clicks pass through it, above all windows"),
+                  how),
+             ""});
     else
         rows.push_back({false,
-                        "Indicator: " + how +
-                            "; it catches the clicks meant for the native "
-                            "windows beneath it",
-                        gnome ? enableExtension : kLayerShellFix});
+                        text(QT_TRANSLATE_NOOP("Tamsel",
+                                               "Indicator: %1; it catches the clicks meant for "
+                                               "the native windows beneath it"),
+                             how),
+                        gnome ? enableExtension : layerShellFix()});
 
     // The extension draws the indicator only: the breaks stay Tamsel's windows.
     const OverlayRoute breaks = extension ? OverlayRoute::QtWindows : f.route;
-    const std::string breakHow =
-        describe(breaks) + (wayland && breaks == OverlayRoute::QtWindows ? " on XWayland" : "");
+    const std::string breakHow = shownBy(breaks, wayland);
     if (breaks == OverlayRoute::LayerShell || !wayland)
         rows.push_back({true,
-                        "Break windows: " + breakHow +
-                            "; they cover every screen, above all windows, and hold the mouse "
-                            "and keyboard",
+                        text(QT_TRANSLATE_NOOP("Tamsel",
+                                               "Break windows: %1; they cover every screen, "
+                                               "above all windows, and hold the mouse and "
+                                               "keyboard"),
+                             breakHow),
                         ""});
     else if (gnome)
         rows.push_back({true,
-                        "Break windows: " + breakHow +
-                            "; GNOME keeps them above all windows, with the mouse and keyboard",
+                        text(QT_TRANSLATE_NOOP("Tamsel",
+                                               "Break windows: %1; GNOME keeps them above all "
+                                               "windows, with the mouse and keyboard"),
+                             breakHow),
                         ""});
     else
         rows.push_back({false,
-                        "Break windows: " + breakHow +
-                            "; a native window can take the keyboard during a break",
-                        kLayerShellFix});
+                        text(QT_TRANSLATE_NOOP("Tamsel",
+                                               "Break windows: %1; a native window can take the "
+                                               "keyboard during a break"),
+                             breakHow),
+                        layerShellFix()});
 
     if (!mac) {
         if (f.notifications)
             rows.push_back({true,
-                            "Desktop notifications: a notification server answers, for the "
-                            "heads-up a minute before a break",
+                            text(QT_TRANSLATE_NOOP("Tamsel",
+                                                   "Desktop notifications: a notification server "
+                                                   "answers, for the heads-up a minute before a "
+                                                   "break")),
                             ""});
         else
             rows.push_back({false,
-                            "Desktop notifications: no notification server, so no heads-up "
-                            "before a break",
-                            "Install a notification daemon such as dunst or mako (GNOME and KDE "
-                            "bring their own)"});
+                            text(QT_TRANSLATE_NOOP("Tamsel",
+                                                   "Desktop notifications: no notification "
+                                                   "server, so no heads-up before a break")),
+                            text(QT_TRANSLATE_NOOP("Tamsel",
+                                                   "Install a notification daemon such as dunst "
+                                                   "or mako (GNOME and KDE bring their own)"))});
     }
 
     if (f.startsAtLogin) {
         if (*f.startsAtLogin)
-            rows.push_back({true, "Start at login: Tamsel starts when you log in", ""});
+            rows.push_back(
+                {true,
+                 text(QT_TRANSLATE_NOOP("Tamsel", "Start at login: Tamsel starts when you log in")),
+                 ""});
         else
-            rows.push_back({false, "Start at login: off, so no reminders until you start Tamsel",
-                            "Tick \"Start Tamsel when I log in\" in Preferences"});
+            rows.push_back(
+                {false,
+                 text(QT_TRANSLATE_NOOP("Tamsel",
+                                        "Start at login: off, so no reminders until you start "
+                                        "Tamsel")),
+                 text(QT_TRANSLATE_NOOP("Tamsel",
+                                        "Tick \"Start Tamsel when I log in\" in Preferences"))});
     }
     return rows;
 }
@@ -273,12 +340,13 @@ QWidget* showSetupCheck(const DesktopFacts* facts) {
     auto* window = new QWidget(nullptr, Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(QStringLiteral("setupCheck"));
-    window->setWindowTitle(QString::fromLatin1(kSetupCheckTitle));
+    window->setWindowTitle(QCoreApplication::translate("Tamsel", kSetupCheckTitle));
     window->setWindowIcon(tamselIcon());
 
     auto* icon = new QLabel;
     icon->setPixmap(tamselIcon().pixmap(48, 48));
-    auto* heading = new QLabel(QStringLiteral("What Tamsel finds on this desktop:"));
+    auto* heading =
+        new QLabel(QCoreApplication::translate("Tamsel", "What Tamsel finds on this desktop:"));
     auto* grid = new QGridLayout;
     grid->setObjectName(QStringLiteral("checkRows"));
     grid->setColumnMinimumWidth(1, 460);
@@ -289,12 +357,12 @@ QWidget* showSetupCheck(const DesktopFacts* facts) {
     column->addWidget(heading);
     column->addLayout(grid);
 
-    auto* again = new QPushButton(QStringLiteral("Check again"));
+    auto* again = new QPushButton(QCoreApplication::translate("Tamsel", "Check again"));
     // Reached with Tab, Return presses it.
     again->setAutoDefault(true);
     again->setAccessibleDescription(A11y::tr("Looks at the desktop again and updates the list."));
     QObject::connect(again, &QPushButton::clicked, window, [grid, rows] { fill(grid, rows()); });
-    auto* close = new QPushButton(QStringLiteral("Close"));
+    auto* close = new QPushButton(QCoreApplication::translate("Tamsel", "Close"));
     close->setDefault(true);
     close->setAccessibleDescription(A11y::tr("Closes this window."));
     QObject::connect(close, &QPushButton::clicked, window, &QWidget::close);

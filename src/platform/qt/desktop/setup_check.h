@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <QtGlobal>
+
 #include "common/platform.h"
 #include "platform/qt/views/overlay_route.h"
 
@@ -15,7 +17,7 @@ class QWidget;
 
 namespace tamsel::qt {
 
-inline constexpr const char* kSetupCheckTitle = "Tamsel: setup check";
+inline constexpr const char* kSetupCheckTitle = QT_TRANSLATE_NOOP("Tamsel", "Tamsel: setup check");
 
 struct DesktopFacts {
     enum class Session { X11, Wayland, MacOS };

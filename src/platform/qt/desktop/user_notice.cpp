@@ -52,7 +52,7 @@ void showWindow(const QString& text) {
     label->setWordWrap(true);
     label->setFixedWidth(360);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* ok = new QPushButton(QStringLiteral("OK"));
+    auto* ok = new QPushButton(QCoreApplication::translate("Tamsel", "OK"));
     ok->setDefault(true);
     ok->setAccessibleDescription(A11y::tr("Closes this notice."));
     QObject::connect(ok, &QPushButton::clicked, box, &QDialog::accept);

@@ -3,6 +3,7 @@
 
 #include "platform/qt/idle/idle_source.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QEventLoop>
 #include <QObject>
@@ -188,11 +189,13 @@ void IdleChain::settleOn(bool found) {
         // Said at the first try only; later tries fail quietly.
         if (!everFound_ && problemText().empty()) {
             problemText() =
-                "Tamsel cannot tell when you are away from the keyboard: no idle "
-                "service of this desktop answered (" +
-                joined(notUsed_) +
-                "). Until one does, it counts you as active, so a break comes after "
-                "every work period, even when you were away.";
+                QCoreApplication::translate(
+                    "Tamsel",
+                    "Tamsel cannot tell when you are away from the keyboard: no idle service of "
+                    "this desktop answered (%1). Until one does, it counts you as active, so a "
+                    "break comes after every work period, even when you were away.")
+                    .arg(QString::fromStdString(joined(notUsed_)))
+                    .toStdString();
             say(problemText());
         }
     }
@@ -227,7 +230,7 @@ std::unique_ptr<IdleSource> makeIdleSource(Clock& clock) {
     statusStore() = {};
 #if defined(Q_OS_MACOS)
     (void)clock;
-    statusStore().inUse = "the macOS event source";
+    statusStore().inUse = QT_TRANSLATE_NOOP("Tamsel", "the macOS event source");
     say("idle time from " + statusStore().inUse);
     return makeMacIdleSource();
 #else
@@ -235,15 +238,18 @@ std::unique_ptr<IdleSource> makeIdleSource(Clock& clock) {
     if (waylandSession()) {
         // XWayland's X server sees only input to X11 windows: a user typing
         // in any native window would look away, and never get a break.
-        order.push_back({"the Wayland idle protocols (ext-idle-notify-v1, org_kde_kwin_idle)",
-                         [&clock] { return makeWaylandIdleSource(clock); }});
+        order.push_back(
+            {QT_TRANSLATE_NOOP(
+                 "Tamsel", "the Wayland idle protocols (ext-idle-notify-v1, org_kde_kwin_idle)"),
+             [&clock] { return makeWaylandIdleSource(clock); }});
         order.push_back({"org.gnome.Mutter.IdleMonitor", [&clock] {
                              return makeMutterIdleSource(QDBusConnection::sessionBus(),
                                                          waylandCompositorPid(), clock);
                          }});
     } else {
 #if defined(TAMSEL_HAVE_X11)
-        order.push_back({"the X screen saver extension", [] { return makeX11IdleSource(); }});
+        order.push_back({QT_TRANSLATE_NOOP("Tamsel", "the X screen saver extension"),
+                         [] { return makeX11IdleSource(); }});
 #endif
     }
     order.push_back({"org.freedesktop.ScreenSaver", [&clock] {

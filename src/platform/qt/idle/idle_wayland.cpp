@@ -5,6 +5,7 @@
 // polled: the socket wakes us only when the compositor sends something.
 
 #include <wayland-client.h>
+#include <QtGlobal>
 
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "kde-idle-client-protocol.h"
@@ -110,7 +111,7 @@ private:
     }
 
     IdleTimeline timeline_;
-    std::string name_ = "the Wayland idle protocols";
+    std::string name_ = QT_TRANSLATE_NOOP("Tamsel", "the Wayland idle protocols");
     std::shared_ptr<WaylandConnection> connection_;
     int lostHandler_ = 0;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

@@ -26,7 +26,9 @@ public:
             return std::nullopt;
         return static_cast<double>(info_->idle) / 1000.0;
     }
-    std::string name() const override { return "the X screen saver extension"; }
+    std::string name() const override {
+        return QT_TRANSLATE_NOOP("Tamsel", "the X screen saver extension");
+    }
 
 private:
     Display* display_;
@@ -36,7 +38,7 @@ private:
 }  // namespace
 
 std::unique_ptr<CombinedIdleSource> makeX11IdleSource() {
-    const std::string name = "the X screen saver extension";
+    const std::string name = QT_TRANSLATE_NOOP("Tamsel", "the X screen saver extension");
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (!display) return failedIdleSource(name, "Tamsel does not run on an X display");

@@ -1,5 +1,6 @@
 #include "platform/qt/views/qt_dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -32,8 +33,9 @@ public:
 
         QStringList titles;
         for (const auto& b : request.buttons) titles << QString::fromStdString(b);
-        if (titles.isEmpty()) titles << QStringLiteral("OK");
-        escape_ = titles.indexOf(QStringLiteral("Cancel"));
+        if (titles.isEmpty()) titles << QCoreApplication::translate("Tamsel", "OK");
+        // The controllers' button titles come in the user's language.
+        escape_ = titles.indexOf(QCoreApplication::translate("Tamsel", "Cancel"));
         if (escape_ < 0 && titles.size() == 1) escape_ = 0;
 
         // Without an answer for Escape there is nothing the close button
@@ -190,9 +192,9 @@ SaveResult QtDialogs::saveFile(const std::string& suggestedName, const std::stri
     QString path;
     {
         ModalScope modal;
-        QFileDialog dialog(nullptr, QStringLiteral("Export the history"),
+        QFileDialog dialog(nullptr, QCoreApplication::translate("Tamsel", "Export the history"),
                            QDir::home().filePath(QString::fromStdString(suggestedName)),
-                           QStringLiteral("CSV files (*.csv)"));
+                           QCoreApplication::translate("Tamsel", "CSV files (*.csv)"));
         dialog.setObjectName(QStringLiteral("saveFileDialog"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("csv"));

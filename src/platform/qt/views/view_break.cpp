@@ -71,7 +71,7 @@ private:
 class BreakView : public ViewWidget {
 public:
     BreakView() {
-        setWindowTitle(toQString(nib::kLockScreenTitle));
+        setWindowTitle(translated(nib::kLockScreenTitle));
         // X11BypassWindowManagerHint: a window manager clamps a window taller
         // than its work area, and this one reaches above the screen.
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -83,10 +83,14 @@ public:
         // reaches the button.
         setFocusPolicy(Qt::StrongFocus);
 
-        text = new QLabel(QStringLiteral("<div style='font-size: 34px;'>Time for a break</div>"
-                                         "<div style='font-size: 20px; margin-top: 12px;'>"
-                                         "Look into the distance, stretch, breathe.</div>"),
-                          this);
+        text = new QLabel(
+            QStringLiteral("<div style='font-size: 34px;'>%1</div>"
+                           "<div style='font-size: 20px; margin-top: 12px;'>%2</div>")
+                .arg(QCoreApplication::translate("Tamsel", "Time for a break").toHtmlEscaped(),
+                     QCoreApplication::translate("Tamsel",
+                                                 "Look into the distance, stretch, breathe.")
+                         .toHtmlEscaped()),
+            this);
         text->setTextFormat(Qt::RichText);
         text->setAlignment(Qt::AlignCenter);
         text->setStyleSheet(QStringLiteral("color: rgba(255, 255, 255, 235);"));
@@ -104,7 +108,7 @@ public:
             "110); border-radius: 4px; }"
             "QProgressBar::chunk { background: rgba(255, 255, 255, 225); border-radius: 3px; }"));
 
-        snooze = new QPushButton(toQString(nib::kSnoozeTitle), this);
+        snooze = new QPushButton(translated(nib::kSnoozeTitle), this);
         snooze->setCursor(Qt::PointingHandCursor);
         snooze->setStyleSheet(QStringLiteral(
             "QPushButton { color: white; background: rgba(255, 255, 255, 36);"

@@ -156,8 +156,18 @@ QImage BarLabel::render(qreal dpr) const {
     const QColor ink = palette().color(QPalette::WindowText);
     if (!text_.isEmpty() && ink.alpha() > 0) {
         QPainterPath path;
-        path.addText(0, 0, isBar() ? font() : textFont_, text_);
-        const QRectF box = path.boundingRect();
+        QFont face = isBar() ? font() : textFont_;
+        path.addText(0, 0, face, text_);
+        QRectF box = path.boundingRect();
+        // A text longer than the bar (as another language may write it)
+        // is made smaller to fit, never cut.
+        if (const qreal room = width() - 2 * kMargin; !isBar() && box.width() > room) {
+            face.setPixelSize(
+                std::max(1, static_cast<int>(std::floor(face.pixelSize() * room / box.width()))));
+            path.clear();
+            path.addText(0, 0, face, text_);
+            box = path.boundingRect();
+        }
         const qreal free = width() - 2 * kMargin - box.width();
         qreal left = kMargin;
         if (alignment_ & Qt::AlignRight)

@@ -105,23 +105,25 @@ QGridLayout* workAndBreaks(const Form& form) {
             [v = form.view, action, stepperName] { v->emitAction(action, stepperName); });
         grid->addWidget(name, row, 1);
         grid->addWidget(number, row, 2);
-        grid->addWidget(new QLabel(QStringLiteral("minutes")), row, 3);
+        grid->addWidget(new QLabel(QCoreApplication::translate("Tamsel", "minutes")), row, 3);
         grid->addWidget(stepper, row, 4);
         form.outlet(number, labelName, nib::Kind::Label);
         form.outlet(stepper, stepperName, nib::Kind::Stepper);
     };
-    addDuration(0, QStringLiteral("&Work period:"), "lblWorkDuration", "stpWorkDurationE",
-                "stpWorkDuration:", A11y::tr("Work period"),
+    addDuration(0, translated(QT_TRANSLATE_NOOP("Tamsel", "&Work period:")), "lblWorkDuration",
+                "stpWorkDurationE", "stpWorkDuration:", A11y::tr("Work period"),
                 A11y::tr("Minutes of work before each break. The arrow keys change it by one "
                          "minute, Page Up and Page Down by ten."));
-    addDuration(1, QStringLiteral("&Break length:"), "lblBreakDuration", "stpBreakDurationEle",
-                "stpBreakDuration:", A11y::tr("Break length"),
+    addDuration(1, translated(QT_TRANSLATE_NOOP("Tamsel", "&Break length:")), "lblBreakDuration",
+                "stpBreakDurationEle", "stpBreakDuration:", A11y::tr("Break length"),
                 A11y::tr("Minutes each break lasts. The arrow keys change it by one minute, "
                          "Page Up and Page Down by ten."));
     grid->setColumnStretch(5, 1);
 
-    auto* snooze = new QCheckBox(QStringLiteral("Allow s&noozing a break for a minute"));
-    auto* hide = new QCheckBox(QStringLiteral("Start breaks see-&through (double-click to dim)"));
+    auto* snooze = new QCheckBox(
+        QCoreApplication::translate("Tamsel", "Allow s&noozing a break for a minute"));
+    auto* hide = new QCheckBox(
+        QCoreApplication::translate("Tamsel", "Start breaks see-&through (double-click to dim)"));
     form.outlet(snooze, "lblSnooze", nib::Kind::CheckBox);
     form.outlet(hide, "lblHide", nib::Kind::CheckBox);
     snooze->setAccessibleDescription(
@@ -140,13 +142,14 @@ QGridLayout* progressBar(const Form& form) {
     describe(corners, A11y::tr("Progress bar position"),
              A11y::tr("Where on the screen the row of squares that shows your work progress "
                       "sits."));
-    auto* cornerLabel = new QLabel(QStringLiteral("&Position:"));
+    auto* cornerLabel = new QLabel(QCoreApplication::translate("Tamsel", "&Position:"));
     cornerLabel->setBuddy(corners);
     grid->addWidget(cornerLabel, 0, 1);
     grid->addWidget(corners, 0, 2);
     grid->setColumnStretch(3, 1);
-    auto* always = new QRadioButton(QStringLiteral("Show it &always"));
-    auto* whenHigh = new QRadioButton(QStringLiteral("Show it &only when a break is near"));
+    auto* always = new QRadioButton(QCoreApplication::translate("Tamsel", "Show it &always"));
+    auto* whenHigh = new QRadioButton(
+        QCoreApplication::translate("Tamsel", "Show it &only when a break is near"));
     // The controller keeps exactly one of the pair on; Qt must not group them.
     for (QRadioButton* radio : {always, whenHigh}) {
         radio->setAutoExclusive(false);
@@ -178,14 +181,17 @@ QGridLayout* childLock(const Form& form) {
         grid->addWidget(label, row, 1);
         grid->addWidget(field, row, 2);
     };
-    addPassword(0, QStringLiteral("Passwor&d:"), "txtNewPwd", A11y::tr("Child lock password"),
+    addPassword(0, translated(QT_TRANSLATE_NOOP("Tamsel", "Passwor&d:")), "txtNewPwd",
+                A11y::tr("Child lock password"),
                 A11y::tr("Asked at start and before Preferences, Pause, Skip and Quit. Leave "
                          "both fields empty for no child lock."));
-    addPassword(1, QStringLiteral("&Confirm:"), "txtConfirmPwd",
+    addPassword(1, translated(QT_TRANSLATE_NOOP("Tamsel", "&Confirm:")), "txtConfirmPwd",
                 A11y::tr("Confirm child lock password"), A11y::tr("The same password again."));
     auto* note =
-        new QLabel(QStringLiteral("Asked at start and before Preferences, Pause, Skip and Quit.\n"
-                                  "Leave both fields empty for no child lock."));
+        new QLabel(QCoreApplication::translate("Tamsel",
+                                               "Asked at start and before Preferences, Pause, Skip "
+                                               "and Quit.\nLeave both fields empty for no child "
+                                               "lock."));
     note->setForegroundRole(QPalette::PlaceholderText);
     grid->addWidget(note, 2, 2);
     grid->setColumnStretch(3, 1);
@@ -202,7 +208,7 @@ struct CheckBoxRow {
 QGridLayout* checkBoxes(const Form& form, std::initializer_list<CheckBoxRow> rows) {
     auto* grid = section();
     for (const CheckBoxRow& row : rows) {
-        auto* check = new QCheckBox(QString::fromUtf8(row.caption));
+        auto* check = new QCheckBox(translated(row.caption));
         form.outlet(check, row.name, nib::Kind::CheckBox);
         check->setAccessibleDescription(row.description);
         grid->addWidget(check, grid->rowCount(), 1);
@@ -211,31 +217,34 @@ QGridLayout* checkBoxes(const Form& form, std::initializer_list<CheckBoxRow> row
 }
 
 QGridLayout* aroundABreak(const Form& form) {
-    return checkBoxes(form, {{"Tell me a &minute before a break", "lblHeadsUp",
-                              A11y::tr("A notification comes about a minute before each break.")},
-                             {"Play a so&und when a break starts and ends", "lblSound",
-                              A11y::tr("A sound plays as each break starts and as it ends.")},
-                             {"Cover &every screen during a break", "lblAllScreens",
-                              A11y::tr("Breaks dim every screen, not only the main one.")}});
+    return checkBoxes(
+        form, {{QT_TRANSLATE_NOOP("Tamsel", "Tell me a &minute before a break"), "lblHeadsUp",
+                A11y::tr("A notification comes about a minute before each break.")},
+               {QT_TRANSLATE_NOOP("Tamsel", "Play a so&und when a break starts and ends"),
+                "lblSound", A11y::tr("A sound plays as each break starts and as it ends.")},
+               {QT_TRANSLATE_NOOP("Tamsel", "Cover &every screen during a break"), "lblAllScreens",
+                A11y::tr("Breaks dim every screen, not only the main one.")}});
 }
 
 QGridLayout* waits(const Form& form) {
     return checkBoxes(
         form,
-        {{"Wait wh&ile I'm on a call (camera or microphone in use)", "lblWaitCall",
+        {{QT_TRANSLATE_NOOP("Tamsel", "Wait wh&ile I'm on a call (camera or microphone in use)"),
+          "lblWaitCall",
           A11y::tr("A break that falls due while the camera or the microphone is in use waits "
                    "until the call ends.")},
-         {"Wait while a program is &full screen", "lblWaitFullScreen",
+         {QT_TRANSLATE_NOOP("Tamsel", "Wait while a program is &full screen"), "lblWaitFullScreen",
           A11y::tr("A break that falls due while a program fills the screen waits until it "
                    "leaves full screen.")},
-         {"Wait while do-not-distu&rb is on", "lblWaitDnd",
+         {QT_TRANSLATE_NOOP("Tamsel", "Wait while do-not-distu&rb is on"), "lblWaitDnd",
           A11y::tr("A break that falls due while the desktop's do-not-disturb is on waits until "
                    "it is off.")}});
 }
 
 QGridLayout* starting(const Form& form) {
     auto* grid = section();
-    auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I &log in"));
+    auto* atLogin =
+        new QCheckBox(QCoreApplication::translate("Tamsel", "Start Tamsel when I &log in"));
     form.outlet(atLogin, "lblStartAtLogin", nib::Kind::CheckBox);
     atLogin->setAccessibleDescription(A11y::tr("Tamsel starts by itself when you log in."));
     grid->addWidget(atLogin, 0, 1);
@@ -243,12 +252,13 @@ QGridLayout* starting(const Form& form) {
 }
 
 QHBoxLayout* buttons(const Form& form) {
-    auto* help = new QPushButton(QStringLiteral("&Help"));
+    auto* help = new QPushButton(QCoreApplication::translate("Tamsel", "&Help"));
     form.reports(help, "btnHelp:", "btnHelp");
-    auto* site = new QPushButton(QStringLiteral("Tamsel web site"));
+    auto* site = new QPushButton(QCoreApplication::translate("Tamsel", "Tamsel web site"));
     site->setFlat(true);
     site->setCursor(Qt::PointingHandCursor);
-    site->setToolTip(QStringLiteral("Opens the Tamsel web site in your browser"));
+    site->setToolTip(
+        QCoreApplication::translate("Tamsel", "Opens the Tamsel web site in your browser"));
     QFont font = site->font();
     font.setUnderline(true);
     site->setFont(font);
@@ -257,8 +267,8 @@ QHBoxLayout* buttons(const Form& form) {
     site->setPalette(palette);
     form.outlet(site, "btnCopyright", nib::Kind::Button);
     form.reports(site, "copyrightClicked:", "btnCopyright");
-    auto* close = new QPushButton(QStringLiteral("Close"));
-    auto* save = new QPushButton(QStringLiteral("&Save"));
+    auto* close = new QPushButton(QCoreApplication::translate("Tamsel", "Close"));
+    auto* save = new QPushButton(QCoreApplication::translate("Tamsel", "&Save"));
     save->setDefault(true);
     form.reports(close, "btnCloseClicked:", "btnClose");
     form.reports(save, "btnSaveClicked:", "btnSave");
@@ -285,7 +295,7 @@ QHBoxLayout* buttons(const Form& form) {
 
 std::unique_ptr<QtWindow> makePreferencesView() {
     auto* view = new PrefsView;
-    view->setWindowTitle(toQString(nib::kPrefWindowTitle));
+    view->setWindowTitle(translated(nib::kPrefWindowTitle));
     view->setWindowIcon(tamselIcon());
     view->setBackground(view->palette().color(QPalette::Window));
     auto window = std::make_unique<QtWindow>(view);
@@ -305,12 +315,14 @@ std::unique_ptr<QtWindow> makePreferencesView() {
     // Two columns: the breaks and the bar on the left, the rest beside them.
     auto* columns = new QHBoxLayout;
     columns->setSpacing(28);
-    columns->addLayout(column({{QStringLiteral("Work and breaks"), workAndBreaks(form)},
-                               {QStringLiteral("Progress bar"), progressBar(form)},
-                               {QStringLiteral("A due break waits"), waits(form)}}));
-    columns->addLayout(column({{QStringLiteral("Around a break"), aroundABreak(form)},
-                               {QStringLiteral("Starting"), starting(form)},
-                               {QStringLiteral("Child lock"), childLock(form)}}));
+    columns->addLayout(
+        column({{QCoreApplication::translate("Tamsel", "Work and breaks"), workAndBreaks(form)},
+                {QCoreApplication::translate("Tamsel", "Progress bar"), progressBar(form)},
+                {QCoreApplication::translate("Tamsel", "A due break waits"), waits(form)}}));
+    columns->addLayout(
+        column({{QCoreApplication::translate("Tamsel", "Around a break"), aroundABreak(form)},
+                {QCoreApplication::translate("Tamsel", "Starting"), starting(form)},
+                {QCoreApplication::translate("Tamsel", "Child lock"), childLock(form)}}));
 
     auto* layout = new QVBoxLayout(view);
     layout->setContentsMargins(20, 16, 20, 16);

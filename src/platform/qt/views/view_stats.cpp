@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/text.h"
 #include "platform/qt/views/artwork.h"
 #include "platform/qt/views/bar_chart.h"
 #include "platform/qt/views/message_layout.h"
@@ -56,8 +57,7 @@ QWidget* legendEntry(const QColor& colour, const QString& text) {
 
 std::unique_ptr<QtWindow> makeStatsView() {
     auto* view = new StatsView;
-    view->setWindowTitle(QString::fromUtf8(nib::kStatsWindowTitle.data(),
-                                           static_cast<qsizetype>(nib::kStatsWindowTitle.size())));
+    view->setWindowTitle(translated(nib::kStatsWindowTitle));
     view->setWindowIcon(tamselIcon());
     view->setBackground(view->palette().color(QPalette::Window));
     auto window = std::make_unique<QtWindow>(view);
@@ -74,45 +74,52 @@ std::unique_ptr<QtWindow> makeStatsView() {
         const char* caption;
         const char* name;
     } rows[] = {
-        {"Active time", "lblActiveToday"},     {"Breaks taken", "lblTakenToday"},
-        {"Breaks snoozed", "lblSnoozedToday"}, {"Work periods skipped", "lblSkippedToday"},
-        {"Paused", "lblPausedToday"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Active time"), "lblActiveToday"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Breaks taken"), "lblTakenToday"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Breaks snoozed"), "lblSnoozedToday"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Work periods skipped"), "lblSkippedToday"},
+        {QT_TRANSLATE_NOOP("Tamsel", "Paused"), "lblPausedToday"},
     };
     for (const auto& row : rows) {
         auto* value = new QLabel;
         value->setTextFormat(Qt::PlainText);
         outlet(value, row.name, nib::Kind::Label);
         const int at = today->rowCount();
-        today->addWidget(new QLabel(QString::fromUtf8(row.caption)), at, 1);
+        today->addWidget(new QLabel(translated(row.caption)), at, 1);
         today->addWidget(value, at, 2);
     }
     today->setColumnStretch(3, 1);
 
     auto* week = new QHBoxLayout;
-    week->addWidget(heading(QStringLiteral("This week, breaks taken in full:")));
+    week->addWidget(
+        heading(QCoreApplication::translate("Tamsel", "This week, breaks taken in full:")));
     auto* share = heading({});
     outlet(share, "lblWeekShare", nib::Kind::Label);
     week->addWidget(share);
     week->addStretch(1);
 
     auto* chart = new BarChart;
-    chart->setAccessibleName(QStringLiteral("Active time per day, the last 14 days"));
+    chart->setAccessibleName(
+        QCoreApplication::translate("Tamsel", "Active time per day, the last 14 days"));
     outlet(chart, "chartDays", nib::Kind::Chart);
     auto* legend = new QHBoxLayout;
+    legend->addWidget(legendEntry(chart->palette().color(QPalette::Highlight),
+                                  QCoreApplication::translate("Tamsel", "active time")));
     legend->addWidget(
-        legendEntry(chart->palette().color(QPalette::Highlight), QStringLiteral("active time")));
-    legend->addWidget(legendEntry(BarChart::kTaken, QStringLiteral("breaks taken")));
+        legendEntry(BarChart::kTaken, QCoreApplication::translate("Tamsel", "breaks taken")));
     legend->addWidget(
-        legendEntry(BarChart::kMissed, QStringLiteral("breaks missed (snoozed or skipped)")));
+        legendEntry(BarChart::kMissed,
+                    QCoreApplication::translate("Tamsel", "breaks missed (snoozed or skipped)")));
     legend->addStretch(1);
 
-    auto* exportButton = new QPushButton(QStringLiteral("&Export\u2026"));
+    auto* exportButton = new QPushButton(QCoreApplication::translate("Tamsel", "&Export\u2026"));
     exportButton->setAutoDefault(false);
-    exportButton->setToolTip(QStringLiteral("Saves the whole history as a CSV file"));
+    exportButton->setToolTip(
+        QCoreApplication::translate("Tamsel", "Saves the whole history as a CSV file"));
     outlet(exportButton, "btnExport", nib::Kind::Button);
     QObject::connect(exportButton, &QPushButton::clicked, view,
                      [view] { view->emitAction("exportBtn:", "btnExport"); });
-    auto* close = new QPushButton(QStringLiteral("Close"));
+    auto* close = new QPushButton(QCoreApplication::translate("Tamsel", "Close"));
     close->setDefault(true);
     QObject::connect(close, &QPushButton::clicked, view, &QWidget::close);
     auto* buttons = new QHBoxLayout;
@@ -123,12 +130,13 @@ std::unique_ptr<QtWindow> makeStatsView() {
     auto* form = new QVBoxLayout(view);
     form->setContentsMargins(20, 16, 20, 16);
     form->setSpacing(6);
-    form->addWidget(heading(QStringLiteral("Today")));
+    form->addWidget(heading(QCoreApplication::translate("Tamsel", "Today")));
     form->addLayout(today);
     form->addSpacing(10);
     form->addLayout(week);
     form->addSpacing(10);
-    form->addWidget(heading(QStringLiteral("Active time, the last 14 days")));
+    form->addWidget(
+        heading(QCoreApplication::translate("Tamsel", "Active time, the last 14 days")));
     form->addWidget(chart, 1);
     form->addLayout(legend);
     form->addSpacing(10);

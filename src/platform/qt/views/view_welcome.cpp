@@ -57,7 +57,7 @@ protected:
 
 std::unique_ptr<QtWindow> makeWelcomeView() {
     auto* view = new WelcomeView;
-    view->setWindowTitle(toQString(nib::kAccessWindowTitle));
+    view->setWindowTitle(translated(nib::kAccessWindowTitle));
     view->setWindowIcon(tamselIcon());
     // A title but no close, minimise or maximise button, where the window
     // manager honours the hints; above other windows, blocking the rest.
@@ -71,31 +71,33 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
     icon->setPixmap(tamselIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* title = new QLabel(QStringLiteral("Welcome to Tamsel"));
+    auto* title = new QLabel(QCoreApplication::translate("Tamsel", "Welcome to Tamsel"));
     QFont big = title->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.3);
     title->setFont(big);
 
     QStringList paragraphs = {
-        QStringLiteral(
+        QCoreApplication::translate(
+            "Tamsel",
             "Tamsel reminds you to rest now and then. While you type and use the mouse it fills a "
             "small row of squares in a corner of the screen; when a work period is done it dims "
             "your screens for a short break. Time away from the keyboard counts as rest."),
-        QStringLiteral(
+        QCoreApplication::translate(
+            "Tamsel",
             "Its icon, a white cup, lives in the system tray (the notification area of your "
             "panel). Click it for Preferences, a break now, a pause, and more. If your desktop "
-            "shows no "
-            "tray, Tamsel still reminds you; add a system tray or notification area to your panel "
-            "to reach its menu."),
+            "shows no tray, Tamsel still reminds you; add a system tray or notification area to "
+            "your panel to reach its menu."),
     };
     // GNOME has no tray: Tamsel's own extension brings the menu and an
     // indicator that lets clicks through.
     if (gnomeDesktop() && overlayRoute() != OverlayRoute::GnomeExtension)
-        paragraphs.append(
-            QStringLiteral("On GNOME, turn on Tamsel's extension for its menu in the top bar and "
-                           "an indicator that lets your clicks through:\n%1")
-                .arg(QLatin1String(kShellExtensionEnable)));
+        paragraphs.append(QCoreApplication::translate(
+                              "Tamsel",
+                              "On GNOME, turn on Tamsel's extension for its menu in the "
+                              "top bar and an indicator that lets your clicks through:\n%1")
+                              .arg(QLatin1String(kShellExtensionEnable)));
     auto* text = new QVBoxLayout;
     text->setSpacing(10);
     text->addWidget(title);
@@ -108,14 +110,15 @@ std::unique_ptr<QtWindow> makeWelcomeView() {
         text->addWidget(label);
     }
 
-    auto* atLogin = new QCheckBox(QStringLiteral("Start Tamsel when I log in"));
+    auto* atLogin =
+        new QCheckBox(QCoreApplication::translate("Tamsel", "Start Tamsel when I log in"));
     atLogin->setObjectName(QStringLiteral("lblStartAtLogin"));
     window->addOutlet("lblStartAtLogin", atLogin, nib::Kind::CheckBox);
     atLogin->setAccessibleDescription(A11y::tr("Tamsel starts by itself when you log in."));
     text->addSpacing(4);
     text->addWidget(atLogin);
 
-    auto* done = new QPushButton(QStringLiteral("Done"));
+    auto* done = new QPushButton(QCoreApplication::translate("Tamsel", "Done"));
     done->setDefault(true);
     done->setAccessibleDescription(A11y::tr("Closes this window; Tamsel goes on running."));
     view->done = done;

@@ -1,0 +1,76 @@
+// The user's language: which catalogue is chosen, and a German desktop
+// (the l10n.german test runs this with LANGUAGE=de) getting German menus
+// and preferences.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+
+#include "app/app_delegate.h"
+#include "engine/scl.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/translations.h"
+#include "prefs/pref_window.h"
+
+namespace tamsel::qt {
+namespace {
+
+const QStringList kFolders = {QStringLiteral("/nonexistent"),
+                              QStringLiteral(TAMSEL_BUILD_TRANSLATIONS)};
+
+TEST(Translations, TheFirstLanguageWithACatalogueUnlessEnglishComesFirst) {
+    const struct {
+        QStringList uiLanguages;
+        QString chosen;
+    } cases[] = {
+        {{"de-DE", "en-US"}, "de"}, {{"fr_CA"}, "fr"}, {{"pt-BR", "es-MX", "de"}, "es"},
+        {{"en-GB", "de-DE"}, ""},   {{"C"}, ""},       {{"ja-JP"}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chooseLanguage(c.uiLanguages, kFolders), c.chosen)
+            << c.uiLanguages.join(' ').toStdString();
+    EXPECT_EQ(chooseLanguage({"de"}, {"/nonexistent"}), "") << "no catalogue, no language";
+}
+
+TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
+    ASSERT_EQ(installTranslations(kFolders), "de") << "run with LANGUAGE=de";
+    QtPlatform qt;
+    SCL::reset(qt.platform());
+
+    auto item = qt.platform().statusBar->statusItem();
+    item->setMenu(AppDelegate::menuItems(Status{}), {});
+    QMenu* menu = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "statusMenu") menu = qobject_cast<QMenu*>(w);
+    ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (const QAction* a : menu->actions()) items << a->text();
+    EXPECT_EQ(items.join('|').toStdString(),
+              "Einstellungen …|Statistik …|Hilfe|Meinen Desktop prüfen …||"
+              "Jetzt eine Pause machen|Pausieren|Überspringen||Beenden");
+
+    PrefWindow prefs;
+    prefs.showWindow();
+    const QWidget* view = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle().startsWith("Tamsel-Einstellungen ")) view = w;
+    ASSERT_NE(view, nullptr);
+    QStringList shown;  // what people read and what a screen reader says
+    for (const QWidget* w : view->findChildren<QWidget*>()) {
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w)) shown << button->text();
+        shown << w->accessibleName();
+    }
+    for (const char* text :
+         {"Eine &Minute vor einer Pause Bescheid geben", "&Speichern", "Arbeitszeit"})
+        EXPECT_TRUE(shown.contains(text)) << text;
+    EXPECT_EQ(view->findChild<QComboBox*>()->itemText(0), "Oben links");
+    // Qt's own texts come from its catalogue.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    SCL::reset(Platform{});  // nothing left pointing into the platform that ends here
+}
+
+}  // namespace
+}  // namespace tamsel::qt
