@@ -41,7 +41,8 @@ install_into() {
         for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/tamsel.png"; done
         for f in extension.js metadata.json icons/tamsel-symbolic.svg; do
             echo "share/gnome-shell/extensions/tamsel@tamsel.org/$f"
-        done) | sort)
+        done
+        for l in de es fr; do echo "share/tamsel/translations/tamsel_$l.qm"; done) | sort)
     [ "$(cd "$1" && find . -type f | sed 's|^\./||' | sort)" = "$want" ] ||
         fail "installed files differ from: $want"
     [ -x "$1/bin/tamsel" ] || fail "bin/tamsel is not executable"
