@@ -105,7 +105,7 @@ uninstall:
 # Footprint of tamsel against a minimal Qt tray app, side by side on Xvfb
 # (about 10 minutes); not part of `make test`.
 bench: build
-	cmake --build $(BUILD) -j $(JOBS) --target tamsel-timelapse
+	cmake --build $(BUILD) -j $(JOBS) --target tamsel-timelapse tamsel-nohistory
 	python3 bench/run.py --build $(BUILD) --results bench/RESULTS.md
 
 clean:

@@ -13,7 +13,8 @@ Measured per program:
   - during those breaks, memory and the time from a break window's creation
     to its mapping, without a compositor (where each break takes a picture
     of the screen) and, in a shorter run, with xcompmgr;
-  - how much its history database grows over those break cycles.
+  - how much its history database grows over those break cycles, and what
+    keeping the history costs (a build that keeps none, side by side).
 Prints one Markdown table with both columns, the ratios and PASS/FAIL.
 
   python3 bench/run.py [--build DIR] [--results bench/RESULTS.md]
@@ -60,6 +61,8 @@ NOWAIT_SETTINGS = SETTINGS.replace("lblWaitCall=1", "lblWaitCall=0") \
     .replace("lblWaitFullScreen=1", "lblWaitFullScreen=0").replace("lblWaitDnd=1", "lblWaitDnd=0")
 # The most the waiting sources may add while the user is idle.
 WAIT_SOURCES_LIMIT_MS = 1.0
+# The most keeping the history may move the idle and active rows.
+HISTORY_LIMIT = 1.05
 
 # One minute of work, one minute of break, no snooze: 1.75 s a cycle at 60x.
 CYCLE_SETTINGS = SETTINGS.replace("stpWorkDuration=30", "stpWorkDuration=1") \
@@ -406,13 +409,13 @@ def status_fields(pid, tid=None):
 
 
 def switches(pid):
-    """Voluntary + involuntary context switches, summed over all threads."""
-    total = 0
+    """(voluntary, involuntary) context switches, summed over all threads."""
+    voluntary = involuntary = 0
     for tid in tasks(pid):
         s = status_fields(pid, tid)
-        total += int(s.get("voluntary_ctxt_switches", 0)) + int(
-            s.get("nonvoluntary_ctxt_switches", 0))
-    return total
+        voluntary += int(s.get("voluntary_ctxt_switches", 0))
+        involuntary += int(s.get("nonvoluntary_ctxt_switches", 0))
+    return voluntary, involuntary
 
 
 def memory_kb(pid):
@@ -502,7 +505,10 @@ class Counters:
             "cpu_ms": (ns / 1e6 if ns is not None
                        else (self.ticks - earlier.ticks) * 1000 / CLK_TCK) / minutes,
             "cpu_ticks_ms": (self.ticks - earlier.ticks) * 1000 / CLK_TCK / minutes,
-            "switches": (self.switches - earlier.switches) / minutes,
+            "switches": (sum(self.switches) - sum(earlier.switches)) / minutes,
+            # The program's own wake-ups: involuntary switches follow the
+            # machine's other load.
+            "wakeups": (self.switches[0] - earlier.switches[0]) / minutes,
         }
 
 
@@ -733,11 +739,14 @@ the time from exec to the first viewable X window carrying the program's
 _NET_WM_PID (its tray icon or a window), polled every 5 ms, one program at a
 time, alternating which goes first. For the rest all programs run at once:
 tamsel with its three waits for the right moment on (call, full screen and
-do-not-disturb), the same tamsel with the three off, and the floor; every
+do-not-disturb), the same tamsel with the three off, tamsel-nohistory
+(the same program built to keep no history) and the floor; every
 desktop has a PulseAudio server with a null sink and a null source at the
 usual socket, so the microphone source stays connected to it, and /dev
 holds no camera. "Added by the waiting sources" is the first tamsel's idle
-CPU minus the second's.
+CPU minus the second's. The history rows compare the first tamsel with
+tamsel-nohistory; they count voluntary switches only (the program's own
+waits), as the involuntary ones follow the machine's other load.
 CPU time is the run time of all threads from /proc/PID/task/*/schedstat (ns);
 utime+stime from /proc/PID/stat is shown too, but at 10 ms per tick it cannot
 resolve a few milliseconds a minute. Context switches are voluntary plus
@@ -812,6 +821,15 @@ def table(results, args):
     rows.append(("CPU time per minute, idle, added by the waiting sources", f"{added:+.2f} ms",
                  "—", "—", f"≤ {WAIT_SOURCES_LIMIT_MS:g} ms",
                  "PASS" if added <= WAIT_SOURCES_LIMIT_MS else "FAIL"))
+    h = results["tamsel-nohistory"]
+    for what, key, fmt in (("CPU time per minute", "cpu_ms", "{:.2f} ms"),
+                           ("Voluntary context switches per minute", "wakeups", "{:.1f}")):
+        for phase in ("idle", "active"):
+            r = ratio(t[phase][key], h[phase][key])
+            rows.append((f"{what}, {phase}, with the history against without",
+                         f"{fmt.format(t[phase][key])} against {fmt.format(h[phase][key])}",
+                         "—", f"{r:.2f}×", f"≤ {HISTORY_LIMIT:g}×",
+                         "PASS" if r <= HISTORY_LIMIT else "FAIL"))
     th, fh = t["helpers"], f["helpers"]
     rows.append(("Helper processes started", describe(th), describe(fh), "—", "none",
                  "PASS" if not th else "FAIL"))
@@ -835,6 +853,9 @@ def table(results, args):
                      f"| {n[phase]['cpu_ms']:.2f} ms (with them {t[phase]['cpu_ms']:.2f} ms) | — |")
     lines.append(f"| tamsel with the waits off: context switches per minute, idle "
                  f"| {n['idle']['switches']:.1f} (with them {t['idle']['switches']:.1f}) | — |")
+    for phase in ("idle", "active"):
+        lines.append(f"| Voluntary context switches per minute, {phase} "
+                     f"| {t[phase]['wakeups']:.1f} | {f[phase]['wakeups']:.1f} |")
     lines.append(f"| tamsel with the waits off: VmRSS after {args.settle / 60:g} min "
                  f"| {n['rss_kb'] / 1024:.1f} MB | — |")
     for phase in ("idle", "active"):
@@ -927,6 +948,7 @@ def main():
 
     programs = {"tamsel": os.path.join(args.build, "tamsel"),
                 "tamsel-nowait": os.path.join(args.build, "tamsel"),
+                "tamsel-nohistory": os.path.join(args.build, "tamsel-nohistory"),
                 "floor": os.path.join(args.build, "tamsel-floor")}
     for exe in programs.values():
         if not os.access(exe, os.X_OK):
@@ -937,6 +959,8 @@ def main():
         sys.exit("missing tools: " + ", ".join(missing) + " (make deps installs them)")
     if args.starts < 1:
         sys.exit("--starts must be at least 1")
+    if not os.access(programs["tamsel-nohistory"], os.X_OK):
+        sys.exit("tamsel-nohistory not found: cmake --build BUILD --target tamsel-nohistory")
     if args.cycles and not os.access(os.path.join(args.build, "tamsel-timelapse"), os.X_OK):
         sys.exit("tamsel-timelapse not found: cmake --build BUILD --target tamsel-timelapse")
     if args.cycles and not 1 <= args.warmup < args.cycles:
@@ -945,7 +969,8 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     when = datetime.datetime.now().astimezone()
     print(f"Tamsel footprint benchmark, {when:%Y-%m-%d %H:%M %Z}", flush=True)
-    results = measure(args, programs, {"tamsel": SETTINGS, "tamsel-nowait": NOWAIT_SETTINGS})
+    results = measure(args, programs, {"tamsel": SETTINGS, "tamsel-nowait": NOWAIT_SETTINGS,
+                                       "tamsel-nohistory": SETTINGS})
     if args.cycles:
         print(f"  {args.cycles} break cycles in time lapse", flush=True)
         results["cycles"] = break_cycles(args, uuid.uuid4().hex[:8], args.cycles)

@@ -14,6 +14,10 @@
 #ifndef TAMSEL_TIME_SCALE
 #define TAMSEL_TIME_SCALE 1
 #endif
+// The benchmark's tamsel-nohistory keeps no history, to show what keeping it costs.
+#ifndef TAMSEL_WITHOUT_HISTORY
+#define TAMSEL_WITHOUT_HISTORY 0
+#endif
 
 int main(int argc, char** argv) {
     // Native Wayland windows cannot be placed in a corner, kept on top or
@@ -44,12 +48,14 @@ int main(int argc, char** argv) {
 
     tamsel::qt::QtPlatform platform(TAMSEL_TIME_SCALE);
     platform.hearSecondLaunches(instance);
-    tamsel::SCL::reset(platform.platform());
+    tamsel::Platform services = platform.platform();
+    if (TAMSEL_WITHOUT_HISTORY) services.history = nullptr;
+    tamsel::SCL::reset(services);
     tamsel::AppDelegate delegate;
     QTimer::singleShot(0, [&delegate] { delegate.applicationDidFinishLaunching(); });
     const int status = app.exec();
     // Only the desktop ends the loop (the Quit command ends the process at
     // once): release the windows while their QApplication still exists.
-    tamsel::SCL::reset(platform.platform());
+    tamsel::SCL::reset(services);
     return status;
 }
