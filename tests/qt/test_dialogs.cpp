@@ -2,24 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/qt/views/qt_dialogs.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
+
+using test::press;
 
 // Runs `answer` on the dialog once it is the active modal widget. Should the
 // answer leave it open, it is ended from outside after a while, so a broken
@@ -48,13 +45,6 @@ void whenModal(std::function<void(QDialog&)> answer) {
         });
     });
     poll->start(5);
-}
-
-void press(QWidget* target, int key, const QString& text = {}) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &down);
-    QApplication::sendEvent(target, &up);
 }
 
 // Buttons from left to right, as they sit in the dialog.

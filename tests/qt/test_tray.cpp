@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QSystemTrayIcon>
@@ -12,6 +11,7 @@
 
 #include "app/app_delegate.h"
 #include "platform/qt/desktop/qt_status_bar.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
@@ -41,9 +41,7 @@ TEST(StatusItem, WithoutATrayTellsOnceWithoutBlockingAndStillOffersTheCommandsIn
     item->setMenu(AppDelegate::menuItems({State::Break}),
                   [&](std::string_view action) { chosen.emplace_back(action); });
 
-    QMenu* menu = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "statusMenu") menu = qobject_cast<QMenu*>(w);
+    auto* menu = qobject_cast<QMenu*>(test::findWindow("statusMenu", true));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(titles(menu),
               (std::vector<std::string>{"Preferences\u2026", "Statistics\u2026", "Help",
