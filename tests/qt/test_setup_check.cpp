@@ -82,6 +82,7 @@ TEST(SetupCheck, MarksEachDesktopAndGivesTheFixForWhatIsMissing) {
     // The window lists the rows and, under each ✗, its fix.
     QWidget* window = showSetupCheck(&cases[5].facts);
     ASSERT_NE(window, nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // rows of an earlier check
     EXPECT_EQ(window->windowTitle().toStdString(), kSetupCheckTitle);
     std::vector<std::string> shown, fixes;
     for (QLabel* label : window->findChildren<QLabel*>()) {
