@@ -203,6 +203,13 @@ TEST_F(SettingsFile, AWriteThatFailsIsToldOnceAndKeptForThisRun) {
     EXPECT_TRUE(notices.filter(QStringLiteral("secret")).isEmpty()) << "no value is shown";
 }
 
+// The file the checks guard (owner-only, damage, links) must be the one
+// QSettings reads; the stories would go on working were it another.
+TEST(SettingsLocation, TheUsersStoreLivesInTheConfigFolder) {
+    EXPECT_EQ(QtSettings().fileName(),
+              qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/tamsel/tamsel.conf"));
+}
+
 // A settings folder or file that someone else controls: nothing is read or
 // written there, nothing through a link, and the user is told once.
 TEST_F(SettingsFile, AFolderOrFileOthersControlIsNeitherReadNorWrittenAndSaidOnce) {
