@@ -200,10 +200,11 @@ TEST(IdleTimeline, NotificationsBecomeSecondsSinceTheLastInput) {
 // idle time longer than the machine has been up.
 enum class Answer { Truth, Stall, WrongType, Absurd };
 
+// A QObject of its own, so QtDBus finds the context in the stand-ins below.
 class StandIn : public QObject, protected QDBusContext {
-    Q_OBJECT  // so QtDBus finds the context in the stand-ins below
-        public : std::atomic<Answer>
-                     answer{Answer::Truth};
+    Q_OBJECT
+public:
+    std::atomic<Answer> answer{Answer::Truth};
     void answerLate() {
         std::lock_guard lock(mutex_);
         for (const QDBusMessage& call : held_) bus_->send(call.createReply(uint(1)));
@@ -276,10 +277,8 @@ protected:
         client_.reset();
         QDBusConnection::disconnectFromBus(QStringLiteral("provider"));
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        if (daemon_.state() != QProcess::NotRunning) {
-            daemon_.kill();
-            daemon_.waitForFinished(5000);
-        }
+        daemon_.kill();
+        daemon_.waitForFinished(5000);
     }
     void offer(QObject* standIn, const char* path, const char* name) {
         ASSERT_TRUE(provider_->registerObject(QLatin1String(path), standIn,
