@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QApplication>
-#include <QKeyEvent>
-#include <QTimer>
-#include <functional>
+#include <QPointer>
 #include <memory>
 
 #include "platform/qt/desktop/qt_status_bar.h"
@@ -14,14 +11,12 @@
 #include "platform/qt/desktop/user_notice.h"
 #include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/views/views.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
 
-void press(QWidget* target, int key) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &down);
-}
+using test::press;
 
 // The accessible tree's controls that Tab can reach, each with the name and
 // the description it must have.
@@ -65,11 +60,6 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
     QtStatusBar bar;                  // no tray here: its notice offers the commands
     bar.statusItem()->setMenu({{"Help", "helpBtn:"}, {"Quit", "quitBtn:"}}, [](auto) {});
     tellUser(QStringLiteral("Something to say"));
-    auto named = [](const char* name) {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->objectName() == name) return w;
-        return static_cast<QWidget*>(nullptr);
-    };
     const struct {
         const char* window;
         std::function<std::unique_ptr<QtWindow>()> make;
@@ -80,8 +70,8 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
         {"welcome", makeWelcomeView, nullptr, 2},
         {"break", makeBreakView, nullptr, 1},
         {"setup check", nullptr, showSetupCheck(&nothingFound), 5},
-        {"user notice", nullptr, named("userNotice"), 1},
-        {"no-tray notice", nullptr, named("noTrayNotice"), 3},
+        {"user notice", nullptr, test::findWindow("userNotice"), 1},
+        {"no-tray notice", nullptr, test::findWindow("noTrayNotice"), 3},
     };
     for (const auto& w : windows) {
         std::unique_ptr<QtWindow> window = w.make ? w.make() : nullptr;
@@ -129,7 +119,8 @@ TEST(Accessibility, TheIndicatorAndTheSteppersReadTheirValues) {
               "25 minutes");
 }
 
-TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThem) {
+// Closed, a window's buttons reach no one, and its widgets go.
+TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThemUntilTheWindowCloses) {
     const struct {
         std::function<std::unique_ptr<QtWindow>()> make;
         int tabs;  // from the window's first control
@@ -142,14 +133,20 @@ TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThem) {
         std::unique_ptr<QtWindow> window = w.make();
         std::vector<std::string> actions;
         window->setActionHandler([&](std::string_view a, auto) { actions.emplace_back(a); });
-        QWidget* view = window->view();
-        view->show();
+        QPointer<QWidget> view = window->view();
+        window->makeKeyAndOrderFront();
+        QApplication::processEvents();
+        // A space typed as the window appears presses nothing.
+        press(view->focusWidget(), Qt::Key_Space);
         view->setFocus();
-        press(view, Qt::Key_Space);  // the break window's own keys press nothing
         for (int i = 0; i <= w.tabs; ++i) press(view->focusWidget(), Qt::Key_Tab);
-        press(view->focusWidget(), Qt::Key_Return);
+        QWidget* button = view->focusWidget();
+        press(button, Qt::Key_Return);
+        window->close();
+        press(button, Qt::Key_Return);
         EXPECT_EQ(actions, std::vector<std::string>{w.action});
-        view->hide();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(view.isNull());
     }
 }
 

@@ -4,30 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <functional>
 
 #include "platform/qt/busy/busy_sources.h"
 #include "platform/qt/busy/gnome_banners.h"
-#include "platform/qt/views/views.h"
+#include "qt_test.h"
 #include "sim/sim_platform.h"
 
 namespace tamsel::qt {
 namespace {
 
-bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+using test::waitFor;
 
 // A program run for the test, its words split at blanks, ended with it.
 struct Child {
@@ -75,7 +66,7 @@ TEST(CameraSource, CountsOpensOfVideoDevicesThatComeAndGo) {
 
     // Plugged in while watched, then pulled out while in use.
     QFile(dev.filePath(QStringLiteral("video1"))).open(QIODevice::WriteOnly);
-    waitFor([] { return false; }, 300);  // the source hears of the new device
+    test::runFor(300);  // the source hears of the new device
     Opener late(dev.filePath(QStringLiteral("video1")));
     EXPECT_TRUE(waitFor([&] { return camera->busy() == Busy::Yes; }));
     QFile::remove(dev.filePath(QStringLiteral("video1")));
@@ -124,7 +115,7 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
         EXPECT_TRUE(is(Busy::No)) << "only the sink's monitor still records: no call";
     }
 
-    ::testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();  // what the restart makes it say
     server.reset();
     EXPECT_TRUE(is(Busy::Unknown));
     QFile::remove(socket);
@@ -169,21 +160,6 @@ TEST(DoNotDisturbSource, GnomesSettingIsReadThroughGioLoadedWhenAskedFor) {
     auto banners = GnomeBanners::open([] {});
     if (!banners) GTEST_SKIP() << "GNOME's notification settings are not installed here";
     EXPECT_TRUE(banners->shown());
-}
-
-TEST(WaitingIndicator, TheLongestReasonFitsInTheWindowOfElevenSquares) {
-    auto window = makeIndicatorView();
-    window->outlet("lblProgress").setTextColor({1, 0, 0, 0.7});
-    window->outlet("lblProgress").setText("\u25F7 do not disturb");
-    const QImage image = window->view()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    int inked = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        bool column = false;
-        for (int y = 0; y < image.height(); ++y) column |= qAlpha(image.pixel(x, y)) > 0;
-        EXPECT_FALSE(column && (x == 0 || x == image.width() - 1)) << "cut off at " << x;
-        inked += column;
-    }
-    EXPECT_GT(inked, image.width() / 2) << "hardly anything drawn";
 }
 
 }  // namespace

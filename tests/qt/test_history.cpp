@@ -4,12 +4,8 @@
 // it writes, and that closing it lets it go.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <QApplication>
-#include <QFile>
 #include <QFileDialog>
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -28,6 +24,7 @@
 #include "platform/qt/views/bar_chart.h"
 #include "platform/qt/views/qt_dialogs.h"
 #include "platform/qt/views/views.h"
+#include "qt_test.h"
 #include "sim/sim_platform.h"
 
 namespace tamsel::qt {
@@ -35,28 +32,12 @@ namespace {
 
 constexpr double kMar10 = 1773100800;  // 2026-03-10 00:00 UTC, a Tuesday
 
-int mode(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
-}
-
-// The notices the user was given (no tray here: small windows).
-QStringList notices() {
-    QStringList texts;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("userNotice") && w->isVisible())
-            for (QLabel* l : w->findChildren<QLabel*>()) texts << l->text();
-    return texts;
-}
-
-void closeNotices() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("userNotice")) w->close();
-}
+using test::modeOf;
+using test::takeNotices;
 
 class OnDisk : public ::testing::Test {
 protected:
-    ~OnDisk() override { closeNotices(); }
+    ~OnDisk() override { takeNotices(); }
 
     QString path() const { return dir.filePath(QStringLiteral("tamsel/history.sqlite")); }
     QtHistory& open() {
@@ -88,7 +69,7 @@ TEST_F(OnDisk, ADamagedFileIsSetAsideUnderANewNameAndAFreshOneStarts) {
         EXPECT_EQ(store->events("2026-03-10", "2026-03-10").size(), 1u);
         EXPECT_FALSE(store->inMemory());
         EXPECT_TRUE(
-            notices().join(' ').contains(QStringLiteral("It is kept as ") + path() + aside));
+            takeNotices().join(' ').contains(QStringLiteral("It is kept as ") + path() + aside));
     }
 }
 
@@ -131,9 +112,9 @@ TEST_F(OnDisk, FilesAreOwnerOnlyLinksAreNotFollowedAndAFullDiskIsSaidOnce) {
     QDir().mkpath(QFileInfo(path()).absolutePath());
     QFile::setPermissions(QFileInfo(path()).absolutePath(), QFileDevice::Permissions(0x7755));
     open().addActiveSeconds("2026-03-10", 60);
-    EXPECT_EQ(mode(QFileInfo(path()).absolutePath()), 0700);
+    EXPECT_EQ(modeOf(QFileInfo(path()).absolutePath()), 0700);
     for (const char* suffix : {"", "-wal", "-shm"})
-        EXPECT_EQ(mode(path() + suffix), 0600) << suffix;
+        EXPECT_EQ(modeOf(path() + suffix), 0600) << suffix;
 
     // The disk fills up: said once, and nothing else fails.
     const QString connection = QSqlDatabase::connectionNames().constFirst();
@@ -141,7 +122,7 @@ TEST_F(OnDisk, FilesAreOwnerOnlyLinksAreNotFollowedAndAFullDiskIsSaidOnce) {
     ASSERT_TRUE(full.exec("PRAGMA max_page_count = 1"));
     for (int i = 0; i < 50; ++i)
         store->append({kMar10, "2026-03-10", "09:00:00", std::string(200, 'x'), 0});
-    EXPECT_EQ(notices().filter(QStringLiteral("The disk is full")).size(), 1);
+    EXPECT_EQ(takeNotices().filter(QStringLiteral("The disk is full")).size(), 1);
     full = QSqlQuery();
 
     // A link where the database belongs: not touched, the history in memory.

@@ -7,18 +7,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
-#include <functional>
 
 #include "common/version.h"
 #include "platform/qt/qt_network.h"
 #include "platform/qt/qt_timers.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
@@ -74,16 +70,11 @@ std::pair<QByteArray, qint64> http(const char* status, const QByteArray& headers
 }
 
 // Runs the main loop until the asynchronous reply arrives (5 s at most).
-FetchResult waitFor(QtNetwork& network, const std::string& url) {
+FetchResult getAsync(QtNetwork& network, const std::string& url) {
     std::optional<FetchResult> result;
-    QEventLoop loop;
-    network.get(url, [&](const FetchResult& r) {
-        result = r;
-        loop.quit();
-    });
+    network.get(url, [&](const FetchResult& r) { result = r; });
     EXPECT_FALSE(result) << "answered at once, not on the main loop";
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    if (!result) loop.exec();
+    test::waitFor([&] { return result.has_value(); });
     return result.value_or(FetchResult{});
 }
 
@@ -113,7 +104,7 @@ TEST(BlockingFetch, AGoodReplyIsItsTextAnythingElseAFailure) {
         EXPECT_FALSE(network.fetchText(url, 1.0).ok) << url;
 }
 
-TEST(BlockingFetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhile) {
+TEST(Fetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhileAndAsynchronouslySaysSo) {
     StandIn server;  // never answers
     QtNetwork network;
     QtTimers timers;
@@ -129,6 +120,13 @@ TEST(BlockingFetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhile) {
     EXPECT_EQ(fired, 0);
     tick->invalidate();
 
+    QtNetwork async(300);
+    clock.restart();
+    EXPECT_EQ(getAsync(async, server.url("/logistics/ln.php?cat=x")).error,
+              "no reply within 0.3 s");
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_LT(clock.elapsed(), 1500);
+
     // Nobody listening fails at once.
     quint16 port = 0;
     {
@@ -139,17 +137,6 @@ TEST(BlockingFetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhile) {
     clock.restart();
     EXPECT_FALSE(network.fetchText("http://127.0.0.1:" + std::to_string(port) + "/", 10.0).ok);
     EXPECT_LT(clock.elapsed(), 2000);
-}
-
-TEST(AsyncGet, AServerThatNeverAnswersIsGivenUpAtTheTimeOutInPlainWords) {
-    StandIn server;  // never answers
-    QtNetwork network(300);
-    QElapsedTimer clock;
-    clock.start();
-    const FetchResult r = waitFor(network, server.url("/logistics/ln.php?cat=x"));
-    EXPECT_GE(clock.elapsed(), 290);
-    EXPECT_LT(clock.elapsed(), 1500);
-    EXPECT_EQ(r.error, "no reply within 0.3 s");
 }
 
 TEST(HostileServer, RequestsStayOnTheServerAskedAndCarryOnlyTheReadmesHeaders) {
@@ -221,9 +208,7 @@ TEST(HostileServer, AQuitInMidFetchEndsTheRequestThen) {
     EXPECT_FALSE(result.ok);
     // Nothing of the fetch outlives it: the connection closes now, not at
     // the time-out.
-    QEventLoop settle;
-    QTimer::singleShot(300, &settle, &QEventLoop::quit);
-    settle.exec();
+    test::runFor(300);
     EXPECT_EQ(server.closed, 1);
 }
 

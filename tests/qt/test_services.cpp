@@ -17,6 +17,7 @@
 #include "platform/qt/desktop/qt_workspace.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_random.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
@@ -128,10 +129,9 @@ TEST(Autostart, WritesAndRemovesTheEntryAndHonoursOneThatHidesItself) {
 
     // Never into a folder that is a symlink: it may lead anywhere.
     ASSERT_TRUE(QFile::link(home.path(), home.filePath(QStringLiteral("elsewhere"))));
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(
-        XdgAutostart(home.filePath(QStringLiteral("elsewhere/tamsel.desktop"))).setEnabled(true));
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("not a folder of yours"),
+    XdgAutostart elsewhere(home.filePath(QStringLiteral("elsewhere/tamsel.desktop")));
+    EXPECT_NE(test::stderrOf([&] { EXPECT_FALSE(elsewhere.setEnabled(true)); })
+                  .find("not a folder of yours"),
               std::string::npos);
 }
 

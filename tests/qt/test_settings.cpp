@@ -7,10 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <clocale>
@@ -19,14 +16,13 @@
 #include "engine/version_check.h"
 #include "platform/qt/desktop/user_notice.h"
 #include "platform/qt/qt_settings.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
 
-int modeOf(const QString& path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
+using test::modeOf;
+using test::stderrOf;
 
 struct stat lstatOf(const QString& path) {
     struct stat st {};
@@ -41,16 +37,19 @@ QByteArray contentsOf(const QString& path) {
 
 class SettingsFile : public ::testing::Test {
 protected:
-    QString folder() const { return dir_.path() + QStringLiteral("/tamsel"); }
+    ~SettingsFile() override { test::takeNotices(); }
+    // A config folder that does not exist yet.
+    QString folder() const { return dir_.path() + QStringLiteral("/config/tamsel"); }
     QString file() const { return folder() + QStringLiteral("/tamsel.conf"); }
     QString damaged() const { return file() + QStringLiteral(".damaged"); }
 
-    void writeFile(const QByteArray& bytes) {
-        QDir().mkpath(folder());
-        QFile f(file());
+    static void write(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     }
+    void writeFile(const QByteArray& bytes) { write(file(), bytes); }
     // What another process reads: the same bytes, parsed afresh (QSettings
     // shares what it parsed between objects on one path).
     std::unique_ptr<QtSettings> later() {
@@ -58,18 +57,11 @@ protected:
         QFile::copy(file(), copy);
         return std::make_unique<QtSettings>(copy);
     }
-    // What the store said on stderr while it opened or wrote.
-    template <class F>
-    static std::string said(F&& f) {
-        ::testing::internal::CaptureStderr();
-        f();
-        return ::testing::internal::GetCapturedStderr();
-    }
-
     QTemporaryDir dir_;
     int fresh_ = 0;
 };
 
+// Qt gives C the desktop's language: a German one must not write 2,7.
 TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFile) {
     const std::vector<std::string> texts = {"",
                                             R"(a"b;c=d#e@f\g)",
@@ -79,10 +71,12 @@ TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFile) {
                                             "a,b, c",
                                             "[General]",
                                             "x=y",
-                                            "\u00fc\u00df\u20ac \xF0\x9F\x98\x80",
                                             "line\nbreak",
                                             "0",
-                                            "-1e5"};
+                                            "-1e5",
+                                            "\u00fc\u00df\u20ac \xF0\x9F\x98\x80"};
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "make deps generates it";
+    const mode_t umaskBefore = ::umask(022);
     {
         QtSettings settings(file());
         EXPECT_EQ(settings.integerForKey("uid"), 0);
@@ -90,10 +84,13 @@ TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFile) {
         EXPECT_FALSE(QFile::exists(file())) << "reading alone writes nothing";
         settings.setInteger("largest", std::numeric_limits<long long>::max());
         settings.setDouble("sum", 0.1 + 0.2);
+        settings.setDouble("skipVersion", 2.7);
         for (std::size_t i = 0; i < texts.size(); ++i)
             settings.setString("t" + std::to_string(i), texts[i]);
         EXPECT_EQ(modeOf(file()), 0600);
         EXPECT_EQ(modeOf(folder()), 0700);
+        EXPECT_EQ(modeOf(dir_.path() + QStringLiteral("/config")), 0700);
+        EXPECT_EQ(::umask(umaskBefore), 022u) << "the process keeps its umask";
         // Widened meanwhile: the next write narrows them again.
         ::chmod(QFile::encodeName(file()).constData(), 0644);
         ::chmod(QFile::encodeName(folder()).constData(), 0755);
@@ -101,9 +98,12 @@ TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFile) {
         EXPECT_EQ(modeOf(file()), 0600);
         EXPECT_EQ(modeOf(folder()), 0700);
     }
+    std::setlocale(LC_ALL, "C");
+    EXPECT_TRUE(contentsOf(file()).contains("skipVersion=2.7\n"));
     auto next = later();
     EXPECT_EQ(next->integerForKey("largest"), std::numeric_limits<long long>::max());
     EXPECT_EQ(next->doubleForKey("sum"), 0.1 + 0.2);
+    EXPECT_EQ(renderVersion(next->doubleForKey("skipVersion")), "2.7");
     EXPECT_EQ(next->stringForKey("uid"), "7");
     for (std::size_t i = 0; i < texts.size(); ++i)
         EXPECT_EQ(next->stringForKey("t" + std::to_string(i)), texts[i]) << i;
@@ -138,12 +138,25 @@ TEST_F(SettingsFile, HandEditedValuesReadAsNumbersWhereTheyAreNumbers) {
     EXPECT_FALSE(QFile::exists(damaged())) << "odd values are no damage";
 }
 
+// By hand: "é" as e + combining accent reads composed, as typed ones do; a
+// Latin-1 "ä" (no UTF-8) is said once.
+TEST_F(SettingsFile, HandWrittenTextsReadAsTypedAndUndecodableBytesAreSaid) {
+    writeFile("[General]\nwritten=caf\x65\xcc\x81\nlatin=p\xe4ss\n");
+    const std::string said = stderrOf([&] {
+        QtSettings settings(file());
+        EXPECT_EQ(settings.stringForKey("written"), "caf\xc3\xa9");
+        settings.stringForKey("latin");
+        settings.stringForKey("latin");
+    });
+    EXPECT_TRUE(test::saidOnce(said, "latin in"));
+}
+
 TEST_F(SettingsFile, DamagedFilesAreSetAsideAndWhatStillReadsIsKept) {
     QByteArray noise(4096, '\0');
     QRandomGenerator generator(20240607);
     for (char& c : noise) c = static_cast<char>(generator.bounded(256));
     writeFile(noise);
-    EXPECT_NE(said([&] { QtSettings(file()).setInteger("uid", 42); }).find("damaged"),
+    EXPECT_NE(stderrOf([&] { QtSettings(file()).setInteger("uid", 42); }).find("damaged"),
               std::string::npos);
     EXPECT_EQ(contentsOf(damaged()), noise);
     EXPECT_EQ(modeOf(damaged()), 0600);
@@ -151,14 +164,14 @@ TEST_F(SettingsFile, DamagedFilesAreSetAsideAndWhatStillReadsIsKept) {
 
     static const char text[] = "[General]\nuid=42\n\x01\x02\0\0garbage\ntxtNewPwd=secret\n[Gen";
     writeFile(QByteArray(text, sizeof text - 1));
-    EXPECT_NE(said([&] { QtSettings s(file()); }).find("kept"), std::string::npos);
+    EXPECT_NE(stderrOf([&] { QtSettings s(file()); }).find("kept"), std::string::npos);
     EXPECT_EQ(later()->stringForKey("txtNewPwd"), "secret");
     EXPECT_FALSE(contentsOf(file()).contains("garbage"));
 
     QByteArray big(QtSettings::kMaxFileSize + 1, 'x');
     writeFile("[General]\nuid=42\nfiller=" + big);
     EXPECT_NE(
-        said([&] { EXPECT_EQ(QtSettings(file()).integerForKey("uid"), 0); }).find("too large"),
+        stderrOf([&] { EXPECT_EQ(QtSettings(file()).integerForKey("uid"), 0); }).find("too large"),
         std::string::npos);
 
     writeFile("[General]\nuid=42\nstpWorkDuration=4");  // cut short mid-line: no damage
@@ -170,33 +183,28 @@ TEST_F(SettingsFile, DamagedFilesAreSetAsideAndWhatStillReadsIsKept) {
 // Told on stderr and on screen, once, without blocking: the offscreen
 // platform has no tray, so the notice is a window of its own.
 TEST_F(SettingsFile, AWriteThatFailsIsToldOnceAndKeptForThisRun) {
-    QFile blocker(folder());  // a plain file where the folder should be
+    QFile blocker(dir_.path() + QStringLiteral("/config"));  // a file where a folder should be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const std::string err = said([&] {
+    const std::string err = stderrOf([&] {
         QtSettings settings(file());
         settings.setInteger("uid", 42);
         settings.setString("txtNewPwd", "secret");
         EXPECT_EQ(settings.integerForKey("uid"), 42);
     });
-    EXPECT_EQ(err.find("could not save"), err.rfind("could not save")) << err;
-    said([&] { QtSettings(file()).setInteger("uid", 43); });  // no second notice
+    EXPECT_TRUE(test::saidOnce(err, "could not save"));
+    stderrOf([&] { QtSettings(file()).setInteger("uid", 43); });  // no second notice
     tellUser(QStringLiteral("another"));
     tellUser(QStringLiteral("another"));
     QApplication::processEvents();
-    QStringList notices;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!w->isVisible() || w->objectName() != QLatin1String("userNotice")) continue;
-        EXPECT_EQ(w->windowModality(), Qt::NonModal);
-        for (QLabel* label : w->findChildren<QLabel*>()) notices << label->text();
-        w->close();
-    }
-    notices.removeAll(QString());
+    const QStringList notices = test::takeNotices();
     ASSERT_EQ(notices.size(), 2) << notices.join(u'|').toStdString();
     EXPECT_TRUE(notices.filter(file()).size() == 1) << "the path is said";
     EXPECT_TRUE(notices.filter(QStringLiteral("secret")).isEmpty()) << "no value is shown";
 }
 
+// The file the checks guard (owner-only, damage, links) must be the one
+// QSettings reads; the stories would go on working were it another.
 TEST(SettingsLocation, TheUsersStoreLivesInTheConfigFolder) {
     EXPECT_EQ(QtSettings().fileName(),
               qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/tamsel/tamsel.conf"));
@@ -204,82 +212,43 @@ TEST(SettingsLocation, TheUsersStoreLivesInTheConfigFolder) {
 
 // A settings folder or file that someone else controls: nothing is read or
 // written there, nothing through a link, and the user is told once.
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-TEST(PrivateSettings, AFolderOrFileOthersControlIsNeitherReadNorWrittenAndSaidOnce) {
+TEST_F(SettingsFile, AFolderOrFileOthersControlIsNeitherReadNorWrittenAndSaidOnce) {
     if (::geteuid() != 0) GTEST_SKIP() << "giving a folder to another user needs root";
     uid_t stranger = 54321;  // another user, without touching the user database
     while (::getpwuid(stranger)) ++stranger;
-    QTemporaryDir dir;
-    const QString folder = dir.path() + QStringLiteral("/tamsel");
-    const QString file = folder + QStringLiteral("/tamsel.conf");
-    const QString victim = dir.path() + QStringLiteral("/victim");
+    const QString victim = dir_.path() + QStringLiteral("/victim");
     enum Shape { FolderOfAnotherUser, FolderIsALink, FileIsALink };
+    QDir().mkpath(dir_.path() + QStringLiteral("/config"));
     for (Shape shape : {FolderOfAnotherUser, FolderIsALink, FileIsALink}) {
         SCOPED_TRACE(shape);
-        QDir(folder).removeRecursively();
-        QFile::remove(folder);
+        QDir(folder()).removeRecursively();
+        QFile::remove(folder());
         write(victim, "[General]\nuid=77\n");
         ::chmod(QFile::encodeName(victim).constData(), 0644);
         if (shape == FolderOfAnotherUser) {
-            QDir().mkdir(folder);
-            QFile::copy(victim, file);
-            ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), stranger, 0), 0);
+            QDir().mkdir(folder());
+            QFile::copy(victim, file());
+            ASSERT_EQ(::chown(QFile::encodeName(folder()).constData(), stranger, 0), 0);
         } else if (shape == FolderIsALink) {
-            QFile::link(dir.path(), folder);
+            QFile::link(dir_.path(), folder());
         } else {
-            QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QFile::link(victim, file);
+            QDir().mkdir(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::link(victim, file());
         }
-        const struct stat before = lstatOf(folder);
-        ::testing::internal::CaptureStderr();
-        {
-            QtSettings settings(file);
+        const struct stat before = lstatOf(folder());
+        const std::string said = stderrOf([&] {
+            QtSettings settings(file());
             EXPECT_EQ(settings.integerForKey("uid"), 0) << "nothing read from there";
             settings.setInteger("uid", 42);
             settings.setString("txtNewPwd", "secret");
             EXPECT_EQ(settings.integerForKey("uid"), 42) << "kept for this run";
-        }
-        const std::string said = ::testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find("could not save"), std::string::npos) << said;
-        EXPECT_EQ(said.find("could not save"), said.rfind("could not save")) << said;
+        });
+        EXPECT_TRUE(test::saidOnce(said, "could not save"));
         EXPECT_EQ(contentsOf(victim), "[General]\nuid=77\n");
-        EXPECT_EQ(lstatOf(victim).st_mode & 07777, 0644u);
-        EXPECT_EQ(lstatOf(folder).st_mode, before.st_mode);
-        EXPECT_EQ(lstatOf(folder).st_uid, before.st_uid);
+        EXPECT_EQ(modeOf(victim), 0644);
+        EXPECT_EQ(lstatOf(folder()).st_mode, before.st_mode);
+        EXPECT_EQ(lstatOf(folder()).st_uid, before.st_uid);
     }
-}
-
-TEST(PrivateSettings, TextsAndNumbersReadAsWrittenAndUndecodableBytesAreSaid) {
-    QTemporaryDir dir;
-    const mode_t umaskBefore = ::umask(022);
-    const QString file = dir.path() + QStringLiteral("/new/tamsel/tamsel.conf");
-    QtSettings(file).setInteger("uid", 1);
-    EXPECT_EQ(lstatOf(dir.path() + QStringLiteral("/new")).st_mode & 0777, 0700u);
-    EXPECT_EQ(::umask(umaskBefore), 022u) << "the process keeps its umask";
-
-    // By hand: "é" as e + combining accent, a Latin-1 "ä" (no UTF-8).
-    write(file, "[General]\nwritten=caf\x65\xcc\x81\nlatin=p\xe4ss\n");
-    ::testing::internal::CaptureStderr();
-    QtSettings settings(file);
-    EXPECT_EQ(settings.stringForKey("written"), "caf\xc3\xa9") << "composed, as typed ones";
-    settings.stringForKey("latin");
-    settings.stringForKey("latin");
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("latin in"), std::string::npos) << said;
-    EXPECT_EQ(said.find("latin in"), said.rfind("latin in")) << said;
-
-    // Qt gives C the desktop's language: a German one must not write 2,7.
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "make deps generates it";
-    settings.setDouble("skipVersion", 2.7);
-    EXPECT_TRUE(contentsOf(file).contains("skipVersion=2.7\n"));
-    EXPECT_EQ(renderVersion(QtSettings(file).doubleForKey("skipVersion")), "2.7");
-    std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <chrono>
 #include <thread>
 
@@ -13,15 +10,12 @@
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_timers.h"
 #include "platform/qt/views/qt_window.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
 
-void runFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using test::runFor;
 
 // A modal run as a dialog makes one: a nested loop inside a ModalScope.
 void modalRunFor(int ms) {

@@ -14,6 +14,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/translations.h"
 #include "prefs/pref_window.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
@@ -42,9 +43,7 @@ TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
 
     auto item = qt.platform().statusBar->statusItem();
     item->setMenu(AppDelegate::menuItems(Status{}), {});
-    QMenu* menu = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "statusMenu") menu = qobject_cast<QMenu*>(w);
+    auto* menu = qobject_cast<QMenu*>(test::findWindow("statusMenu", true));
     ASSERT_NE(menu, nullptr);
     QStringList items;
     for (const QAction* a : menu->actions()) items << a->text();

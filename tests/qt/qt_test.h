@@ -1,0 +1,85 @@
+// What the Qt tests share: keys, the main loop run for a while or until
+// something holds, the small windows the offscreen platform shows in place
+// of a tray, and what the code said on stderr.
+
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+namespace tamsel::qt::test {
+
+inline void press(QWidget* target, int key, const QString& text = {}) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &down);
+    QApplication::sendEvent(target, &up);
+}
+
+inline void runFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs the main loop until `done` holds, `ms` at most.
+inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// The top-level window, shown unless hiddenToo, with that object name or title.
+inline QWidget* findWindow(const QString& nameOrTitle, bool hiddenToo = false) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if ((hiddenToo || w->isVisible()) &&
+            (w->objectName() == nameOrTitle || w->windowTitle() == nameOrTitle))
+            return w;
+    return nullptr;
+}
+
+// The texts of the notices on screen, which close; each notice non-modal.
+inline QStringList takeNotices() {
+    QStringList texts;
+    while (QWidget* notice = findWindow(QStringLiteral("userNotice"))) {
+        EXPECT_EQ(notice->windowModality(), Qt::NonModal);
+        for (QLabel* label : notice->findChildren<QLabel*>())
+            if (!label->text().isEmpty()) texts << label->text();
+        notice->close();
+    }
+    return texts;
+}
+
+// `text` appears in `said`, exactly once.
+inline ::testing::AssertionResult saidOnce(const std::string& said, const std::string& text) {
+    const auto at = said.find(text);
+    if (at != std::string::npos && at == said.rfind(text)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "not said once: \"" << text << "\" in: " << said;
+}
+
+template <class F>
+std::string stderrOf(F&& f) {
+    ::testing::internal::CaptureStderr();
+    f();
+    return ::testing::internal::GetCapturedStderr();
+}
+
+// The permission bits, of a link itself rather than what it points at.
+inline int modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+}  // namespace tamsel::qt::test
