@@ -12,6 +12,8 @@ Tamsel's own window unmaps. Tamsel's menu is in the top bar, and its "Take a
 break now" brings the break. `gnome-extensions disable` brings Tamsel's own
 indicator window back."""
 
+import ast
+import json
 import os
 import re
 import shutil
@@ -56,6 +58,10 @@ def story(session):
         h.check(status == 0, f"probe {method}: {out}")
         return out
 
+    def shows(what):
+        """What the probe tells, read from its JSON in gdbus's ('…',)."""
+        return json.loads(ast.literal_eval(probe(what))[0])
+
     h.check(run("gdbus", "wait", "--session", "--timeout", "30", "org.tamsel.Test.Probe",
                 env=env)[0] == 0, "the shell did not enable the test probe")
 
@@ -67,13 +73,11 @@ def story(session):
     h.check(status == 0, f"gnome-extensions enable: {out}")
     listed = run("gnome-extensions", "info", UUID, env=env)[1]
     h.note(f"gnome-shell {version.strip()}: " + " ".join(listed.split()))
-    found = h.wait_until(lambda: SQUARE in probe("Indicator") and probe("Indicator"), 20, 0.5)
-    h.check(found, f"no indicator in the shell: {probe('Indicator')}")
+    found = h.wait_until(lambda: (i := shows("Indicator")) and SQUARE in i["text"] and i, 20, 0.5)
+    h.check(found, f"no indicator in the shell: {shows('Indicator')}")
     h.note(f"{app.since_start():.1f} s after start the shell shows {found}")
-    # (true, 'text', [x, y, w, h], [x, y, w, h], visible, onTop, clickThrough)
-    numbers = [int(n) for n in re.findall(r"-?\d+", found.split("'")[2])]
-    box, area = numbers[:4], numbers[4:8]
-    h.check(found.endswith("true, true, true)"),
+    box, area = found["box"], found["workArea"]  # [x, y, w, h]
+    h.check(found["visible"] and found["onTop"] and found["clickThrough"],
             f"indicator not shown, not on top or not click-through: {found}")
     h.check(area[1] > 0, f"the work area {area} leaves no room for the top bar")
     h.check(box[1] == area[1] + 20 and abs(box[0] + box[2] / 2 - (area[0] + area[2] / 2)) <= 1,
@@ -84,7 +88,7 @@ def story(session):
     h.check(h.wait_until(lambda: not desktop.x.indicators(), 5),
             "Tamsel's own indicator window shows as well")
 
-    menu = [t for t in re.findall(r"'([^']*)'", probe("Menu")) if t]
+    menu = [t for t in shows("Menu") if t]
     h.check(tuple(menu) == h.TRAY_MENU, f"top bar menu {menu}")
     h.check("true" in probe("Choose", "Take a break now"), "no \"Take a break now\" in the menu")
     h.check(desktop.x.wait_window(h.BREAK_TITLE, 5), "no break window from the top bar's menu")
