@@ -4,7 +4,7 @@ accepts it. A story calls start(session, "kwin" | "sway" | "mutter" |
 "gnome-shell"); the session ends every process by its PID.
 
     desktop = compositors.start(session, "kwin")
-    app = desktop.tamsel()          # harness.Tamsel on XWayland, WAYLAND_DISPLAY set
+    app = desktop.tamsel(settings)  # harness.Tamsel on XWayland, WAYLAND_DISPLAY set
     desktop.x.windows(title)        # harness.Display tools on the XWayland display
     desktop.move(x, y); desktop.click(x, y, button=1); desktop.key("Return")
     desktop.screenshot()            # harness.Image of the output (KWin, sway)
@@ -24,7 +24,7 @@ Positions are global, on one 1920x1080 output. What each one needs
           through a wlroots virtual pointer and a virtual keyboard; screenshots
           with grim.
   mutter  a private session bus; input through RemoteDesktop from one
-          connection that lives as long as mutter (tamsel-rdinput).
+          connection that lives as long as mutter (rdinput.js).
   gnome-shell  as mutter, plus a second private bus standing in for the
           system bus (without one it stops at start), settings in a key
           file of its home, and extensions from its home.
@@ -32,8 +32,6 @@ A desktop that cannot start at all here is a loud Skip.
 """
 
 import os
-import pwd
-import select
 import shutil
 import subprocess
 import tempfile
@@ -56,13 +54,6 @@ def start(session, kind):
     desktop.start()
     h.note(f"{kind}: Wayland {desktop.socket}, XWayland {desktop.x.name}")
     return desktop
-
-
-def _binary(variable):
-    path = os.environ.get(variable)
-    if not path or not os.access(path, os.X_OK):
-        raise RuntimeError(f"{variable} must name the built helper (got {path!r})")
-    return path
 
 
 def _xwayland_of(pid):
@@ -113,70 +104,66 @@ class Desktop:
         """Ends the compositor now (its XWayland goes with it)."""
         h.Session.end(self.proc)
 
-    def tamsel(self, name="tamsel"):
-        return h.Tamsel(self.session, self.x, name=name, bus=self.bus)
+    def tamsel(self, settings, name="tamsel"):
+        return h.Tamsel(self.session, self.x, settings, name=name, bus=self.bus)
 
     def _require(self, *tools):
         try:
             h.require_tools(*tools)
         except h.Skip as exc:
-            self._cannot_start(str(exc), None)
+            self._cannot_start(str(exc))
 
-    def _cannot_start(self, why, log):
-        tail = ""
-        if log and log.exists():
-            tail = "\n  ".join(log.read_text(errors="replace").splitlines()[-15:])
+    def _cannot_start(self, why):
+        log = self.session.logs / f"{self.kind}.err"
+        tail = "\n  ".join(log.read_text(errors="replace").splitlines()[-15:]) \
+            if log.exists() else ""
         raise h.Skip(f"*** {self.kind} cannot start on this machine: {why} ***\n  {tail}")
 
-    def _wait_started(self, socket, log):
-        self.socket = socket
-        if not h.wait_until(lambda: socket.exists() or self.proc.poll() is not None,
+    def _wait_for(self, path, what):
+        if not h.wait_until(lambda: path.exists() or self.proc.poll() is not None,
                             START_TIMEOUT):
-            self._cannot_start(f"no Wayland socket after {START_TIMEOUT:.0f} s", log)
+            self._cannot_start(f"{what} after {START_TIMEOUT:.0f} s")
         if self.proc.poll() is not None:
-            self._cannot_start(f"it ended with status {self.proc.returncode}", log)
+            self._cannot_start(f"it ended with status {self.proc.returncode}")
+
+    def _launch(self, argv, socket, **env):
+        """Starts the compositor on a session bus of its own; it makes its
+        XWayland. Waits for both."""
+        self.bus = self.session.session_bus()
+        self.proc = self.session.spawn(self.kind, argv, env=dict(
+            self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus, **env))
+        self.socket = self.runtime / socket
+        self._wait_for(self.socket, "no Wayland socket")
+        found = h.wait_until(lambda: _xwayland_of(self.proc.pid), START_TIMEOUT, 0.2)
+        if not found:
+            self._cannot_start("it started no XWayland")
+        self._attach_x(*found)
 
     def _attach_x(self, display, auth=None):
         env = dict(self.base_env(), WAYLAND_DISPLAY=str(self.socket))
         if auth:
             env["XAUTHORITY"] = auth
-        self.x = h.Display.attach(self.session, display, env, WIDTH, HEIGHT)
+        self.x = h.Display.attach(self.session, display, env)
         if not h.wait_until(lambda: subprocess.run(
                 ["xwininfo", "-root"], env=self.x.env, capture_output=True,
                 timeout=h.TOOL_TIMEOUT).returncode == 0, START_TIMEOUT, 0.2):
             raise RuntimeError(f"{self.kind}: XWayland {display} does not answer")
 
-    def _wait_xwayland(self, log):
-        found = h.wait_until(lambda: _xwayland_of(self.proc.pid), START_TIMEOUT, 0.2)
-        if not found:
-            self._cannot_start("it started no XWayland", log)
-        self._attach_x(*found)
-
     # Input: a helper that stays connected, one command a line.
-    def _start_input(self, variable):
-        self._input = self.session.spawn(variable.split("_")[1].lower(), [_binary(variable)],
-                                         env=self.client_env(), stdin=subprocess.PIPE,
-                                         stdout=subprocess.PIPE)
-        if self._reply() != "ready":
+    # (A helper that hangs is the story's time-out.)
+    def _start_input(self, argv):
+        self._input = self.session.spawn("input", argv, env=self.client_env(),
+                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        if self._input.stdout.readline() != b"ready\n":
             raise RuntimeError(f"{self.kind}: no input (see its log)")
 
-    def _reply(self):
-        fd, line = self._input.stdout.fileno(), b""
-        while not line.endswith(b"\n"):
-            if not select.select([fd], [], [], h.TOOL_TIMEOUT)[0]:
-                raise RuntimeError(f"{self.kind}: the input helper does not answer")
-            chunk = os.read(fd, 64)
-            if not chunk:
-                raise RuntimeError(f"{self.kind}: the input helper ended")
-            line += chunk
-        return line.decode().strip()
-
     def _command(self, *words):
+        line = " ".join(map(str, words))
         with self._input_lock:
-            self._input.stdin.write((" ".join(map(str, words)) + "\n").encode())
+            self._input.stdin.write(f"{line}\n".encode())
             self._input.stdin.flush()
-            if self._reply() != "ok":
-                raise RuntimeError(f"{self.kind}: {' '.join(map(str, words))} failed")
+            if self._input.stdout.readline() != b"ok\n":
+                raise RuntimeError(f"{self.kind}: {line} failed")
 
     def move(self, x, y):
         self._command("move", x, y)
@@ -201,13 +188,10 @@ class Desktop:
             win = (self.x.indicators() or [None])[0]
             return win and (win.x, win.y, win.x + win.width - 1, win.y + win.height - 1)
         shot = self.screenshot()
-        box = None
-        for y in range(0, 120):
-            for x in range(0, WIDTH):
-                if shot.pixel(x, y) != NativeWindow.GREEN:
-                    box = (min(x, box[0]), min(y, box[1]), max(x, box[2]), max(y, box[3])) \
-                        if box else (x, y, x, y)
-        return box
+        drawn = [(x, y) for y in range(120) for x in range(WIDTH)
+                 if shot.pixel(x, y) != NativeWindow.GREEN]
+        xs, ys = [x for x, _ in drawn], [y for _, y in drawn]
+        return drawn and (min(xs), min(ys), max(xs), max(ys))
 
     def break_shown(self):
         """True while a break covers the output (its look dims the window)."""
@@ -231,7 +215,7 @@ class NativeWindow:
     def __init__(self, desktop):
         self.log = desktop.session.logs / "wlwindow.out"
         with open(self.log, "wb") as out:
-            self.proc = desktop.session.spawn("wlwindow", [_binary("TAMSEL_WLWINDOW_BIN")],
+            self.proc = desktop.session.spawn("wlwindow", [os.environ["TAMSEL_WLWINDOW_BIN"]],
                                               env=desktop.client_env(), stdin=subprocess.PIPE,
                                               stdout=out)
         if not h.wait_until(lambda: "ready" in self.lines(), START_TIMEOUT):
@@ -263,19 +247,13 @@ class KWin(Desktop):
         binary = self.home / "bin" / "kwin_wayland"
         binary.parent.mkdir()
         shutil.copy(shutil.which("kwin_wayland"), binary)
-        self.bus = self.session.session_bus()
-        env = dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus,
-                   KWIN_WAYLAND_NO_PERMISSION_CHECKS="1", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1")
-        self.proc = self.session.spawn(
-            "kwin", [str(binary), "--virtual", "--xwayland", "--width", str(WIDTH), "--height",
-                     str(HEIGHT), "--socket", "wayland-k", "--no-lockscreen"], env=env)
-        log = self.session.logs / "kwin.log"
-        self._wait_started(self.runtime / "wayland-k", log)
-        self._wait_xwayland(log)
-        self._start_input("TAMSEL_WLINPUT_BIN")
+        self._launch([str(binary), "--virtual", "--xwayland", "--width", str(WIDTH), "--height",
+                      str(HEIGHT), "--socket", "wayland-k", "--no-lockscreen"], "wayland-k",
+                     KWIN_WAYLAND_NO_PERMISSION_CHECKS="1", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1")
+        self._start_input([os.environ["TAMSEL_WLINPUT_BIN"]])
 
     def _screenshot(self):
-        return subprocess.run([_binary("TAMSEL_KWINSHOT_BIN"), str(WIDTH), str(HEIGHT)],
+        return subprocess.run([os.environ["TAMSEL_KWINSHOT_BIN"], str(WIDTH), str(HEIGHT)],
                               env=self.client_env(), capture_output=True, check=True,
                               timeout=h.TOOL_TIMEOUT).stdout
 
@@ -284,16 +262,10 @@ class Mutter(Desktop):
     kind = "mutter"
 
     def start(self):
-        self._require("mutter", "Xwayland", "dbus-daemon", "xwininfo")
-        self.bus = self.session.session_bus()
-        env = dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus)
-        self.proc = self.session.spawn(
-            "mutter", ["mutter", "--headless", "--wayland", "--wayland-display=wayland-m",
-                       "--virtual-monitor", f"{WIDTH}x{HEIGHT}"], env=env)
-        log = self.session.logs / "mutter.log"
-        self._wait_started(self.runtime / "wayland-m", log)
-        self._wait_xwayland(log)
-        self._start_input("TAMSEL_RDINPUT_BIN")
+        self._require("mutter", "Xwayland", "dbus-daemon", "xwininfo", "gjs")
+        self._launch(["mutter", "--headless", "--wayland", "--wayland-display=wayland-m",
+                      "--virtual-monitor", f"{WIDTH}x{HEIGHT}"], "wayland-m")
+        self._start_input(["gjs", str(Path(__file__).with_name("rdinput.js"))])
 
 
 class GnomeShell(Desktop):
@@ -310,49 +282,23 @@ class GnomeShell(Desktop):
                     XDG_CONFIG_HOME=str(self.home / ".config"),
                     XDG_DATA_HOME=str(self.home / ".local/share"))
 
-    def shell_env(self):
-        return dict(self.base_env(), DBUS_SESSION_BUS_ADDRESS=self.bus)
-
     def start(self, enabled=()):
         self._require("gnome-shell", "Xwayland", "dbus-daemon", "xwininfo")
         settings = self.home / ".config/glib-2.0/settings/keyfile"
         settings.parent.mkdir(parents=True, exist_ok=True)
         settings.write_text("[org/gnome/shell]\nenabled-extensions=[%s]\n"
                             % ", ".join(f"'{uuid}'" for uuid in enabled))
-        self.bus = self.session.session_bus()
-        env = dict(self.shell_env(), DBUS_SYSTEM_BUS_ADDRESS=self.session.session_bus())
-        self.proc = self.session.spawn(
-            "gnome-shell", ["gnome-shell", "--headless", "--wayland",
-                            "--wayland-display=wayland-g", "--virtual-monitor",
-                            f"{WIDTH}x{HEIGHT}"], env=env)
-        log = self.session.logs / "gnome-shell.log"
-        self._wait_started(self.runtime / "wayland-g", log)
-        self._wait_xwayland(log)
+        self._launch(["gnome-shell", "--headless", "--wayland", "--wayland-display=wayland-g",
+                      "--virtual-monitor", f"{WIDTH}x{HEIGHT}"], "wayland-g",
+                     DBUS_SYSTEM_BUS_ADDRESS=self.session.session_bus())
         # What the bus starts (gnome-extensions' service) lives on this desktop.
         activation = dict(self.base_env(), WAYLAND_DISPLAY=str(self.socket))
         del activation["PATH"], activation["LANG"]
         subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
                         "--object-path", "/org/freedesktop/DBus", "--method",
                         "org.freedesktop.DBus.UpdateActivationEnvironment", repr(activation)],
-                       env=self.shell_env(), check=True, capture_output=True,
+                       env=self.client_env(), check=True, capture_output=True,
                        timeout=h.TOOL_TIMEOUT)
-
-
-def _unprivileged_user():
-    """(uid, gid) sway runs as when the tests run as root, else None."""
-    if os.geteuid() != 0:
-        return None
-    try:
-        entry = pwd.getpwnam(SWAY_USER)
-    except KeyError:
-        res = subprocess.run(["useradd", "--system", "--no-create-home", "--home-dir",
-                              "/nonexistent", "--shell", "/usr/sbin/nologin", SWAY_USER],
-                             capture_output=True)
-        if res.returncode != 0 and "already exists" not in res.stderr.decode():
-            raise h.Skip(f"*** sway refuses root, and the user {SWAY_USER} cannot be "
-                         f"created: {res.stderr.decode().strip()} ***")
-        entry = pwd.getpwnam(SWAY_USER)
-    return entry.pw_uid, entry.pw_gid
 
 
 class Sway(Desktop):
@@ -361,32 +307,26 @@ class Sway(Desktop):
 
     def start(self):
         self._require("sway", "Xwayland", "xhost", "xwininfo")
-        user = _unprivileged_user()
+        user = h.system_user(SWAY_USER) if os.geteuid() == 0 else None  # it refuses root
         # Its own folder: the story's is root's alone.
         base = Path(tempfile.mkdtemp(prefix="tamsel-e2e-sway-"))
         self.session.on_close(lambda: shutil.rmtree(base, ignore_errors=True))
         self.home, self.runtime = base, base / "run"
         self.runtime.mkdir(mode=0o700)
         ready, config = base / "ready", base / "config"
-        config.write_text(f"output HEADLESS-1 resolution {WIDTH}x{HEIGHT}\n"
-                          "xwayland force\n"
+        config.write_text(f"output HEADLESS-1 resolution {WIDTH}x{HEIGHT}\nxwayland force\n"
                           f"exec sh -c 'echo $WAYLAND_DISPLAY $DISPLAY > {base}/r && "
                           f"mv {base}/r {ready}'\n")
         as_user = []
         if user:
             for path in (base, self.runtime, config):
-                os.chown(path, *user)
-            as_user = ["setpriv", f"--reuid={user[0]}", f"--regid={user[1]}", "--clear-groups",
-                       "--pdeathsig", "KILL", "--"]
+                os.chown(path, user.pw_uid, user.pw_gid)
+            as_user = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}",
+                       "--clear-groups", "--pdeathsig", "KILL", "--"]
         env = dict(self.base_env(), WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
                    WLR_RENDERER="pixman")
         self.proc = self.session.spawn("sway", as_user + ["sway", "-c", str(config)], env=env)
-        log = self.session.logs / "sway.log"
-        if not h.wait_until(lambda: ready.exists() or self.proc.poll() is not None,
-                            START_TIMEOUT):
-            self._cannot_start(f"not ready after {START_TIMEOUT:.0f} s", log)
-        if self.proc.poll() is not None:
-            self._cannot_start(f"it ended with status {self.proc.returncode}", log)
+        self._wait_for(ready, "not ready")
         wayland, display = ready.read_text().split()
         self.socket = self.runtime / wayland
         if user:
@@ -395,7 +335,7 @@ class Sway(Desktop):
                            env={"PATH": self.base_env()["PATH"], "DISPLAY": display},
                            timeout=h.TOOL_TIMEOUT, check=True)
         self._attach_x(display)
-        self._start_input("TAMSEL_WLINPUT_BIN")
+        self._start_input([os.environ["TAMSEL_WLINPUT_BIN"]])
 
     def _screenshot(self):
         h.require_tools("grim")

@@ -15,8 +15,8 @@ TAMSEL_E2E_KEEP=1 keeps the story's temp dir (logs) afterwards.
 import ctypes
 import http.server
 import os
+import pwd
 import re
-import select
 import shutil
 import signal
 import subprocess
@@ -31,14 +31,11 @@ SKIP_RETURN_CODE = 77
 USAGE_PORT = 47613  # compiled into tamsel-testserver
 TOOL_TIMEOUT = 10.0  # no single X tool may take longer
 BREAK_TITLE, WELCOME_TITLE, ALERT_TITLE = "Tamsel break", "Welcome to Tamsel", "Tamsel"
-INDICATOR_TITLE, PREFS_TITLE = "Tamsel", "Tamsel Preferences 2.6"
-NO_TRAY_TITLE = "Tamsel: no tray found"
+PREFS_TITLE, NO_TRAY_TITLE = "Tamsel Preferences 2.6", "Tamsel: no tray found"
 # The tray menu's items as the Down key reaches them (separators are skipped);
 # while paused, "Resume" stands where "Pause" is.
 TRAY_MENU = ("Preferences…", "Statistics…", "Help", "Check my desktop…", "Take a break now", "Pause", "Skip", "Quit")
 STATS_TITLE = "Tamsel Statistics"
-SETTINGS_KEYS = ("uid", "stpWorkDuration", "stpBreakDuration", "lblSnooze", "lblHide",
-                 "radWhenHigh", "dropdownOsdLocation", "txtNewPwd")
 
 
 class Skip(Exception):
@@ -65,34 +62,32 @@ def wait_until(predicate, timeout, interval=0.1):
         time.sleep(interval)
 
 
-def tamsel_binary():
-    return os.environ["TAMSEL_BIN"]
-
-
-def testserver_binary():
-    return os.environ["TAMSEL_TESTSERVER_BIN"]
-
-
 def require_tools(*names):
     missing = [n for n in names if shutil.which(n) is None]
     if missing:
         raise Skip("not installed: " + ", ".join(missing))
 
 
-def _read_line(fd, timeout, failure):
-    data, deadline = b"", time.monotonic() + timeout
+def system_user(name):
+    """The passwd entry of a user for the tests (made once, as root, kept)."""
     try:
-        while not data.endswith(b"\n"):
-            left = deadline - time.monotonic()
-            if left <= 0 or not select.select([fd], [], [], left)[0]:
-                raise RuntimeError(failure)
-            chunk = os.read(fd, 256)
-            if not chunk:
-                raise RuntimeError(failure)
-            data += chunk
-    finally:
-        os.close(fd)
-    return data.decode().strip()
+        return pwd.getpwnam(name)
+    except KeyError:
+        res = subprocess.run(["useradd", "--system", "--no-create-home", "--home-dir",
+                              "/nonexistent", "--shell", "/usr/sbin/nologin", name],
+                             capture_output=True, text=True)
+        if res.returncode != 0 and "already exists" not in res.stderr:
+            raise Skip(f"*** the user {name} cannot be created: {res.stderr.strip()} ***")
+        return pwd.getpwnam(name)
+
+
+def _first_line(fd, failure):
+    """The first line written to a pipe, once its other end is closed here;
+    a hang is the story's time-out."""
+    with os.fdopen(fd) as pipe:
+        line = pipe.readline().strip()
+    check(line, failure)
+    return line
 
 
 class Session:
@@ -117,11 +112,8 @@ class Session:
         self._procs.append(proc)
         return proc
 
-    def display(self, width=1920, height=1080, monitors=None):
-        return Display(self, width, height, monitors)
-
-    def usage_server(self):
-        return UsageServer(self)
+    def display(self, width=1920, height=1080):
+        return Display(self, width, height)
 
     def session_bus(self):
         """A private D-Bus session bus for this story; its address."""
@@ -130,7 +122,17 @@ class Session:
         self.spawn("dbus", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
                             f"--print-address={w}"], pass_fds=(w,))
         os.close(w)
-        return _read_line(r, 10.0, "dbus-daemon gave no address")
+        return _first_line(r, "dbus-daemon gave no address")
+
+    def notify_standin(self, env):
+        """The stand-in notification server on env's bus; its log, one Notify a line."""
+        require_tools("gjs")
+        log = self.logs / "standin.out"
+        with open(log, "wb") as out:
+            self.spawn("standin", ["gjs", str(Path(__file__).with_name("notify_standin.js"))],
+                       env=env, stdout=out)
+        check(wait_until(lambda: "ready" in log.read_text(), 10), "the stand-in did not start")
+        return log
 
     def on_close(self, fn):
         self._closers.append(fn)
@@ -183,28 +185,24 @@ class WinInfo:
 class Display:
     """One private Xvfb, with the tools that look at it and drive it."""
 
-    def __init__(self, session, width=1920, height=1080, monitors=None):
+    def __init__(self, session, width=1920, height=1080):
         require_tools("Xvfb", "xdotool", "xwininfo", "xprop")
-        self.session, self.width, self.height = session, width, height
+        self.session = session
         r, w = os.pipe()
         session.spawn("Xvfb", ["Xvfb", "-displayfd", str(w), "-screen", "0",
                                f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
                       pass_fds=(w,))
         os.close(w)
-        self.name = ":" + _read_line(r, 15.0, "Xvfb did not report a display")
+        self.name = ":" + _first_line(r, "Xvfb did not report a display")
         self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "DISPLAY": self.name,
                     "HOME": str(session.tmp), "LANG": "C.UTF-8"}
         note(f"Xvfb {self.name} {width}x{height}")
-        if monitors:
-            self.set_monitors(monitors)
 
     @classmethod
-    def attach(cls, session, name, env, width=1920, height=1080):
+    def attach(cls, session, name, env):
         """The same tools on an X server started by someone else (XWayland)."""
         display = cls.__new__(cls)
-        display.session, display.name, display.proc = session, name, None
-        display.width, display.height = width, height
-        display.env = dict(env, DISPLAY=name)
+        display.session, display.name, display.env = session, name, dict(env, DISPLAY=name)
         return display
 
     def run(self, *argv, check=True, timeout=TOOL_TIMEOUT):
@@ -212,14 +210,6 @@ class Display:
         if check and res.returncode != 0:
             raise RuntimeError(f"{' '.join(argv)}: {res.stderr.decode(errors='replace')}")
         return res.stdout.decode(errors="replace")
-
-    def set_monitors(self, monitors):
-        """Splits the screen into RandR monitors: [(w, h, x, y), ...], the first
-        primary and on the screen's output (M0), the others virtual (M1 ...)."""
-        require_tools("xrandr")
-        for i, (w, h, x, y) in enumerate(monitors):
-            self.run("xrandr", "--setmonitor", "*M0" if i == 0 else f"M{i}",
-                     f"{w}/{w // 4}x{h}/{h // 4}+{x}+{y}", "screen" if i == 0 else "none")
 
     def _start(self, tool, argv, selection):
         require_tools(tool)
@@ -301,12 +291,9 @@ class Display:
                 if self.title(wid) == title and (i := self.info(wid))
                 and (i.viewable or not viewable_only)]
 
-    def window_types(self, wid):
-        return set(re.findall(r"_NET_WM_WINDOW_TYPE_(\w+)",
-                              self.run("xprop", "-id", hex(wid), "_NET_WM_WINDOW_TYPE", check=False)))
-
     def _is_dialog(self, win):
-        return "DIALOG" in self.window_types(win.wid) or win.height >= 200
+        return win.height >= 200 or "_NET_WM_WINDOW_TYPE_DIALOG" in self.run(
+            "xprop", "-id", hex(win.wid), "_NET_WM_WINDOW_TYPE", check=False)
 
     def indicators(self):
         """The progress indicator: titled "Tamsel" like the alerts, but no dialog."""
@@ -410,9 +397,9 @@ def default_settings(**overrides):
 class Tamsel:
     """One run of the program with its own home, settings and display."""
 
-    def __init__(self, session, display, name="tamsel", binary=None, bus=None):
+    def __init__(self, session, display, settings=None, name="tamsel", binary=None, bus=None):
         self.session, self.display, self.name, self.runs = session, display, name, 0
-        self.binary = binary or tamsel_binary()
+        self.binary = binary or os.environ["TAMSEL_BIN"]
         self.home = session.tmp / name
         self.config_home = self.home / ".config"
         self.settings_path = self.config_home / "tamsel" / "tamsel.conf"
@@ -424,6 +411,8 @@ class Tamsel:
                         # No bus unless the story brings one: Qt would autolaunch
                         # a daemon that outlives the test.
                         DBUS_SESSION_BUS_ADDRESS=bus or "disabled:")
+        if settings:
+            self.write_settings(settings)
 
     def write_settings(self, values):
         self.settings_path.parent.mkdir(parents=True, exist_ok=True)
@@ -503,20 +492,42 @@ class Activity:
         self._stop.set()
 
 
+class TamselBus:
+    """gdbus on Tamsel's scripting interface, on the bus in env."""
+
+    DEST = ["--session", "--dest", "org.tamsel.Tamsel", "--object-path", "/org/tamsel/Tamsel"]
+
+    def __init__(self, env):
+        require_tools("gdbus")
+        self.env = env
+
+    def gdbus(self, *args):
+        """(exit status, what it printed)"""
+        res = subprocess.run(["gdbus", *args], env=self.env, capture_output=True, text=True,
+                             timeout=30)
+        return res.returncode, (res.stdout + res.stderr).strip()
+
+    def call(self, method, *args):
+        return self.gdbus("call", *self.DEST, "--method", method, *args)
+
+    def get(self, name):
+        return self.call("org.freedesktop.DBus.Properties.Get", "org.tamsel.Tamsel", name)[1]
+
+
 class UsageServer:
     """The maker's server on 127.0.0.1: the version file and the usage
-    endpoint; records each request."""
+    endpoint; records the path (with query) of each request in `paths`."""
 
     VERSION_TEXT = b"2.6"  # the running version: no offer to update
     USAGE_REPLY = b"event-recorded"
 
-    def __init__(self, session=None):
-        self.requests = []  # (monotonic time, path with query)
+    def __init__(self, session):
+        self.paths = []
         server = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
             def do_GET(self):
-                server.requests.append((time.monotonic(), self.path))
+                server.paths.append(self.path)
                 body = server.VERSION_TEXT if self.path == "/tsupdateosx.txt" \
                     else server.USAGE_REPLY
                 self.send_response(200)
@@ -538,15 +549,7 @@ class UsageServer:
         check(self.server, f"port {USAGE_PORT} stays busy")
         threading.Thread(target=self.server.serve_forever, kwargs={"poll_interval": 0.1},
                          daemon=True).start()
-        if session:
-            session.on_close(self.stop)
-
-    def paths(self, prefix=""):
-        return [p for _t, p in self.requests if p.startswith(prefix)]
-
-    def stop(self):
-        self.server.shutdown()
-        self.server.server_close()
+        session.on_close(lambda: (self.server.shutdown(), self.server.server_close()))
 
 
 def run_story(story, timeout):

@@ -1,10 +1,9 @@
 // A picture of a headless KWin's whole screen as a binary PPM on stdout,
 // through org.kde.KWin.ScreenShot2 (which KWin opens to every client when
-// started with KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1).
+// started with KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1). The caller times it out.
 //   tamsel-kwinshot WIDTH HEIGHT
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -18,7 +17,6 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 3) return 2;
-    const uint width = QByteArray(argv[1]).toUInt(), height = QByteArray(argv[2]).toUInt();
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) return 1;
     QDBusPendingReply<QVariantMap> reply;
@@ -30,7 +28,7 @@ int main(int argc, char** argv) {
             QStringLiteral("org.kde.KWin.ScreenShot2"), QStringLiteral("CaptureArea"));
         const QVariantMap options{{QStringLiteral("native-resolution"), true},
                                   {QStringLiteral("include-cursor"), false}};
-        call << 0 << 0 << width << height << options
+        call << 0 << 0 << QByteArray(argv[1]).toUInt() << QByteArray(argv[2]).toUInt() << options
              << QVariant::fromValue(QDBusUnixFileDescriptor(pipeFds[1]));
         ::close(pipeFds[1]);
         reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
@@ -41,17 +39,7 @@ int main(int argc, char** argv) {
     }
     QByteArray pixels;
     char chunk[65536];
-    for (;;) {
-        pollfd ready{pipeFds[0], POLLIN, 0};
-        if (::poll(&ready, 1, 5000) <= 0) {
-            std::fprintf(stderr, "kwinshot: no pixels came\n");
-            return 1;
-        }
-        const ssize_t n = ::read(pipeFds[0], chunk, sizeof chunk);
-        if (n < 0) return 1;
-        if (n == 0) break;
-        pixels.append(chunk, n);
-    }
+    for (ssize_t n; (n = ::read(pipeFds[0], chunk, sizeof chunk)) > 0;) pixels.append(chunk, n);
     const QVariantMap info = reply.value();
     const QImage image(reinterpret_cast<const uchar*>(pixels.constData()),
                        info.value(QStringLiteral("width")).toInt(),

@@ -30,9 +30,7 @@ def story(session):
                 f"indicator not at y {y}: {display.indicators()}")
 
     bar = panel()
-    app = h.Tamsel(session, display)
-    app.write_settings(h.default_settings(stpWorkDuration=1, stpBreakDuration=1))
-    app.start()
+    h.Tamsel(session, display, h.default_settings(stpWorkDuration=1, stpBreakDuration=1)).start()
     indicator_at(PANEL_H + 20)
     session.end(bar)
     indicator_at(20)

@@ -34,8 +34,7 @@ def story(session):
 
     display = session.display()
     display.start_wm()
-    app = h.Tamsel(session, display)
-    app.write_settings(h.default_settings(txtNewPwd=PASSWORD))
+    app = h.Tamsel(session, display, h.default_settings(txtNewPwd=PASSWORD))
     stored = app.settings_path.read_bytes()
 
     app.start()

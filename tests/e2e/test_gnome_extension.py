@@ -71,9 +71,8 @@ def story(session):
                             "org.tamsel.Tamsel.Shell"], env=env, capture_output=True)
     h.check(owned.returncode == 0, "the extension did not take org.tamsel.Tamsel.Shell")
 
-    app = h.Tamsel(session, display, bus=bus)
+    app = h.Tamsel(session, display, h.default_settings(dropdownOsdLocation=1), bus=bus)
     app.env["WAYLAND_DISPLAY"] = str(socket)
-    app.write_settings(h.default_settings(dropdownOsdLocation=1))
     app.start()
     model = seen(log, lambda m: isinstance(m, dict) and m["indicator"] and m["indicator"]["text"],
                  20, "no indicator from Tamsel")
@@ -92,9 +91,8 @@ def story(session):
                                          "Until tomorrow"],
             f"Pause submenu {model['menu']}")
 
-    err = session.logs / f"{app.name}-1.err"
-    h.check(h.wait_until(lambda: "GNOME Shell extension shows the indicator" in err.read_text(),
-                         5), "Tamsel did not take the extension's word")
+    h.check(h.wait_until(lambda: "GNOME Shell extension shows the indicator" in app.stderr(), 5),
+            "Tamsel did not take the extension's word")
     h.check(not h.wait_until(display.indicators, 2), "Tamsel's own indicator window shows")
     h.check(not display.windows(h.NO_TRAY_TITLE), "the no-tray notice shows with the extension")
 
@@ -117,7 +115,7 @@ def story(session):
         "'org.tamsel.Tamsel.Shell', 0, null, null, null); new imports.gi.GLib.MainLoop(null, "
         "false).run();"], env=env)
     refused = h.wait_until(lambda: f"owned by process {stranger.pid}, not by the compositor"
-                           in err.read_text(), 5)
+                           in app.stderr(), 5)
     h.check(refused, "Tamsel did not refuse a stranger's claim to be the extension")
     h.check(app.wait_indicator(2), "a stranger hid Tamsel's indicator")
 

@@ -12,6 +12,8 @@ Tamsel's own window unmaps. Tamsel's menu is in the top bar, and its "Take a
 break now" brings the break. `gnome-extensions disable` brings Tamsel's own
 indicator window back."""
 
+import ast
+import json
 import os
 import re
 import shutil
@@ -26,13 +28,17 @@ HERE = Path(__file__).resolve().parent
 UUID = "tamsel@tamsel.org"
 PROBE = "probe@tamsel.test"
 SQUARE = "\u25FC\uFE0E"
-MENU = ["Preferences\u2026", "Statistics\u2026", "Help", "Check my desktop\u2026",
-        "Take a break now", "Pause", "Skip", "Quit"]
+
+
+def run(*argv, env=None):
+    """(exit status, its output or, if it failed, its errors)"""
+    res = subprocess.run(argv, env=env, capture_output=True, text=True, timeout=40)
+    return res.returncode, (res.stderr if res.returncode else res.stdout).strip()
 
 
 def story(session):
     h.require_tools("gnome-shell", "gdbus", "gnome-extensions")
-    version = subprocess.run(["gnome-shell", "--version"], capture_output=True, text=True).stdout
+    version = run("gnome-shell", "--version")[1]
     major = int(re.search(r"(\d+)", version).group(1))
     if major >= 45:
         raise h.Skip(f"*** the probe is written for GNOME Shell 43 and 44, this is {version} ***")
@@ -43,58 +49,52 @@ def story(session):
     shutil.copytree(built, desktop.extensions() / UUID)
     shutil.copytree(HERE / "gnome" / PROBE, desktop.extensions() / PROBE)
     desktop.start(enabled=[PROBE])
-    env = desktop.shell_env()
+    env = desktop.client_env()
 
     def probe(method, *args):
-        res = subprocess.run(["gdbus", "call", "--session", "--dest", "org.tamsel.Test.Probe",
-                              "--object-path", "/org/tamsel/Test/Probe", "--method",
-                              f"org.tamsel.Test.Probe.{method}", *args], env=env,
-                             capture_output=True, text=True, timeout=h.TOOL_TIMEOUT)
-        h.check(res.returncode == 0, f"probe {method}: {res.stderr.strip()}")
-        return res.stdout.strip()
+        status, out = run("gdbus", "call", "--session", "--dest", "org.tamsel.Test.Probe",
+                          "--object-path", "/org/tamsel/Test/Probe", "--method",
+                          f"org.tamsel.Test.Probe.{method}", *args, env=env)
+        h.check(status == 0, f"probe {method}: {out}")
+        return out
 
-    waited = subprocess.run(["gdbus", "wait", "--session", "--timeout", "30",
-                             "org.tamsel.Test.Probe"], env=env, capture_output=True)
-    h.check(waited.returncode == 0, "the shell did not enable the test probe")
+    def shows(what):
+        """What the probe tells, read from its JSON in gdbus's ('…',)."""
+        return json.loads(ast.literal_eval(probe(what))[0])
 
-    app = desktop.tamsel()
-    app.write_settings(h.default_settings(dropdownOsdLocation=1))
-    app.start()
+    h.check(run("gdbus", "wait", "--session", "--timeout", "30", "org.tamsel.Test.Probe",
+                env=env)[0] == 0, "the shell did not enable the test probe")
+
+    app = desktop.tamsel(h.default_settings(dropdownOsdLocation=1)).start()
     own = app.wait_indicator(10)
     h.check(own, "no indicator window of Tamsel's own before the extension is on")
     h.note(f"before: Tamsel's own indicator at {own.geometry}")
-    on = subprocess.run(["gnome-extensions", "enable", UUID], env=env, capture_output=True,
-                        text=True)
-    h.check(on.returncode == 0, f"gnome-extensions enable: {on.stderr}")
-    listed = subprocess.run(["gnome-extensions", "info", UUID], env=env, capture_output=True,
-                            text=True).stdout
+    status, out = run("gnome-extensions", "enable", UUID, env=env)
+    h.check(status == 0, f"gnome-extensions enable: {out}")
+    listed = run("gnome-extensions", "info", UUID, env=env)[1]
     h.note(f"gnome-shell {version.strip()}: " + " ".join(listed.split()))
-    found = h.wait_until(lambda: SQUARE in probe("Indicator") and probe("Indicator"), 20, 0.5)
-    h.check(found, f"no indicator in the shell: {probe('Indicator')}")
+    found = h.wait_until(lambda: (i := shows("Indicator")) and SQUARE in i["text"] and i, 20, 0.5)
+    h.check(found, f"no indicator in the shell: {shows('Indicator')}")
     h.note(f"{app.since_start():.1f} s after start the shell shows {found}")
-    # (true, 'text', [x, y, w, h], [x, y, w, h], visible, onTop, clickThrough)
-    numbers = [int(n) for n in re.findall(r"-?\d+", found.split("'")[2])]
-    box, area = numbers[:4], numbers[4:8]
-    h.check(found.endswith("true, true, true)"),
+    box, area = found["box"], found["workArea"]  # [x, y, w, h]
+    h.check(found["visible"] and found["onTop"] and found["clickThrough"],
             f"indicator not shown, not on top or not click-through: {found}")
     h.check(area[1] > 0, f"the work area {area} leaves no room for the top bar")
     h.check(box[1] == area[1] + 20 and abs(box[0] + box[2] / 2 - (area[0] + area[2] / 2)) <= 1,
             f"indicator at {box}, not at the top centre of the work area {area}")
 
-    err = session.logs / f"{app.name}-1.err"
-    h.check(h.wait_until(lambda: "GNOME Shell extension shows the indicator" in err.read_text(),
-                         5), "Tamsel did not trust the extension")
+    h.check(h.wait_until(lambda: "GNOME Shell extension shows the indicator" in app.stderr(), 5),
+            "Tamsel did not trust the extension")
     h.check(h.wait_until(lambda: not desktop.x.indicators(), 5),
             "Tamsel's own indicator window shows as well")
 
-    menu = [t for t in re.findall(r"'([^']*)'", probe("Menu")) if t]
-    h.check(menu == MENU, f"top bar menu {menu}")
+    menu = [t for t in shows("Menu") if t]
+    h.check(tuple(menu) == h.TRAY_MENU, f"top bar menu {menu}")
     h.check("true" in probe("Choose", "Take a break now"), "no \"Take a break now\" in the menu")
     h.check(desktop.x.wait_window(h.BREAK_TITLE, 5), "no break window from the top bar's menu")
 
-    off = subprocess.run(["gnome-extensions", "disable", UUID], env=env, capture_output=True,
-                         text=True)
-    h.check(off.returncode == 0, f"gnome-extensions disable: {off.stderr}")
+    status, out = run("gnome-extensions", "disable", UUID, env=env)
+    h.check(status == 0, f"gnome-extensions disable: {out}")
     back = app.wait_indicator(5)
     h.check(back, "Tamsel's own indicator did not come back with the extension disabled")
     h.note(f"extension disabled: Tamsel's own indicator at {back.geometry}")

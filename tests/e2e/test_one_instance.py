@@ -12,7 +12,6 @@ reach the single-instance socket: not through its folder, nor through the
 socket itself once the folders are opened up."""
 
 import os
-import pwd
 import shutil
 import subprocess
 import sys
@@ -61,13 +60,7 @@ def another_user_is_refused(session, display, app):
     if os.geteuid() != 0 or not shutil.which("useradd"):
         h.note("not root: the other user's part is left out")
         return
-    try:
-        peer = pwd.getpwnam(PEER)
-    except KeyError:
-        subprocess.run(["useradd", "--system", "--no-create-home", "--shell",
-                        "/usr/sbin/nologin", PEER], check=True)
-        session.on_close(lambda: subprocess.run(["userdel", PEER], check=False))
-        peer = pwd.getpwnam(PEER)
+    peer = h.system_user(PEER)
     said = peer_says(app, peer)
     h.check(said == "denied", f"another user reached the socket's folder: {said}")
     # Folders and socket opened to all: the peer's uid still keeps it out.
@@ -89,9 +82,7 @@ def story(session):
     display.start_wm()
     display.start_compositor()  # the squares are counted against its plain grey
     display.start_tray()
-    app = h.Tamsel(session, display)
-    app.write_settings(SETTINGS)
-    app.start()
+    app = h.Tamsel(session, display, SETTINGS).start()
     h.check(app.wait_indicator(5), "no indicator")
     stored = app.settings_path.read_bytes()
     autostart = app.config_home / "autostart" / "tamsel.desktop"

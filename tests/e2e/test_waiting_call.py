@@ -16,7 +16,6 @@ import time
 import harness as h
 
 SETTINGS = h.default_settings(stpWorkDuration=1, stpBreakDuration=1)
-DEST = ["--session", "--dest", "org.tamsel.Tamsel", "--object-path", "/org/tamsel/Tamsel"]
 
 
 def sound_server(session):
@@ -36,25 +35,16 @@ def sound_server(session):
 
 
 def story(session):
-    h.require_tools("pulseaudio", "parecord", "gdbus")
+    h.require_tools("pulseaudio", "parecord")
     display = session.display()
     bus = session.session_bus()
     server = sound_server(session)
     env = dict(display.env, DBUS_SESSION_BUS_ADDRESS=bus)
-    notices = session.logs / "standin.out"
-    with open(notices, "wb") as out:
-        session.spawn("standin", [os.environ["TAMSEL_NOTIFY_STANDIN"]], env=env, stdout=out)
-    h.check(h.wait_until(lambda: "ready" in notices.read_text(), 10), "the stand-in did not start")
+    prop = h.TamselBus(env).get
+    notices = session.notify_standin(env)
 
-    def prop(name):
-        res = subprocess.run(["gdbus", "call", *DEST, "--method",
-                              "org.freedesktop.DBus.Properties.Get", "org.tamsel.Tamsel", name],
-                             env=env, capture_output=True, text=True, timeout=30)
-        return res.stdout.strip()
-
-    app = h.Tamsel(session, display, bus=bus)
+    app = h.Tamsel(session, display, SETTINGS, bus=bus)
     app.env["PULSE_SERVER"] = server
-    app.write_settings(SETTINGS)
     app.start()
     h.check(app.wait_indicator(5), "no indicator")
     call = session.spawn("parecord", ["parecord", f"--server={server}", "--device=mic", "--raw"],

@@ -23,22 +23,16 @@ AWAY = 60.0          # s without input, without a break
 BREAK = (40.0, 50.0)  # s after start, with input every second
 
 
-def said(app):
-    return (app.session.logs / f"{app.name}-{app.runs}.err").read_text(errors="replace")
-
-
 def story(session, kind):
     desktop = compositors.start(session, kind)
     if desktop.layer_shell:
         desktop.native_window()
 
-    away = desktop.tamsel(name="away")
-    away.write_settings(SETTINGS)
-    away.start()
+    away = desktop.tamsel(SETTINGS, name="away").start()
     h.check(h.wait_until(desktop.indicator_box, 10, 0.5), "no indicator")
     line = f"tamsel: idle time from {SOURCE[kind]}\n"
-    h.check(h.wait_until(lambda: line in said(away), 5),
-            f"stderr does not say {line.strip()!r}: {said(away)!r}")
+    h.check(h.wait_until(lambda: line in away.stderr(), 5),
+            f"stderr does not say {line.strip()!r}: {away.stderr()!r}")
     h.note(f"{kind}: {line.strip()}")
     while away.since_start() < AWAY:
         h.check(not desktop.break_shown(),
@@ -47,8 +41,7 @@ def story(session, kind):
     h.note(f"{kind}: no break in {away.since_start():.1f} s without input")
     away.stop()
 
-    busy = desktop.tamsel(name="busy")
-    busy.write_settings(SETTINGS)
+    busy = desktop.tamsel(SETTINGS, name="busy")
     activity = h.Activity(desktop, x=700, y=500)
     busy.start()
     activity.start()

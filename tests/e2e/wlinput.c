@@ -2,9 +2,8 @@
  * devices of their own. One command a line on stdin, "ok" or "error" for
  * each on stdout ("ready" first):
  *   move X Y | click X Y [BUTTON] | key KEYCODE
- * Positions are global, in a layout of WIDTHxHEIGHT (env WLINPUT_LAYOUT,
- * default 1920x1080); buttons 1 left, 2 middle, 3 right; keys are evdev
- * codes. KWin takes it through org_kde_kwin_fake_input (offered only with
+ * Positions are global, on one 1920x1080 output; buttons 1 left, 2 middle,
+ * 3 right; keys are evdev codes. KWin takes it through org_kde_kwin_fake_input (offered only with
  * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1), wlroots through one virtual pointer
  * and one virtual keyboard for the whole run: a keyboard that comes and goes
  * with each key (as wtype's does) loses its keys to the clients that bind
@@ -33,9 +32,10 @@ static struct zwp_virtual_keyboard_manager_v1 *keyboards;
 static struct zwp_virtual_keyboard_v1 *keyboard;
 static struct wl_seat *seat;
 
+static void noop() {}
+
 static void global(void *data, struct wl_registry *registry, uint32_t name, const char *interface,
                    uint32_t version) {
-    (void)data;
     if (strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 && version >= 3) {
         fake_version = version < 4 ? version : 4;
         fake = wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, fake_version);
@@ -48,42 +48,34 @@ static void global(void *data, struct wl_registry *registry, uint32_t name, cons
     }
 }
 
-static void global_remove(void *data, struct wl_registry *registry, uint32_t name) {
-    (void)data, (void)registry, (void)name;
-}
-
 static uint32_t now_ms(void) {
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (uint32_t)(ts.tv_sec * 1000 + ts.tv_nsec / 1000000);
 }
 
-/* A keyboard with the default (US) layout; NULL if none can be made. */
+/* A keyboard with the default (US) layout; NULL without the protocol. */
 static struct zwp_virtual_keyboard_v1 *make_keyboard(void) {
     if (!keyboards || !seat) return NULL;
     struct xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     struct xkb_keymap *keymap =
         context ? xkb_keymap_new_from_names(context, NULL, XKB_KEYMAP_COMPILE_NO_FLAGS) : NULL;
     char *text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : NULL;
-    struct zwp_virtual_keyboard_v1 *made = NULL;
-    const int fd = text ? memfd_create("wlinput-keymap", MFD_CLOEXEC) : -1;
     const size_t size = text ? strlen(text) + 1 : 0;
-    if (fd >= 0 && write(fd, text, size) == (ssize_t)size) {
-        made = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(keyboards, seat);
-        zwp_virtual_keyboard_v1_keymap(made, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd, (uint32_t)size);
-    }
-    if (fd >= 0) close(fd);
-    free(text);
-    if (keymap) xkb_keymap_unref(keymap);
-    if (context) xkb_context_unref(context);
-    return made;
+    const int fd = memfd_create("wlinput-keymap", MFD_CLOEXEC);
+    if (!text || fd < 0 || write(fd, text, size) != (ssize_t)size) exit(1);
+    struct zwp_virtual_keyboard_v1 *made =
+        zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(keyboards, seat);
+    zwp_virtual_keyboard_v1_keymap(made, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd, (uint32_t)size);
+    close(fd);  /* sent as a copy */
+    return made;  /* the keymap lives as long as the program */
 }
 
 /* Sends one command; 0 once the compositor has handled it. */
 static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *pointer,
-                   unsigned width, unsigned height, const char *line) {
+                   const char *line) {
     static const uint32_t buttons[] = {BTN_LEFT, BTN_MIDDLE, BTN_RIGHT};
-    char what[16];
+    char what[16] = "";
     int x = 0, y = 0, b = 1;
     const int words = sscanf(line, "%15s %d %d %d", what, &x, &y, &b);
     const int pointing = strcmp(what, "move") == 0 || strcmp(what, "click") == 0;
@@ -95,25 +87,20 @@ static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *p
     if (fake && pointing) {
         org_kde_kwin_fake_input_pointer_motion_absolute(fake, wl_fixed_from_int(x),
                                                         wl_fixed_from_int(y));
-        if (clicking) {
-            org_kde_kwin_fake_input_button(fake, button, 1);
-            org_kde_kwin_fake_input_button(fake, button, 0);
-        }
+        for (int pressed = 1; clicking && pressed >= 0; --pressed)
+            org_kde_kwin_fake_input_button(fake, button, pressed);
     } else if (fake && fake_version >= 4) {
-        org_kde_kwin_fake_input_keyboard_key(fake, (uint32_t)x, 1);
-        org_kde_kwin_fake_input_keyboard_key(fake, (uint32_t)x, 0);
+        for (int pressed = 1; pressed >= 0; --pressed)
+            org_kde_kwin_fake_input_keyboard_key(fake, (uint32_t)x, pressed);
     } else if (keyboard && !pointing) {
-        zwp_virtual_keyboard_v1_key(keyboard, now_ms(), (uint32_t)x, WL_KEYBOARD_KEY_STATE_PRESSED);
-        zwp_virtual_keyboard_v1_key(keyboard, now_ms(), (uint32_t)x,
-                                    WL_KEYBOARD_KEY_STATE_RELEASED);
+        for (int pressed = 1; pressed >= 0; --pressed)
+            zwp_virtual_keyboard_v1_key(keyboard, now_ms(), (uint32_t)x, pressed);
     } else if (pointer && pointing) {
-        zwlr_virtual_pointer_v1_motion_absolute(pointer, now_ms(), (uint32_t)x, (uint32_t)y, width,
-                                                height);
+        zwlr_virtual_pointer_v1_motion_absolute(pointer, now_ms(), (uint32_t)x, (uint32_t)y, 1920,
+                                                1080);
         zwlr_virtual_pointer_v1_frame(pointer);
-        if (clicking) {
-            zwlr_virtual_pointer_v1_button(pointer, now_ms(), button, 1);
-            zwlr_virtual_pointer_v1_frame(pointer);
-            zwlr_virtual_pointer_v1_button(pointer, now_ms(), button, 0);
+        for (int pressed = 1; clicking && pressed >= 0; --pressed) {
+            zwlr_virtual_pointer_v1_button(pointer, now_ms(), button, pressed);
             zwlr_virtual_pointer_v1_frame(pointer);
         }
     } else {
@@ -123,17 +110,10 @@ static int command(struct wl_display *display, struct zwlr_virtual_pointer_v1 *p
 }
 
 int main(void) {
-    static const struct wl_registry_listener listener = {global, global_remove};
-    unsigned width = 1920, height = 1080;
-    const char *layout = getenv("WLINPUT_LAYOUT");
-    if (layout && sscanf(layout, "%ux%u", &width, &height) != 2) return 2;
+    static const struct wl_registry_listener listener = {global, noop};
     struct wl_display *display = wl_display_connect(NULL);
-    if (!display) {
-        fprintf(stderr, "tamsel-wlinput: no Wayland display\n");
-        return 1;
-    }
-    struct wl_registry *registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &listener, NULL);
+    if (!display) return fprintf(stderr, "tamsel-wlinput: no Wayland display\n"), 1;
+    wl_registry_add_listener(wl_display_get_registry(display), &listener, NULL);
     wl_display_roundtrip(display);
     struct zwlr_virtual_pointer_v1 *pointer = NULL;
     if (fake)
@@ -141,18 +121,13 @@ int main(void) {
     else if (pointers)
         pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointers, NULL);
     if (!fake) keyboard = make_keyboard();
-    if (!fake && !pointer) {
-        fprintf(stderr, "tamsel-wlinput: the compositor offers no input protocol\n");
-        return 1;
-    }
+    if (!fake && !pointer)
+        return fprintf(stderr, "tamsel-wlinput: the compositor offers no input protocol\n"), 1;
     if (wl_display_roundtrip(display) < 0) return 1;
+    setlinebuf(stdout);
     puts("ready");
-    fflush(stdout);
     char line[128];
-    while (fgets(line, sizeof line, stdin)) {
-        puts(command(display, pointer, width, height, line) == 0 ? "ok" : "error");
-        fflush(stdout);
-    }
-    wl_display_disconnect(display);
+    while (fgets(line, sizeof line, stdin))
+        puts(command(display, pointer, line) == 0 ? "ok" : "error");
     return 0;
 }

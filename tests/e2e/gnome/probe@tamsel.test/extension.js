@@ -5,19 +5,11 @@
 const {Clutter, Gio} = imports.gi;
 const Main = imports.ui.main;
 
+// Each answer is JSON, so that the story reads it with the standard library.
 const PROBE_XML = `<node><interface name="org.tamsel.Test.Probe">
-  <method name="Indicator">
-    <arg type="b" direction="out" name="found"/>
-    <arg type="s" direction="out" name="text"/>
-    <arg type="ai" direction="out" name="box"/>
-    <arg type="ai" direction="out" name="workArea"/>
-    <arg type="b" direction="out" name="visible"/>
-    <arg type="b" direction="out" name="onTop"/>
-    <arg type="b" direction="out" name="clickThrough"/>
-  </method>
-  <method name="Menu"><arg type="as" direction="out" name="titles"/></method>
-  <method name="Choose"><arg type="s" direction="in" name="title"/>
-    <arg type="b" direction="out" name="found"/></method>
+  <method name="Indicator"><arg type="s" direction="out"/></method>
+  <method name="Menu"><arg type="s" direction="out"/></method>
+  <method name="Choose"><arg type="s" direction="in"/><arg type="b" direction="out"/></method>
 </interface></node>`;
 
 function findActor(actor, name) {
@@ -41,24 +33,26 @@ function title(item) {
 }
 
 class Probe {
+    // The label as drawn, the work area, and whether a click there would
+    // hit it and whether it is what is drawn there.
     Indicator() {
         const label = findActor(global.stage, 'tamsel-indicator');
         const area = Main.layoutManager.getWorkAreaForMonitor(Main.layoutManager.primaryIndex);
-        const workArea = [area.x, area.y, area.width, area.height];
         if (!label)
-            return [false, '', [], workArea, false, false, false];
+            return JSON.stringify(null);
         const [x, y] = label.get_transformed_position();
         const [w, h] = label.get_transformed_size();
         const cx = Math.round(x + w / 2), cy = Math.round(y + h / 2);
-        // What a click there would hit, and what is drawn there.
-        const hit = global.stage.get_actor_at_pos(Clutter.PickMode.REACTIVE, cx, cy);
-        const drawn = global.stage.get_actor_at_pos(Clutter.PickMode.ALL, cx, cy);
-        return [true, label.get_text(), [x, y, w, h].map(Math.round), workArea,
-            label.is_mapped(), drawn === label, hit !== label];
+        return JSON.stringify({
+            text: label.get_text(), box: [x, y, w, h].map(Math.round),
+            workArea: [area.x, area.y, area.width, area.height], visible: label.is_mapped(),
+            onTop: global.stage.get_actor_at_pos(Clutter.PickMode.ALL, cx, cy) === label,
+            clickThrough: global.stage.get_actor_at_pos(Clutter.PickMode.REACTIVE, cx, cy) !== label,
+        });
     }
 
     Menu() {
-        return menuItems().map(title);
+        return JSON.stringify(menuItems().map(title));
     }
 
     Choose(wanted) {
