@@ -17,7 +17,7 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev 
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
             libwayland-dev wayland-protocols plasma-wayland-protocols libxkbcommon-dev \
-            kwin-wayland sway mutter xwayland wtype grim gjs gnome-shell nodejs \
+            kwin-wayland sway mutter xwayland grim gjs gnome-shell nodejs \
             build-essential dpkg-dev debhelper pkgconf lintian appstream man-db \
             libpulse-dev libglib2.0-dev pulseaudio pulseaudio-utils wmctrl \
             qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
