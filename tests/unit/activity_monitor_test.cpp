@@ -149,9 +149,7 @@ TEST_F(ActivityMonitor, LabelIsTouchedOnlyWhenTheBarChanges) {
 }
 
 TEST_F(ActivityMonitor, TheVersionCheckRunsOnDrawFortyAndNotDuringABreak) {
-    sim.network.server = [](const std::string&) {
-        return sim::SimNetwork::Reply{{true, "2.6", ""}};
-    };
+    sim.network.serve("2.6");
     sim.random.script = {41, 39, 0, 34559, 40};
     startEngine();  // draws at load, then at 5, 10, 15 s
     sim.advance(15);

@@ -5,7 +5,6 @@
 #include <map>
 #include <numeric>
 
-#include "app/app_delegate.h"
 #include "app/stats_window.h"
 #include "engine/history.h"
 #include "fixture.h"
@@ -24,7 +23,7 @@ protected:
     // The engine with its history from a wall-clock second on (UTC is the
     // local clock here).
     void start(double wall, double activeFor, long long workMinutes = 30) {
-        sim.clock.jumpWall(wall - sim.clock.now());
+        setWall(wall);
         sim.idle.activeFor(activeFor);
         storeFirstLaunchSettings(workMinutes, 2);
         SCL::history = std::make_unique<HistoryRecorder>(sim.history);
@@ -108,8 +107,7 @@ TEST_F(Diary, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
 
 TEST_F(Diary, WritesRideOnActiveTicksAtMostOnceAMinuteAndAtQuit) {
     storeFirstLaunchSettings(240);
-    AppDelegate app;
-    app.applicationDidFinishLaunching();
+    launchApp();
     sim.advance(1);  // the history opens after the first windows
     ASSERT_TRUE(SCL::history);
     sim.advance(600);
@@ -120,16 +118,15 @@ TEST_F(Diary, WritesRideOnActiveTicksAtMostOnceAMinuteAndAtQuit) {
     EXPECT_EQ(written(), 545) << "the last 55 s are not written yet";
     sim.idle.activeFor(30);
     sim.advance(30);
-    EXPECT_THROW(app.quitBtn(), sim::ExitCalled);
+    EXPECT_THROW(app->quitBtn(), sim::ExitCalled);
     EXPECT_EQ(written(), 630) << "Quit writes them before the process ends";
 }
 
 TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClosed) {
     storeFirstLaunchSettings(30, 1);
     sim.settings.setString("txtNewPwd", "secret");
-    AppDelegate app;
     sim.dialogs.typeAndConfirm("secret");
-    app.applicationDidFinishLaunching();
+    launchApp();
     sim.advance(1);
     sim.statusBar.choose("statsMenuBtn:");
     auto window = sim.windows.last("StatsWindow");
@@ -139,7 +136,7 @@ TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClos
     EXPECT_EQ(window->outlet("lblTakenToday").text(), "0");
     EXPECT_EQ(window->outlet("chartDays").bars().size(), 14u);
 
-    ASSERT_TRUE(app.breakNowBtn());
+    ASSERT_TRUE(app->breakNowBtn());
     sim.advance(61);
     EXPECT_EQ(window->outlet("lblTakenToday").text(), "1") << "a completed break shows at once";
     EXPECT_EQ(sim.remote.property("TodayBreaksTaken")->value,
@@ -148,7 +145,7 @@ TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClos
     window->perform("windowWillClose:");
     EXPECT_TRUE(window->closed);
     sim.advance(5);
-    EXPECT_FALSE(app.statsWindow);
+    EXPECT_FALSE(app->statsWindow);
     EXPECT_TRUE(window->destroyed);
 }
 

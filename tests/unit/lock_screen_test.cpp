@@ -33,11 +33,8 @@ protected:
 
     // The engine's break: work one minute, then a break of this length.
     double breakOf(long long minutes, std::vector<Rect> screens = {{0, 0, 1440, 900}}) {
-        storeFirstLaunchSettings(1, minutes);
         sim.screens.list = std::move(screens);
-        sim.idle.activeFor(45);
-        startEngine();
-        return runUntilBreak();
+        return workUntilBreak(1, minutes, 45);
     }
 
     // The next break, after one more minute of work: whether it may be snoozed.

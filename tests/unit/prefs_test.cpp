@@ -132,12 +132,12 @@ TEST_F(Preferences, SaveWritesEveryKeyAndTakesEffectAtOnce) {
     sim::SimWindowState& w = open();
     editEverything(w);
     w.perform("btnSaveClicked:");
-    EXPECT_EQ(sim.settings.writes,
-              (std::vector<std::string>{"stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0",
-                                        "lblHide=1", "txtNewPwd=pw", "radWhenHigh=1",
-                                        "dropdownOsdLocation=3", "lblHeadsUp=1", "lblSound=0",
-                                        "lblAllScreens=0", "lblWaitCall=1",
-                                        "lblWaitFullScreen=1", "lblWaitDnd=0"}));
+    EXPECT_EQ(
+        sim.settings.writes,
+        (std::vector<std::string>{
+            "stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0", "lblHide=1", "txtNewPwd=pw",
+            "radWhenHigh=1", "dropdownOsdLocation=3", "lblHeadsUp=1", "lblSound=0",
+            "lblAllScreens=0", "lblWaitCall=1", "lblWaitFullScreen=1", "lblWaitDnd=0"}));
     EXPECT_TRUE(w.closed);
     EXPECT_EQ(indicator().frame, (Rect{0, 0, 200, 30})) << "bottom left at once";
     EXPECT_EQ(engine.workDur, 1125);
@@ -155,10 +155,7 @@ TEST_F(Preferences, SaveWritesEveryKeyAndTakesEffectAtOnce) {
 }
 
 TEST_F(Preferences, SaveDuringABreakChangesTheRunningBreaksLength) {
-    storeFirstLaunchSettings(1, 2);
-    sim.idle.activeFor(45);
-    startEngine();
-    const double start = runUntilBreak();
+    const double start = workUntilBreak(1, 2, 45);
     sim.advance(30);
     sim::SimWindowState& w = open();
     setStepper(w, "stpBreakDurationEle", "stpBreakDuration:", 1);
