@@ -73,24 +73,14 @@ TEST_F(Diary, ADayWithTwoBreaksASnoozeASkipAndAPauseReadsBackAsItWent) {
 
 TEST_F(Diary, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
     using Days = std::map<std::string, std::int64_t, std::less<>>;
+    const std::string mon = "2026-03-09", tue = "2026-03-10";
     struct Case {
-        const char* what;
         double start, activeFor, jumpAfter, jumpBy;
         Days days;
     } cases[] = {
-        {"midnight splits the time",
-         kMar10 - 600,
-         1200,
-         0,
-         0,
-         {{"2026-03-09", 600}, {"2026-03-10", 605}}},
-        {"a clock set back an hour", kMar10 + 10 * 3600, 7200, 3600, -3600, {{"2026-03-10", 7205}}},
-        {"a clock set forward over midnight",
-         kMar10 - 2700,
-         3600,
-         1800,
-         3600,
-         {{"2026-03-09", 1805}, {"2026-03-10", 1800}}},
+        {kMar10 - 600, 1200, 0, 0, {{mon, 600}, {tue, 605}}},           // midnight splits it
+        {kMar10 + 10 * 3600, 7200, 3600, -3600, {{tue, 7205}}},         // set back an hour
+        {kMar10 - 2700, 3600, 1800, 3600, {{mon, 1805}, {tue, 1800}}},  // forward over midnight
     };
     for (const Case& c : cases) {
         SCL::reset(sim.platform());
@@ -100,8 +90,8 @@ TEST_F(Diary, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
         sim.clock.jumpWall(c.jumpBy);
         sim.advance(c.activeFor - c.jumpAfter + 60);
         SCL::history->flush();
-        EXPECT_EQ(sim.history.active, c.days) << c.what;
-        EXPECT_FALSE(SCL::activityTimerPause) << c.what << ": no break meant";
+        EXPECT_EQ(sim.history.active, c.days) << c.start;
+        EXPECT_FALSE(SCL::activityTimerPause) << c.start << ": no break meant";
     }
 }
 
