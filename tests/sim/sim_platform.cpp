@@ -105,7 +105,6 @@ int SimTimers::validCount() const {
 // ---- input --------------------------------------------------------------------
 
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
-    ++queries;
     asked.push_back(type);
     const double now = clock_.uptime();
     const Spans& spans = spans_[type];

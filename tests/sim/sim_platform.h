@@ -92,7 +92,6 @@ public:
     void activeFor(double seconds, InputEvent type = InputEvent::MouseMoved) {
         activeBetween(clock_.uptime(), clock_.uptime() + seconds, type);
     }
-    int queries = 0;
     // Every type asked about, in order.
     std::vector<InputEvent> asked;
     // Drops input that ended before a moment (long runs).

@@ -161,11 +161,11 @@ TEST_F(ActivityMonitor, TheVersionCheckRunsOnDrawFortyAndNotDuringABreak) {
     // A paused tick does nothing at all.
     SCL::activityTimerPause = true;
     const double lastTick = *SCL::activityTimerDt;
-    const int queries = sim.idle.queries;
+    const std::size_t queries = sim.idle.asked.size();
     const std::size_t draws = sim.random.bounds.size();
     sim.advance(60);
     EXPECT_EQ(*SCL::activityTimerDt, lastTick);
-    EXPECT_EQ(sim.idle.queries, queries);
+    EXPECT_EQ(sim.idle.asked.size(), queries);
     EXPECT_EQ(sim.random.bounds.size(), draws);
 }
 
