@@ -1,7 +1,5 @@
 #include "sim/sim_platform.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -65,38 +63,29 @@ TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()
     return entry;
 }
 
-std::shared_ptr<SimTimers::Entry> SimTimers::nextDue(double limit) const {
-    std::shared_ptr<Entry> best;
-    for (const auto& e : entries_) {
-        if (!e->valid || e->due > limit) continue;
-        if (!best || e->due < best->due || (e->due == best->due && e->sequence < best->sequence))
-            best = e;
-    }
-    return best;
-}
-
 void SimTimers::advance(double seconds) {
     const double target = sim_.now() + seconds;
     // Nothing fires inside a modal run: time only passes.
-    if (sim_.inModal()) {
-        block(seconds);
-        return;
-    }
-    while (auto entry = nextDue(target)) {
-        if (entry->due > sim_.now()) sim_.clock.uptime_ = entry->due;
+    if (sim_.app.modalDepth > 0) return block(seconds);
+    for (;;) {
+        std::shared_ptr<Entry> entry;
+        for (const auto& e : entries_)
+            if (e->valid && e->due <= target &&
+                (!entry || std::pair(e->due, e->sequence) < std::pair(entry->due, entry->sequence)))
+                entry = e;
+        if (!entry) break;
+        sim_.clock.uptime_ = std::max(sim_.clock.uptime_, entry->due);
         if (entry->repeats) {
-            double next = entry->due + entry->interval;
+            entry->due += entry->interval;
             // Late: fire once and go on from now, not once per missed interval.
-            if (next <= sim_.now()) next = sim_.now() + entry->interval;
-            entry->due = next;
+            if (entry->due <= sim_.now()) entry->due = sim_.now() + entry->interval;
         } else {
             entry->valid = false;
         }
         entry->sequence = sequence_++;
         ++firings;
         // The callback may invalidate its own timer; keep it alive meanwhile.
-        auto fire = entry->fire;
-        if (fire) fire();
+        if (auto fire = entry->fire) fire();
         if (afterFire) afterFire();
     }
     sim_.clock.uptime_ = std::max(sim_.clock.uptime_, target);
@@ -116,25 +105,22 @@ int SimTimers::validCount() const {
 // ---- input --------------------------------------------------------------------
 
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
-    ++queries;
     asked.push_back(type);
     const double now = clock_.uptime();
     const Spans& spans = spans_[type];
     // The last span that has begun; the latest end among it and all before.
-    auto begun = std::upper_bound(spans.list.begin(), spans.list.end(), now,
-                                  [](double t, const auto& span) { return t < span.first; });
+    auto begun = std::upper_bound(spans.list.begin(), spans.list.end(), std::pair(now, 1e300));
     // Never: as long ago as a desktop would say after a fresh login.
     if (begun == spans.list.begin()) return 1e6;
-    const auto index = static_cast<std::size_t>(begun - spans.list.begin()) - 1;
-    return now - std::min(spans.latestEnd[index], now);
+    return now - std::min(spans.latestEnd[begun - spans.list.begin() - 1], now);
 }
 
-void SimIdle::Spans::add(double from, double to) {
-    auto at = std::upper_bound(list.begin(), list.end(), from,
-                               [](double t, const auto& span) { return t < span.first; });
-    const auto index = static_cast<std::size_t>(at - list.begin());
-    list.insert(at, {from, to});
-    refresh(index);
+void SimIdle::activeBetween(double from, double to, InputEvent type) {
+    Spans& spans = spans_[type];
+    auto at = std::upper_bound(spans.list.begin(), spans.list.end(), std::pair(from, 1e300));
+    const auto index = static_cast<std::size_t>(at - spans.list.begin());
+    spans.list.insert(at, {from, to});
+    spans.refresh(index);
 }
 
 void SimIdle::Spans::refresh(std::size_t from) {
@@ -150,18 +136,6 @@ void SimIdle::forgetBefore(double moment) {
     }
 }
 
-void SimIdle::event(InputEvent type, double at) {
-    spans_[type].add(at, at);
-}
-
-void SimIdle::activeBetween(double from, double to, InputEvent type) {
-    spans_[type].add(from, to);
-}
-
-void SimIdle::activeFor(double seconds, InputEvent type) {
-    activeBetween(clock_.uptime(), clock_.uptime() + seconds, type);
-}
-
 // ---- settings -----------------------------------------------------------------
 
 long long SimSettings::integerForKey(std::string_view key) {
@@ -175,15 +149,9 @@ long long SimSettings::integerForKey(std::string_view key) {
     return std::abs(v) < 9e18 ? static_cast<long long>(v) : 0;
 }
 
-void SimSettings::setInteger(std::string_view key, long long value) {
-    setString(key, std::to_string(value));
-}
-
 double SimSettings::doubleForKey(std::string_view key) {
-    auto it = values.find(key);
-    if (it == values.end() || it->second.empty()) return 0.0;
     // As a settings file is read: the same in every language.
-    const std::string& text = it->second;
+    const std::string text = stringForKey(key).value_or("");
     double v = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
     return error == std::errc() && end == text.data() + text.size() ? v : 0.0;
@@ -200,26 +168,7 @@ std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
     return it->second;
 }
 
-void SimSettings::setString(std::string_view key, const std::string& value) {
-    values.insert_or_assign(std::string(key), value);
-    writes.push_back(std::string(key) + "=" + value);
-}
-
-// ---- screens ------------------------------------------------------------------
-
-std::optional<Rect> SimScreens::mainScreen() {
-    if (list.empty()) return std::nullopt;
-    return list.front();
-}
-
-void SimScreens::observeChanges(std::function<void()> changed) {
-    observers_.push_back(std::move(changed));
-}
-
-void SimScreens::set(std::vector<Rect> screens) {
-    list = std::move(screens);
-    for (auto& observer : observers_) observer();
-}
+// ---- screens, controls and windows ------------------------------------------------
 
 Rect SimScreens::workArea(const Rect& screen) {
     for (std::size_t i = 0; i < list.size() && i < areas.size(); ++i)
@@ -227,17 +176,10 @@ Rect SimScreens::workArea(const Rect& screen) {
     return screen;
 }
 
-// ---- controls and windows -----------------------------------------------------
-
 void SimControl::setDoubleValue(double value) {
     if (max_ > min_) value = std::clamp(value, double(min_), double(max_));
     value_ = value;
     text_ = std::to_string(static_cast<long long>(value));
-}
-
-void SimControl::setItems(const std::vector<std::string>& titles) {
-    items_ = titles;
-    selected_ = titles.empty() ? -1 : 0;
 }
 
 void SimControl::selectItem(int index) {
@@ -266,10 +208,6 @@ void SimWindowState::perform(std::string_view action, std::string_view sender) {
         }
     }
     if (onAction) onAction(action, sender);
-}
-
-void SimWindowState::mouseUp(int clickCount, int button) {
-    if (!closed && onMouseUp) onMouseUp(MouseEvent{clickCount, button});
 }
 
 namespace {
@@ -314,19 +252,15 @@ private:
     std::shared_ptr<SimWindowState> s_;
 };
 
-Rect defaultFrame(std::string_view nibName) {
-    if (nibName == nib::kMainWindow) return {0, 0, 200, 30};
-    if (nibName == nib::kLockScreen) return {0, 0, 480, 270};
-    return {0, 0, 480, 360};
-}
-
 }  // namespace
 
 std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
     auto state = std::make_shared<SimWindowState>();
     state->nibName = nibName;
     state->title = std::string(nib::titleOf(nibName));
-    state->frame = defaultFrame(nibName);
+    state->frame = nibName == nib::kMainWindow   ? Rect{0, 0, 200, 30}
+                   : nibName == nib::kLockScreen ? Rect{0, 0, 480, 270}
+                                                 : Rect{0, 0, 480, 360};
     for (const nib::Outlet& o : nib::outletsOf(nibName))
         state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>(o.min, o.max));
     if (nibName == nib::kLockScreen) {
@@ -337,27 +271,12 @@ std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
     return std::make_unique<SimWindow>(state);
 }
 
-std::vector<std::shared_ptr<SimWindowState>> SimWindows::named(std::string_view nibName) const {
+std::vector<std::shared_ptr<SimWindowState>> SimWindows::named(std::string_view nibName,
+                                                               bool openOnly) const {
     std::vector<std::shared_ptr<SimWindowState>> found;
     for (const auto& w : all)
-        if (w->nibName == nibName) found.push_back(w);
+        if (w->nibName == nibName && !(openOnly && (w->closed || w->destroyed))) found.push_back(w);
     return found;
-}
-
-std::vector<std::shared_ptr<SimWindowState>> SimWindows::open(std::string_view nibName) const {
-    std::vector<std::shared_ptr<SimWindowState>> found;
-    for (const auto& w : all)
-        if (w->nibName == nibName && !w->closed && !w->destroyed) found.push_back(w);
-    return found;
-}
-
-void SimWindows::forgetClosed() {
-    std::erase_if(all, [](const auto& w) { return w->closed || w->destroyed; });
-}
-
-std::shared_ptr<SimWindowState> SimWindows::last(std::string_view nibName) const {
-    auto list = named(nibName);
-    return list.empty() ? nullptr : list.back();
 }
 
 // ---- application, status item, dialogs ----------------------------------------
@@ -379,22 +298,6 @@ void SimApplication::runModal(Window& window) {
     stopRequested_ = false;
 }
 
-void SimApplication::exit(int status) {
-    exitStatus = status;
-    throw ExitCalled{status};
-}
-
-bool SimStatusItem::setImage(std::string_view imageName) {
-    image = imageName;
-    return true;
-}
-
-void SimStatusItem::setMenu(const std::vector<MenuItem>& items,
-                            std::function<void(std::string_view)> chosenHandler) {
-    menu = items;
-    chosen = std::move(chosenHandler);
-}
-
 const MenuItem* SimStatusItem::find(std::string_view action) const {
     for (const MenuItem& item : menu) {
         if (item.action == action) return &item;
@@ -402,12 +305,6 @@ const MenuItem* SimStatusItem::find(std::string_view action) const {
             if (sub.action == action) return &sub;
     }
     return nullptr;
-}
-
-std::unique_ptr<StatusItem> SimStatusBar::statusItem() {
-    auto created = std::make_unique<SimStatusItem>();
-    item = created.get();
-    return created;
 }
 
 void SimStatusBar::choose(std::string_view action) {
@@ -425,50 +322,24 @@ void SimStatusBar::choose(std::string_view action) {
 
 AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
     shown.push_back(request);
-    if (script_.empty() && responder) {
-        ++sim_.app.modalDepth;
-        AlertResponse response = responder(request);
-        --sim_.app.modalDepth;
-        return response;
+    Answer next = responder;
+    if (!script_.empty()) {
+        next = std::move(script_.front());
+        script_.pop_front();
     }
-    if (script_.empty()) {
+    if (!next) {
         ADD_FAILURE() << "unscripted dialog \"" << request.messageText << "\" / \""
                       << request.informativeText << "\" at t=" << sim_.elapsed() << " s";
         // Cancel: every loop over dialogs ends on it.
         return {kAlertFirstButtonReturn + 1, ""};
     }
-    Answer next = std::move(script_.front());
-    script_.pop_front();
     ++sim_.app.modalDepth;
     AlertResponse response = next(request);
     --sim_.app.modalDepth;
     return response;
 }
 
-SaveResult SimDialogs::saveFile(const std::string& suggestedName, const std::string&) {
-    ADD_FAILURE() << "unscripted save dialog for " << suggestedName;
-    return {};
-}
-
-void SimDialogs::pressButton(int button) {
-    answer([button](const AlertRequest&) { return AlertResponse{button, ""}; });
-}
-
-void SimDialogs::typeAndConfirm(const std::string& text) {
-    answer([text](const AlertRequest&) { return AlertResponse{kAlertFirstButtonReturn, text}; });
-}
-
-// ---- workspace, network, random ---------------------------------------------------
-
-bool SimWorkspace::openFile(const std::string& path) {
-    openedFiles.push_back(path);
-    return opens;
-}
-
-bool SimWorkspace::openURL(const std::string& url) {
-    openedURLs.push_back(url);
-    return opens;
-}
+// ---- network, random ----------------------------------------------------------------
 
 FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds) {
     fetched.push_back(url);
@@ -484,17 +355,6 @@ FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds)
     }
     sim_.block(reply.seconds);
     return reply.result;
-}
-
-void SimNetwork::get(const std::string& url, std::function<void(const FetchResult&)> done) {
-    requested.push_back(url);
-    pending_.push_back(std::move(done));
-}
-
-void SimNetwork::completeAll(const FetchResult& result) {
-    auto pending = std::move(pending_);
-    pending_.clear();
-    for (auto& done : pending) done(result);
 }
 
 std::uint32_t SimRandom::uniform(std::uint32_t bound) {
@@ -541,21 +401,7 @@ std::string SimRemote::call(Request request, std::uint32_t seconds, std::string 
     return answer.value_or("unanswered");
 }
 
-// ---- the whole ----------------------------------------------------------------
-
-SimPlatform::SimPlatform() : start_(clock.uptime()) {}
-
 // ---- history ------------------------------------------------------------------------
-
-void SimHistory::addActiveSeconds(const std::string& day, std::int64_t seconds) {
-    active[day] += seconds;
-    ++writes;
-}
-
-void SimHistory::append(const HistoryEvent& event) {
-    kept.push_back(event);
-    ++writes;
-}
 
 std::vector<HistoryDay> SimHistory::days(const std::string& from, const std::string& to) {
     std::vector<HistoryDay> list;
@@ -574,35 +420,6 @@ std::vector<HistoryEvent> SimHistory::events(const std::string& from, const std:
 void SimHistory::forgetBefore(const std::string& day) {
     active.erase(active.begin(), active.lower_bound(day));
     std::erase_if(kept, [&](const HistoryEvent& e) { return e.day < day; });
-}
-
-Platform SimPlatform::platform() {
-    Platform p;
-    p.clock = &clock;
-    p.timers = &timers;
-    p.idle = &idle;
-    p.settings = &settings;
-    p.screens = &screens;
-    p.windows = &windows;
-    p.app = &app;
-    p.statusBar = &statusBar;
-    p.dialogs = &dialogs;
-    p.workspace = &workspace;
-    p.network = &network;
-    p.random = &random;
-    p.console = &console;
-    p.localTime = &localTime;
-    p.notifier = &notifier;
-    p.sounds = &sounds;
-    p.loginItems = &loginItems;
-    p.remote = &remote;
-    p.setupCheck = &setupCheck;
-    p.camera = &camera;
-    p.microphone = &microphone;
-    p.fullScreen = &fullScreen;
-    p.doNotDisturb = &doNotDisturb;
-    p.history = &history;
-    return p;
 }
 
 }  // namespace tamsel::sim

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "common/platform.h"
 #include "common/version.h"
 
@@ -70,7 +72,6 @@ public:
 
 private:
     struct Entry;
-    std::shared_ptr<Entry> nextDue(double limit) const;
     SimPlatform& sim_;
     std::vector<std::shared_ptr<Entry>> entries_;
     std::uint64_t sequence_ = 0;
@@ -84,12 +85,13 @@ public:
     double secondsSinceLastEvent(InputEvent type) override;
 
     // One event of a type at a moment.
-    void event(InputEvent type, double at);
+    void event(InputEvent type, double at) { activeBetween(at, at, type); }
     // Unbroken input of a type (mouse moves by default) from one moment to
     // another: "active until t = 300 s".
     void activeBetween(double from, double to, InputEvent type = InputEvent::MouseMoved);
-    void activeFor(double seconds, InputEvent type = InputEvent::MouseMoved);
-    int queries = 0;
+    void activeFor(double seconds, InputEvent type = InputEvent::MouseMoved) {
+        activeBetween(clock_.uptime(), clock_.uptime() + seconds, type);
+    }
     // Every type asked about, in order.
     std::vector<InputEvent> asked;
     // Drops input that ended before a moment (long runs).
@@ -101,7 +103,6 @@ private:
     struct Spans {
         std::vector<std::pair<double, double>> list;
         std::vector<double> latestEnd;
-        void add(double from, double to);
         void refresh(std::size_t from);
     };
     SimClock& clock_;
@@ -114,11 +115,16 @@ private:
 class SimSettings : public SettingsStore {
 public:
     long long integerForKey(std::string_view key) override;
-    void setInteger(std::string_view key, long long value) override;
+    void setInteger(std::string_view key, long long value) override {
+        setString(key, std::to_string(value));
+    }
     double doubleForKey(std::string_view key) override;
     void setDouble(std::string_view key, double value) override;
     std::optional<std::string> stringForKey(std::string_view key) override;
-    void setString(std::string_view key, const std::string& value) override;
+    void setString(std::string_view key, const std::string& value) override {
+        values.insert_or_assign(std::string(key), value);
+        writes.push_back(std::string(key) + "=" + value);
+    }
 
     // Writes in order, as "key=value".
     std::vector<std::string> writes;
@@ -130,10 +136,17 @@ public:
 class SimScreens : public Screens {
 public:
     std::vector<Rect> screens() override { return list; }
-    std::optional<Rect> mainScreen() override;
-    void observeChanges(std::function<void()> changed) override;
+    std::optional<Rect> mainScreen() override {
+        return list.empty() ? std::nullopt : std::optional(list.front());
+    }
+    void observeChanges(std::function<void()> changed) override {
+        observers_.push_back(std::move(changed));
+    }
     // Replaces the screens and tells every observer, as the desktop would.
-    void set(std::vector<Rect> screens);
+    void set(std::vector<Rect> screens) {
+        list = std::move(screens);
+        for (auto& observer : observers_) observer();
+    }
     std::vector<Rect> list{{0, 0, 1440, 900}};
     // areas[i] is the work area of list[i]; a screen without one has no panel.
     Rect workArea(const Rect& screen) override;
@@ -167,7 +180,10 @@ public:
     int state() const override { return state_; }
     void setState(int state) override { state_ = state; }
     std::vector<std::string> items() const override { return items_; }
-    void setItems(const std::vector<std::string>& titles) override;
+    void setItems(const std::vector<std::string>& titles) override {
+        items_ = titles;
+        selected_ = titles.empty() ? -1 : 0;
+    }
     int selectedIndex() const override { return selected_; }
     void selectItem(int index) override;
     std::vector<ChartBar> bars() const override { return bars_; }
@@ -211,7 +227,9 @@ struct SimWindowState {
     // The user works a control or clicks the background. A hidden or
     // disabled control cannot be worked: trying fails the test.
     void perform(std::string_view action, std::string_view sender = "");
-    void mouseUp(int clickCount, int button = 0);
+    void mouseUp(int clickCount, int button = 0) {
+        if (!closed && onMouseUp) onMouseUp(MouseEvent{clickCount, button});
+    }
 };
 
 class SimWindows : public WindowFactory {
@@ -219,12 +237,20 @@ public:
     std::unique_ptr<Window> loadWindow(std::string_view nibName) override;
     // Every window ever loaded, oldest first.
     std::vector<std::shared_ptr<SimWindowState>> all;
-    std::vector<std::shared_ptr<SimWindowState>> named(std::string_view nibName) const;
-    // Open (not closed, not dropped) windows of one kind.
-    std::vector<std::shared_ptr<SimWindowState>> open(std::string_view nibName) const;
-    std::shared_ptr<SimWindowState> last(std::string_view nibName) const;
+    // Every window of one kind; with openOnly, those not closed nor dropped.
+    std::vector<std::shared_ptr<SimWindowState>> named(std::string_view nibName,
+                                                       bool openOnly = false) const;
+    std::vector<std::shared_ptr<SimWindowState>> open(std::string_view nibName) const {
+        return named(nibName, true);
+    }
+    std::shared_ptr<SimWindowState> last(std::string_view nibName) const {
+        auto list = named(nibName);
+        return list.empty() ? nullptr : list.back();
+    }
     // Drops the records of closed and dropped windows (long runs).
-    void forgetClosed();
+    void forgetClosed() {
+        std::erase_if(all, [](const auto& w) { return w->closed || w->destroyed; });
+    }
 };
 
 // ---- application, status item, dialogs ----------------------------------------
@@ -235,7 +261,10 @@ public:
     void activateIgnoringOtherApps() override { ++activations; }
     void runModal(Window& window) override;
     void stopModal() override { stopRequested_ = true; }
-    [[noreturn]] void exit(int status) override;
+    [[noreturn]] void exit(int status) override {
+        exitStatus = status;
+        throw ExitCalled{status};
+    }
 
     // What the user does in a modal window, by its title.
     std::map<std::string, std::function<void(Window&)>, std::less<>> modalScript;
@@ -251,9 +280,15 @@ private:
 
 class SimStatusItem : public StatusItem {
 public:
-    bool setImage(std::string_view imageName) override;
+    bool setImage(std::string_view imageName) override {
+        image = imageName;
+        return true;
+    }
     void setMenu(const std::vector<MenuItem>& items,
-                 std::function<void(std::string_view action)> chosen) override;
+                 std::function<void(std::string_view action)> handler) override {
+        menu = items;
+        chosen = std::move(handler);
+    }
     void setToolTip(const std::string& text) override { toolTip = text; }
     std::string image;
     std::vector<MenuItem> menu;
@@ -265,7 +300,11 @@ public:
 
 class SimStatusBar : public StatusBar {
 public:
-    std::unique_ptr<StatusItem> statusItem() override;
+    std::unique_ptr<StatusItem> statusItem() override {
+        auto created = std::make_unique<SimStatusItem>();
+        item = created.get();
+        return created;
+    }
     SimStatusItem* item = nullptr;
     // The user picks a menu item by its action.
     void choose(std::string_view action);
@@ -276,12 +315,21 @@ public:
     explicit SimDialogs(SimPlatform& sim) : sim_(sim) {}
     AlertResponse runAlert(const AlertRequest& request) override;
     // No test saves a file: one that tries fails.
-    SaveResult saveFile(const std::string& suggestedName, const std::string& contents) override;
+    SaveResult saveFile(const std::string& suggestedName, const std::string&) override {
+        ADD_FAILURE() << "unscripted save dialog for " << suggestedName;
+        return {};
+    }
 
     using Answer = std::function<AlertResponse(const AlertRequest&)>;
     void answer(Answer next) { script_.push_back(std::move(next)); }
-    void pressButton(int button);  // 1000 first, 1001 second
-    void typeAndConfirm(const std::string& text);
+    void pressButton(int button) {  // 1000 first, 1001 second
+        answer([button](const AlertRequest&) { return AlertResponse{button, ""}; });
+    }
+    void typeAndConfirm(const std::string& text) {
+        answer([text](const AlertRequest&) {
+            return AlertResponse{kAlertFirstButtonReturn, text};
+        });
+    }
     void cancel() { pressButton(kAlertFirstButtonReturn + 1); }
     bool allAnswered() const { return script_.empty(); }
 
@@ -299,8 +347,14 @@ private:
 
 class SimWorkspace : public Workspace {
 public:
-    bool openFile(const std::string& path) override;
-    bool openURL(const std::string& url) override;
+    bool openFile(const std::string& path) override {
+        openedFiles.push_back(path);
+        return opens;
+    }
+    bool openURL(const std::string& url) override {
+        openedURLs.push_back(url);
+        return opens;
+    }
     std::string manualPath() override { return "/opt/tamsel/share/tamsel/Manual.pdf"; }
     void openLoginItemsSettings() override { ++loginItemsOpened; }
     std::string shortVersionString() override { return std::string(kVersion); }
@@ -315,7 +369,10 @@ class SimNetwork : public Network {
 public:
     explicit SimNetwork(SimPlatform& sim) : sim_(sim) {}
     FetchResult fetchText(const std::string& url, double timeoutSeconds) override;
-    void get(const std::string& url, std::function<void(const FetchResult&)> done) override;
+    void get(const std::string& url, std::function<void(const FetchResult&)> done) override {
+        requested.push_back(url);
+        pending_.push_back(std::move(done));
+    }
 
     // The server's answer to a blocking fetch and how long it takes; an
     // answer slower than the time-out fails with "timed out".
@@ -324,10 +381,16 @@ public:
         double seconds = 0.1;
     };
     std::function<Reply(const std::string& url)> server;
+    // A server that answers every fetch with this text.
+    void serve(const std::string& body, double seconds = 0.1) {
+        server = [=](const std::string&) { return Reply{{true, body, ""}, seconds}; };
+    }
     std::vector<std::string> fetched;
     std::vector<std::string> requested;  // asynchronous GETs
     // Completes every pending asynchronous GET with this result.
-    void completeAll(const FetchResult& result);
+    void completeAll(const FetchResult& result) {
+        for (auto& done : std::exchange(pending_, {})) done(result);
+    }
 
 private:
     SimPlatform& sim_;
@@ -348,13 +411,13 @@ private:
     std::optional<std::mt19937> engine_;
 };
 
+// ---- console, heads-up, sounds, start at login, requests from outside ----------
+
 class SimConsole : public Console {
 public:
     void printLine(const std::string& line) override { lines.push_back(line); }
     std::vector<std::string> lines;
 };
-
-// ---- heads-up, sounds, start at login, requests from outside ---------------------
 
 class SimNotifier : public Notifier {
 public:
@@ -374,12 +437,10 @@ class SimLoginItems : public LoginItems {
 public:
     bool isEnabled() override { return enabled; }
     bool setEnabled(bool on) override {
-        ++changes;
         enabled = on;
         return true;
     }
     bool enabled = false;
-    int changes = 0;
 };
 
 class SimRemote : public Remote {
@@ -426,8 +487,14 @@ private:
 
 class SimHistory : public History {
 public:
-    void addActiveSeconds(const std::string& day, std::int64_t seconds) override;
-    void append(const HistoryEvent& event) override;
+    void addActiveSeconds(const std::string& day, std::int64_t seconds) override {
+        active[day] += seconds;
+        ++writes;
+    }
+    void append(const HistoryEvent& event) override {
+        kept.push_back(event);
+        ++writes;
+    }
     std::vector<HistoryDay> days(const std::string& from, const std::string& to) override;
     std::vector<HistoryEvent> events(const std::string& from, const std::string& to) override;
     void forgetBefore(const std::string& day) override;
@@ -440,18 +507,22 @@ public:
 
 class SimPlatform {
 public:
-    SimPlatform();
+    SimPlatform() = default;
     SimPlatform(const SimPlatform&) = delete;
     SimPlatform& operator=(const SimPlatform&) = delete;
 
-    Platform platform();
+    Platform platform() {
+        return {&clock,      &timers,    &idle,       &settings,   &screens,      &windows,
+                &app,        &statusBar, &dialogs,    &workspace,  &network,      &random,
+                &console,    &localTime, &notifier,   &sounds,     &loginItems,   &remote,
+                &setupCheck, &camera,    &microphone, &fullScreen, &doNotDisturb, &history};
+    }
     // The uptime clock: the engine's instants.
     double now() { return clock.uptime(); }
     // Seconds since the platform was made.
     double elapsed() { return clock.uptime() - start_; }
     void advance(double seconds) { timers.advance(seconds); }
     void block(double seconds) { timers.block(seconds); }
-    bool inModal() const { return app.modalDepth > 0; }
 
     SimClock clock;
     SimTimers timers{*this};
@@ -476,7 +547,7 @@ public:
     SimHistory history;
 
 private:
-    double start_;
+    double start_ = clock.uptime();
 };
 
 }  // namespace tamsel::sim

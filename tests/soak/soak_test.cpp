@@ -89,10 +89,8 @@ private:
         delegate_ = std::make_unique<AppDelegate>();
         delegate_->applicationDidFinishLaunching();
         if (first) {
-            expected_ = {{"stpWorkDuration", "30"},   {"stpBreakDuration", "2"},
-                         {"lblSnooze", "1"},          {"lblHide", "0"},
-                         {"txtNewPwd", ""},           {"radWhenHigh", "0"},
-                         {"dropdownOsdLocation", "1"}};
+            // The defaults it stored (app_test.cpp checks them) must hold from now on.
+            for (std::string_view key : kPrefKeys) expected_[std::string(key)] = read(key);
             password_.clear();
             closePreferences();  // the first launch opens them
         }

@@ -149,9 +149,7 @@ TEST_F(ActivityMonitor, LabelIsTouchedOnlyWhenTheBarChanges) {
 }
 
 TEST_F(ActivityMonitor, TheVersionCheckRunsOnDrawFortyAndNotDuringABreak) {
-    sim.network.server = [](const std::string&) {
-        return sim::SimNetwork::Reply{{true, "2.6", ""}};
-    };
+    sim.network.serve("2.6");
     sim.random.script = {41, 39, 0, 34559, 40};
     startEngine();  // draws at load, then at 5, 10, 15 s
     sim.advance(15);
@@ -163,11 +161,11 @@ TEST_F(ActivityMonitor, TheVersionCheckRunsOnDrawFortyAndNotDuringABreak) {
     // A paused tick does nothing at all.
     SCL::activityTimerPause = true;
     const double lastTick = *SCL::activityTimerDt;
-    const int queries = sim.idle.queries;
+    const std::size_t queries = sim.idle.asked.size();
     const std::size_t draws = sim.random.bounds.size();
     sim.advance(60);
     EXPECT_EQ(*SCL::activityTimerDt, lastTick);
-    EXPECT_EQ(sim.idle.queries, queries);
+    EXPECT_EQ(sim.idle.asked.size(), queries);
     EXPECT_EQ(sim.random.bounds.size(), draws);
 }
 

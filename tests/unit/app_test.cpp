@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_delegate.h"
 #include "fixture.h"
 #include "prefs/pref_window.h"
 
@@ -14,7 +13,6 @@ using sim::ExitCalled;
 
 class App : public SimTest {
 protected:
-    void launch() { app.applicationDidFinishLaunching(); }
     std::size_t opened(const char* nib) { return sim.windows.named(nib).size(); }
     bool skipRefusedAlert(std::size_t i) {
         const AlertRequest& a = sim.dialogs.shown.at(i);
@@ -27,13 +25,11 @@ protected:
         storeFirstLaunchSettings();
         sim.settings.setString("txtNewPwd", password);
         if (!password.empty()) sim.dialogs.typeAndConfirm(password);
-        launch();
+        launchApp();
         sim.idle.activeFor(200);
         sim.advance(200);
         ASSERT_GT(SCL::progress, 135);
     }
-
-    AppDelegate app;
 };
 
 TEST_F(App, AFirstLaunchStoresTheDefaultsWelcomesAndOpensThePreferences) {
@@ -44,7 +40,7 @@ TEST_F(App, AFirstLaunchStoresTheDefaultsWelcomesAndOpensThePreferences) {
         EXPECT_EQ(sim.statusBar.item->image, "") << "the status item waits for Done";
         sim.windows.last("AccessWindow")->perform("btnDone:");
     };
-    launch();
+    launchApp();
     EXPECT_EQ(sim.settings.writes,
               (std::vector<std::string>{"uid=123456789", "stpWorkDuration=30", "stpBreakDuration=2",
                                         "lblSnooze=1", "lblHide=0", "radWhenHigh=0",
@@ -56,9 +52,9 @@ TEST_F(App, AFirstLaunchStoresTheDefaultsWelcomesAndOpensThePreferences) {
     EXPECT_EQ(sim.statusBar.item->image, "SysMenuImg");
     std::vector<std::string> actions;
     for (const MenuItem& item : sim.statusBar.item->menu) actions.push_back(item.action);
-    EXPECT_EQ(actions, (std::vector<std::string>{"prefMenuBtn:", "statsMenuBtn:", "helpBtn:",
-                                                 "setupCheckBtn:", "",
-                                                 "breakNowBtn:", "", "skipBtn:", "", "quitBtn:"}));
+    EXPECT_EQ(actions, (std::vector<std::string>{
+                           "prefMenuBtn:", "statsMenuBtn:", "helpBtn:", "setupCheckBtn:", "",
+                           "breakNowBtn:", "", "skipBtn:", "", "quitBtn:"}));
     EXPECT_TRUE(sim.dialogs.shown.empty()) << "no password on a first launch";
     EXPECT_TRUE(indicator().visible);
     EXPECT_EQ(sim.windows.last("PrefWindow")->keyAndFrontCount, 1);
@@ -80,7 +76,7 @@ TEST_F(App, ALaterLaunchAsksTheStoredPasswordOnceTheStatusItemIsUp) {
     });
     sim.dialogs.pressButton(kAlertFirstButtonReturn);  // "Incorrect password"
     sim.dialogs.typeAndConfirm("pw");
-    launch();
+    launchApp();
     EXPECT_EQ(sim.dialogs.shown.size(), 3u);
     EXPECT_TRUE(sim.settings.writes.empty());
     EXPECT_TRUE(sim.app.modalRuns.empty());
@@ -94,7 +90,7 @@ TEST_F(App, CancellingThePasswordAtStartEndsTheProcessBeforeTheEngine) {
     storeFirstLaunchSettings();
     sim.settings.setString("txtNewPwd", "pw");
     sim.dialogs.cancel();
-    EXPECT_THROW(launch(), ExitCalled);
+    EXPECT_THROW(launchApp(), ExitCalled);
     EXPECT_EQ(sim.app.exitStatus, 0);
     EXPECT_EQ(opened("MainWindow"), 0u);
 }
@@ -143,7 +139,7 @@ TEST_F(App, SkipDuringABreakLeavesItAndACompletedBreakAllowsTheNextSkip) {
 
 TEST_F(App, QuitAndPreferencesGoThroughTheChildLockHelpDoesNot) {
     storeFirstLaunchSettings();
-    launch();
+    launchApp();
     sim.statusBar.choose("prefMenuBtn:");
     sim.statusBar.choose("prefMenuBtn:");
     ASSERT_EQ(opened("PrefWindow"), 2u);
@@ -169,7 +165,7 @@ TEST_F(App, QuitAndPreferencesGoThroughTheChildLockHelpDoesNot) {
 // Help and the web-site link on a desktop without a PDF viewer or browser.
 TEST_F(App, WhatNothingCanOpenIsToldWithWhereItIs) {
     storeFirstLaunchSettings();
-    launch();
+    launchApp();
     sim.workspace.opens = false;
     sim.statusBar.choose("prefMenuBtn:");
     sim::SimWindowState& prefs = *sim.windows.last("PrefWindow");

@@ -3,40 +3,19 @@
 // clock changes, behind the child lock), Take a break now, the heads-up,
 // every screen covered, and what the tooltip and scripts read.
 
-#include <cmath>
 #include <string>
 #include <vector>
 
-#include "app/app_delegate.h"
 #include "fixture.h"
 #include "lockscreen/lock_screen.h"
 
 namespace tamsel::test {
 
-// Every moment the engine announces, as "Kind" or "Kind:detail".
-struct Moments : EngineObserver {
-    Moments() { SCL::observe(this); }
-    ~Moments() override { SCL::forget(this); }
-    void happened(const EngineEvent& e) override {
-        static const char* names[] = {"BreakStarted", "BreakCompleted", "BreakSnoozed", "Skipped",
-                                      "Paused",       "Resumed",        "HeadsUp"};
-        std::string text = names[static_cast<int>(e.kind)];
-        if (e.kind == EngineEvent::Kind::BreakStarted)
-            text += e.cause == BreakCause::TakenNow ? ":now" : ":due";
-        if (e.kind == EngineEvent::Kind::Paused)
-            text += ":" + std::to_string(std::lround(e.seconds));
-        if (e.kind == EngineEvent::Kind::Resumed) text += e.early ? ":early" : ":at its time";
-        seen.push_back(text);
-    }
-    std::vector<std::string> seen;
-};
-
 class Running : public SimTest {
 protected:
     void launch(long long workMinutes = 3, long long breakMinutes = 1) {
         if (!sim.settings.stringForKey("uid")) storeFirstLaunchSettings(workMinutes, breakMinutes);
-        app = std::make_unique<AppDelegate>();
-        app->applicationDidFinishLaunching();
+        launchApp();
     }
     // The machine goes on, the process starts again on the same store.
     void restart() {
@@ -44,12 +23,8 @@ protected:
         SCL::reset(sim.platform());
         launch();
     }
-    // The local wall clock reads this UTC instant plus the zone's offset.
-    void setWall(double wall) { sim.clock.jumpWall(wall - sim.clock.now()); }
-    std::string remoteState() { return std::get<std::string>(sim.remote.property("State")->value); }
     std::int64_t stored() { return sim.settings.integerForKey("pausedUntil"); }
 
-    std::unique_ptr<AppDelegate> app;
     Moments moments;
 };
 
@@ -66,7 +41,7 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     EXPECT_EQ(stored(), std::llround(kJan15 + 60 + 1800));
     EXPECT_EQ(label().text(), kPauseSign + "08:31");
     EXPECT_EQ(sim.statusBar.item->toolTip, "Paused until 08:31");
-    EXPECT_EQ(remoteState(), "paused");
+    EXPECT_EQ(remote("State"), "paused");
     EXPECT_EQ(sim.statusBar.item->menu.at(6).action, "resumeBtn:") << "Resume replaces Pause";
 
     sim.advance(1795);
@@ -75,7 +50,7 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     sim.advance(5);
     EXPECT_EQ(stored(), 0);
     EXPECT_EQ(segments(), 1);
-    EXPECT_EQ(remoteState(), "working");
+    EXPECT_EQ(remote("State"), "working");
     EXPECT_EQ(sim.statusBar.item->menu.at(6).title, "Pause");
     const double resumed = sim.now();
     EXPECT_NEAR(runUntilBreak() - resumed, 135, 5) << "a whole work period after the pause";
@@ -107,58 +82,38 @@ TEST_F(Running, APauseOutlivesARestartAndResumeEndsItEarly) {
     }
 }
 
-// "Until tomorrow": the next 06:00 on the local clock.
-struct Tomorrow {
-    const char* story;
-    std::vector<std::pair<double, double>> zone;  // UTC offsets, from when
-    double start;                                 // UTC
-    double hours;                                 // until the pause ends
-    const char* tipAtStart;
-};
-
-void PrintTo(const Tomorrow& t, std::ostream* os) {
-    *os << t.story;
+// "Until tomorrow": the next 06:00 on the local clock, also on the nights
+// the clocks change.
+TEST_F(Running, UntilTomorrowEndsAtTheNextSixOClock) {
+    constexpr double kMar27 = 1'806'105'600;  // 2027-03-27 00:00 UTC
+    constexpr double kOct30 = 1'824'854'400;  // 2027-10-30 00:00 UTC
+    const std::pair<double, double> winter{-1e18, 3600}, summer{kMar27 + 86400 + 3600, 7200};
+    const struct {
+        std::vector<std::pair<double, double>> zone;  // UTC offsets, from when
+        double start, hours;                          // UTC; until the pause ends
+        bool tomorrow;                                // what the tooltip says at the start
+    } rows[] = {
+        {{winter}, kJan15 + 14.5 * 3600, 6.5, true},  // across midnight
+        {{winter}, kJan15 + 18 * 3600, 3, false},     // before six
+        {{winter, summer}, kMar27 + 21 * 3600, 7, true},
+        {{{-1e18, 7200}, {kOct30 + 86400 + 3600, 3600}}, kOct30 + 20 * 3600, 9, true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.start);
+        sim.localTime.offsets = r.zone;
+        restart();
+        setWall(r.start);
+        sim.statusBar.choose("pauseTomorrowBtn:");
+        EXPECT_EQ(stored(), std::llround(r.start + r.hours * 3600));
+        EXPECT_EQ(sim.statusBar.item->toolTip,
+                  r.tomorrow ? "Paused until tomorrow 06:00" : "Paused until 06:00");
+        sim.advance(r.hours * 3600 - 30);
+        EXPECT_EQ(remote("State"), "paused");
+        EXPECT_EQ(sim.statusBar.item->toolTip, "Paused until 06:00") << "on the day it ends";
+        sim.advance(35);
+        EXPECT_EQ(remote("State"), "working");
+    }
 }
-
-class UntilTomorrow : public Running, public ::testing::WithParamInterface<Tomorrow> {};
-
-TEST_P(UntilTomorrow, EndsAtTheNextSixOClock) {
-    const Tomorrow& t = GetParam();
-    sim.localTime.offsets = t.zone;
-    launch();
-    setWall(t.start);
-    sim.statusBar.choose("pauseTomorrowBtn:");
-    EXPECT_EQ(stored(), std::llround(t.start + t.hours * 3600)) << t.story;
-    EXPECT_EQ(sim.statusBar.item->toolTip, t.tipAtStart) << t.story;
-    sim.advance(t.hours * 3600 - 30);
-    EXPECT_EQ(remoteState(), "paused") << t.story;
-    EXPECT_EQ(sim.statusBar.item->toolTip, "Paused until 06:00") << "on the day it ends";
-    sim.advance(35);
-    EXPECT_EQ(remoteState(), "working") << t.story;
-}
-
-constexpr double kMar27 = 1'806'105'600;  // 2027-03-27 00:00 UTC
-constexpr double kOct30 = 1'824'854'400;  // 2027-10-30 00:00 UTC
-const std::pair<double, double> kWinter{-1e18, 3600}, kSummer{kMar27 + 86400 + 3600, 7200};
-INSTANTIATE_TEST_SUITE_P(
-    Clock, UntilTomorrow,
-    ::testing::Values(Tomorrow{"across midnight",
-                               {kWinter},
-                               kJan15 + 14 * 3600 + 1800,
-                               6.5,
-                               "Paused until tomorrow 06:00"},
-                      Tomorrow{
-                          "before six", {kWinter}, kJan15 + 18 * 3600, 3, "Paused until 06:00"},
-                      Tomorrow{"the night clocks go forward",
-                               {kWinter, kSummer},
-                               kMar27 + 21 * 3600,
-                               7,
-                               "Paused until tomorrow 06:00"},
-                      Tomorrow{"the night clocks go back",
-                               {{-1e18, 7200}, {kOct30 + 86400 + 3600, 3600}},
-                               kOct30 + 20 * 3600,
-                               9,
-                               "Paused until tomorrow 06:00"}));
 
 // The child lock guards Pause from the menu and Pause, Skip and
 // ShowPreferences from scripts; a cancelled box refuses the call.
@@ -209,7 +164,7 @@ TEST_F(Running, ABreakTakenNowRunsAsADueOneAndLiftsTheLimitsAtItsEnd) {
     EXPECT_EQ(sim.statusBar.item->toolTip, "On a break, 1:00 left");
     sim.advance(20);
     EXPECT_EQ(sim.statusBar.item->toolTip, "On a break, 0:40 left");
-    EXPECT_EQ(remoteState(), "break");
+    EXPECT_EQ(remote("State"), "break");
     sim.advance(41);
     EXPECT_EQ(openBreakWindows(), 0u);
     EXPECT_EQ(sim.sounds.played, (std::vector<std::string>{"bell", "complete"}));

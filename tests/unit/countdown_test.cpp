@@ -5,24 +5,13 @@
 
 namespace tamsel::test {
 
-class Countdown : public SimTest {
-protected:
-    // The user at work until the break (and on through it when `busy`);
-    // returns the break's start.
-    double workUntilBreak(long long workMinutes, long long breakMinutes, bool busy = false) {
-        storeFirstLaunchSettings(workMinutes, breakMinutes);
-        const double t0 = sim.now();
-        sim.idle.activeBetween(t0, t0 + (busy ? 100000 : workMinutes * 45));
-        startEngine();
-        return runUntilBreak();
-    }
-};
+using Countdown = SimTest;
 
 TEST_F(Countdown, ATickMoreThanThreeSecondsLateEndsTheBreak) {
     for (double late : {3.0, 3.001}) {
         SCOPED_TRACE(late);
         SCL::reset(sim.platform());
-        workUntilBreak(1, 2);
+        workUntilBreak(1, 2, 45);
         sim.block(late);
         sim.advance(0);
         EXPECT_EQ(SCL::lockTicks, late > 3 ? SCL::lockDur + 1 : 1);
@@ -45,7 +34,7 @@ TEST_F(Countdown, ASnoozeLeavesAboutOneMinuteOfWork) {
          {Case{30, false, 1290, 185}, Case{30, true, 1290, 180}, Case{1, true, -15, 180}}) {
         SCOPED_TRACE(c.workMinutes);
         SCL::reset(sim.platform());
-        const double start = workUntilBreak(c.workMinutes, 5, c.busy);
+        const double start = workUntilBreak(c.workMinutes, 5, c.busy ? 100000 : c.workMinutes * 45);
         // An idle user comes back after the snooze: the first active tick
         // only turns the direction flag.
         if (!c.busy) sim.idle.activeBetween(start + 122, start + 10000);

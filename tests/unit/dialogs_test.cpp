@@ -1,4 +1,4 @@
-// Alerts, the masked input box and the child-lock gate.
+// The child-lock gate: its masked input box and its alerts.
 
 #include <string>
 #include <vector>
@@ -13,38 +13,19 @@ protected:
     const AlertRequest& shown(std::size_t i) { return sim.dialogs.shown.at(i); }
 };
 
-TEST_F(Dialogs, AlertAndInputBoxShowTheirTextsAndButtons) {
-    sim.dialogs.pressButton(kAlertFirstButtonReturn);
-    SCL::showAlert("Unable to check for new versions");
-    EXPECT_EQ(shown(0).messageText, "") << "the default title is empty";
-    EXPECT_EQ(shown(0).informativeText, "Unable to check for new versions");
-    EXPECT_TRUE(shown(0).buttons.empty()) << "the platform's single OK";
-
-    sim.dialogs.typeAndConfirm("typed");
-    sim.dialogs.answer([](const AlertRequest&) {
-        return AlertResponse{kAlertFirstButtonReturn + 1, "typed but cancelled"};
-    });
-    EXPECT_EQ(SCL::showInputBox("Child lock enabled", "Please enter your password"), "typed");
-    EXPECT_EQ(SCL::showInputBox("Child lock enabled", "Please enter your password"), "--1");
-    EXPECT_EQ(shown(1).messageText, "Child lock enabled");
-    EXPECT_EQ(shown(1).informativeText, "Please enter your password");
-    EXPECT_EQ(shown(1).buttons, (std::vector<std::string>{"OK", "Cancel"}));
-    EXPECT_TRUE(shown(1).secureField);
-}
-
 // The gate asks until the right password or Cancel; after a wrong one it
 // says so and asks again with the default prompt.
 TEST_F(Dialogs, TheGateAsksUntilRightOrCancelled) {
     struct Case {
         std::string stored;
-        std::vector<std::string> typed;  // "" cancels the last box
+        std::vector<std::string> typed;  // when it fails, the last box is cancelled
         bool passes;
     };
     const Case cases[] = {
         {"", {}, true},
         {"secret", {"secret"}, true},
         {"secret", {"guess", "secret"}, true},
-        {"Secret", {"", "secret", "Secret ", ""}, false},
+        {"Secret", {"", "secret", "Secret ", "Secret"}, false},  // Cancel, whatever was typed
         {"--1", {"--1"}, true},
     };
     for (const Case& c : cases) {
@@ -54,7 +35,9 @@ TEST_F(Dialogs, TheGateAsksUntilRightOrCancelled) {
         sim.settings.setString("txtNewPwd", c.stored);
         for (std::size_t i = 0; i < c.typed.size(); ++i) {
             if (i + 1 == c.typed.size() && !c.passes)
-                sim.dialogs.cancel();
+                sim.dialogs.answer([typed = c.typed[i]](const AlertRequest&) {
+                    return AlertResponse{kAlertFirstButtonReturn + 1, typed};
+                });
             else
                 sim.dialogs.typeAndConfirm(c.typed[i]);
             if (i + 1 < c.typed.size()) sim.dialogs.pressButton(kAlertFirstButtonReturn);
@@ -62,15 +45,17 @@ TEST_F(Dialogs, TheGateAsksUntilRightOrCancelled) {
         EXPECT_EQ(SCL::isPwdOk("Password to change the preferences"), c.passes);
         ASSERT_EQ(sim.dialogs.shown.size(), c.typed.empty() ? 0 : 2 * c.typed.size() - 1);
         EXPECT_EQ(sim.app.activations, static_cast<int>(c.typed.size()));
+        // Masked boxes with OK and Cancel, between them an alert with the
+        // platform's single OK.
         for (std::size_t i = 0; i < sim.dialogs.shown.size(); ++i) {
             const AlertRequest& box = shown(i);
-            if (i % 2 == 1) {
-                EXPECT_EQ(box.messageText, "Child lock enabled");
-                EXPECT_EQ(box.informativeText, "Incorrect password");
-            } else {
-                EXPECT_EQ(box.informativeText, i == 0 ? "Password to change the preferences"
-                                                      : "Please enter your password");
-            }
+            EXPECT_EQ(box.messageText, "Child lock enabled");
+            EXPECT_EQ(box.informativeText, i % 2    ? "Incorrect password"
+                                           : i == 0 ? "Password to change the preferences"
+                                                    : "Please enter your password");
+            EXPECT_EQ(box.secureField, i % 2 == 0);
+            const std::vector<std::string> okCancel{"OK", "Cancel"};
+            EXPECT_EQ(box.buttons, i % 2 ? std::vector<std::string>() : okCancel);
         }
     }
 }

@@ -2,13 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "app/app_delegate.h"
 #include "engine/main_window.h"
 #include "engine/scl.h"
 #include "sim/sim_platform.h"
 
 namespace tamsel::test {
+
+// Every moment the engine announces, as "Kind" or "Kind:detail". Made after
+// the platform is reset, which forgets every observer.
+struct Moments : EngineObserver {
+    Moments() { SCL::observe(this); }
+    ~Moments() override { SCL::forget(this); }
+    void happened(const EngineEvent& e) override {
+        static const char* names[] = {"BreakStarted", "BreakCompleted", "BreakSnoozed",
+                                      "Skipped",      "Paused",         "Resumed",
+                                      "HeadsUp",      "Waiting",        "BreakTakenAway"};
+        static const char* causes[] = {":due", ":now", ":after waiting"};
+        std::string text = names[static_cast<int>(e.kind)];
+        if (e.kind == EngineEvent::Kind::BreakStarted) text += causes[static_cast<int>(e.cause)];
+        if (e.kind == EngineEvent::Kind::Paused)
+            text += ":" + std::to_string(std::lround(e.seconds));
+        if (e.kind == EngineEvent::Kind::Resumed) text += e.early ? ":early" : ":at its time";
+        seen.push_back(text);
+    }
+    bool saw(const std::string& moment) const {
+        return std::find(seen.begin(), seen.end(), moment) != seen.end();
+    }
+    std::vector<std::string> seen;
+};
 
 // Every test starts from a clean world: a fresh simulated platform and SCL
 // reset onto it. The virtual clock starts on a whole second, so the
@@ -17,6 +45,7 @@ class SimTest : public ::testing::Test {
 protected:
     SimTest() { SCL::reset(sim.platform()); }
     ~SimTest() override {
+        app.reset();
         SCL::reset(sim.platform());
         EXPECT_TRUE(sim.dialogs.allAnswered()) << "scripted dialog answers left over";
     }
@@ -29,11 +58,38 @@ protected:
         sim.settings.writes.clear();
     }
 
+    // The whole application, launched on what the store holds.
+    AppDelegate& launchApp() {
+        app = std::make_unique<AppDelegate>();
+        app->applicationDidFinishLaunching();
+        return *app;
+    }
+
     // The indicator as the launch sequence creates it; its first tick runs now.
     MainWindow& startEngine() {
         SCL::mainWindow = std::make_unique<MainWindow>();
         SCL::mainWindow->showWindow();
         return *SCL::mainWindow;
+    }
+
+    // The engine alone: the user at work for `active` s from now, the break
+    // that follows; returns its moment.
+    double workUntilBreak(long long workMinutes, long long breakMinutes, double active) {
+        storeFirstLaunchSettings(workMinutes, breakMinutes);
+        sim.idle.activeFor(active);
+        startEngine();
+        return runUntilBreak();
+    }
+
+    // The local wall clock reads this UTC instant plus the zone's offset.
+    void setWall(double wall) { sim.clock.jumpWall(wall - sim.clock.now()); }
+
+    // What scripts read of a property.
+    template <typename T = std::string>
+    T remote(const char* name) {
+        const RemoteProperty* p = sim.remote.property(name);
+        EXPECT_TRUE(p) << name;
+        return p ? std::get<T>(p->value) : T{};
     }
 
     sim::SimWindowState& indicator() { return *sim.windows.last("MainWindow"); }
@@ -68,6 +124,7 @@ protected:
     std::size_t openBreakWindows() { return sim.windows.open("LockScreen").size(); }
 
     sim::SimPlatform sim;
+    std::unique_ptr<AppDelegate> app;
 };
 
 }  // namespace tamsel::test

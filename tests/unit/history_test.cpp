@@ -5,7 +5,6 @@
 #include <map>
 #include <numeric>
 
-#include "app/app_delegate.h"
 #include "app/stats_window.h"
 #include "engine/history.h"
 #include "fixture.h"
@@ -24,7 +23,7 @@ protected:
     // The engine with its history from a wall-clock second on (UTC is the
     // local clock here).
     void start(double wall, double activeFor, long long workMinutes = 30) {
-        sim.clock.jumpWall(wall - sim.clock.now());
+        setWall(wall);
         sim.idle.activeFor(activeFor);
         storeFirstLaunchSettings(workMinutes, 2);
         SCL::history = std::make_unique<HistoryRecorder>(sim.history);
@@ -74,24 +73,14 @@ TEST_F(Diary, ADayWithTwoBreaksASnoozeASkipAndAPauseReadsBackAsItWent) {
 
 TEST_F(Diary, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
     using Days = std::map<std::string, std::int64_t, std::less<>>;
+    const std::string mon = "2026-03-09", tue = "2026-03-10";
     struct Case {
-        const char* what;
         double start, activeFor, jumpAfter, jumpBy;
         Days days;
     } cases[] = {
-        {"midnight splits the time",
-         kMar10 - 600,
-         1200,
-         0,
-         0,
-         {{"2026-03-09", 600}, {"2026-03-10", 605}}},
-        {"a clock set back an hour", kMar10 + 10 * 3600, 7200, 3600, -3600, {{"2026-03-10", 7205}}},
-        {"a clock set forward over midnight",
-         kMar10 - 2700,
-         3600,
-         1800,
-         3600,
-         {{"2026-03-09", 1805}, {"2026-03-10", 1800}}},
+        {kMar10 - 600, 1200, 0, 0, {{mon, 600}, {tue, 605}}},           // midnight splits it
+        {kMar10 + 10 * 3600, 7200, 3600, -3600, {{tue, 7205}}},         // set back an hour
+        {kMar10 - 2700, 3600, 1800, 3600, {{mon, 1805}, {tue, 1800}}},  // forward over midnight
     };
     for (const Case& c : cases) {
         SCL::reset(sim.platform());
@@ -101,15 +90,14 @@ TEST_F(Diary, EachSecondCountsOnceOnTheLocalDayItWasWorked) {
         sim.clock.jumpWall(c.jumpBy);
         sim.advance(c.activeFor - c.jumpAfter + 60);
         SCL::history->flush();
-        EXPECT_EQ(sim.history.active, c.days) << c.what;
-        EXPECT_FALSE(SCL::activityTimerPause) << c.what << ": no break meant";
+        EXPECT_EQ(sim.history.active, c.days) << c.start;
+        EXPECT_FALSE(SCL::activityTimerPause) << c.start << ": no break meant";
     }
 }
 
 TEST_F(Diary, WritesRideOnActiveTicksAtMostOnceAMinuteAndAtQuit) {
     storeFirstLaunchSettings(240);
-    AppDelegate app;
-    app.applicationDidFinishLaunching();
+    launchApp();
     sim.advance(1);  // the history opens after the first windows
     ASSERT_TRUE(SCL::history);
     sim.advance(600);
@@ -120,16 +108,15 @@ TEST_F(Diary, WritesRideOnActiveTicksAtMostOnceAMinuteAndAtQuit) {
     EXPECT_EQ(written(), 545) << "the last 55 s are not written yet";
     sim.idle.activeFor(30);
     sim.advance(30);
-    EXPECT_THROW(app.quitBtn(), sim::ExitCalled);
+    EXPECT_THROW(app->quitBtn(), sim::ExitCalled);
     EXPECT_EQ(written(), 630) << "Quit writes them before the process ends";
 }
 
 TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClosed) {
     storeFirstLaunchSettings(30, 1);
     sim.settings.setString("txtNewPwd", "secret");
-    AppDelegate app;
     sim.dialogs.typeAndConfirm("secret");
-    app.applicationDidFinishLaunching();
+    launchApp();
     sim.advance(1);
     sim.statusBar.choose("statsMenuBtn:");
     auto window = sim.windows.last("StatsWindow");
@@ -139,7 +126,7 @@ TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClos
     EXPECT_EQ(window->outlet("lblTakenToday").text(), "0");
     EXPECT_EQ(window->outlet("chartDays").bars().size(), 14u);
 
-    ASSERT_TRUE(app.breakNowBtn());
+    ASSERT_TRUE(app->breakNowBtn());
     sim.advance(61);
     EXPECT_EQ(window->outlet("lblTakenToday").text(), "1") << "a completed break shows at once";
     EXPECT_EQ(sim.remote.property("TodayBreaksTaken")->value,
@@ -148,7 +135,7 @@ TEST_F(Diary, StatisticsOpenWithoutThePasswordFollowTheEngineAndAreLetGoOnceClos
     window->perform("windowWillClose:");
     EXPECT_TRUE(window->closed);
     sim.advance(5);
-    EXPECT_FALSE(app.statsWindow);
+    EXPECT_FALSE(app->statsWindow);
     EXPECT_TRUE(window->destroyed);
 }
 

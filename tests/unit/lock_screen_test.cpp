@@ -2,7 +2,6 @@
 // closing, alone and as the engine drives them.
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "common/nibs.h"
@@ -33,11 +32,8 @@ protected:
 
     // The engine's break: work one minute, then a break of this length.
     double breakOf(long long minutes, std::vector<Rect> screens = {{0, 0, 1440, 900}}) {
-        storeFirstLaunchSettings(1, minutes);
         sim.screens.list = std::move(screens);
-        sim.idle.activeFor(45);
-        startEngine();
-        return runUntilBreak();
+        return workUntilBreak(1, minutes, 45);
     }
 
     // The next break, after one more minute of work: whether it may be snoozed.
@@ -45,6 +41,14 @@ protected:
         sim.idle.activeFor(10000);
         runUntilBreak();
         return sim.windows.named("LockScreen").back()->outlet("closeBtn").isEnabled();
+    }
+
+    // A stored setting; -1: none stored.
+    void store(const char* key, long long value) {
+        if (value < 0)
+            sim.settings.values.erase(key);
+        else
+            sim.settings.setInteger(key, value);
     }
 
     static bool dimmed(sim::SimWindowState& w) {
@@ -109,10 +113,7 @@ TEST_F(BreakWindow, ShowsWholePercentsOfTheBreakAndClosesAtItsEnd) {
 TEST_F(BreakWindow, TheSnoozeButtonFollowsTheSettingAndTheThreeHundredSecondLimit) {
     const std::pair<long long, bool> table[] = {{0, true}, {-1, true}, {2, false}};
     for (auto [stored, hidden] : table) {
-        if (stored < 0)
-            sim.settings.values.erase("lblSnooze");
-        else
-            sim.settings.setInteger("lblSnooze", stored);
+        store("lblSnooze", stored);
         EXPECT_EQ(show().outlet("closeBtn").isHidden(), hidden) << stored;
     }
     sim::SimWindowState& snoozed = show();
@@ -135,16 +136,12 @@ TEST_F(BreakWindow, TheSnoozeButtonFollowsTheSettingAndTheThreeHundredSecondLimi
 }
 
 TEST_F(BreakWindow, OnlyLblHideOneStartsSeeThroughAndOnlyAPrimaryDoubleClickSwitches) {
-    for (std::optional<long long> lblHide :
-         {std::optional(1LL), std::optional(0LL), std::optional(2LL), std::optional<long long>()}) {
-        if (lblHide)
-            sim.settings.setInteger("lblHide", *lblHide);
-        else
-            sim.settings.values.erase("lblHide");
+    for (long long lblHide : {1, 0, 2, -1}) {
+        store("lblHide", lblHide);
         sim::SimWindowState& w = show();
         sim.advance(0.1);
-        EXPECT_EQ(seeThrough(w), lblHide == 1) << lblHide.value_or(-1);
-        EXPECT_EQ(dimmed(w), lblHide != 1) << lblHide.value_or(-1);
+        EXPECT_EQ(seeThrough(w), lblHide == 1) << lblHide;
+        EXPECT_EQ(dimmed(w), lblHide != 1) << lblHide;
     }
     sim::SimWindowState& w = show();
     sim::SimWindowState& other = show({1440, 0, 1920, 1080}, false);

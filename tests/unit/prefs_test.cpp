@@ -43,59 +43,54 @@ protected:
     std::unique_ptr<PrefWindow> prefs_;
 };
 
-TEST_F(Preferences, OpensWithTheStoredSettingsInItsControls) {
-    sim.settings.setInteger("stpWorkDuration", 25);
-    sim.settings.setInteger("stpBreakDuration", 5);
-    sim.settings.setInteger("lblHide", 1);
-    sim.settings.setInteger("radWhenHigh", 1);
+// The controls show the stored settings; hand-edited values show as the
+// engine will treat them, so an untouched Save keeps what runs.
+TEST_F(Preferences, OpensWithTheStoredSettingsAsTheyRun) {
+    constexpr long long kMax = std::numeric_limits<long long>::max();
+    const struct {
+        long long work, brk, osd, whenHigh, snooze, hide;  // stored
+        long long shownWork, shownBreak, shownOsd, shownWhenHigh, shownSnooze, shownHide;
+    } rows[] = {
+        {25, 5, 1, 1, 1, 1, 25, 5, 1, 1, 1, 1},
+        {0, 1000, 9, 2, 7, 2, 30, 60, 5, 1, 1, 0},
+        {kMax, 2, 1, 0, 0, 0, 240, 2, 1, 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.work);
+        sim.settings.setInteger("stpWorkDuration", r.work);
+        sim.settings.setInteger("stpBreakDuration", r.brk);
+        sim.settings.setInteger("dropdownOsdLocation", r.osd);
+        sim.settings.setInteger("radWhenHigh", r.whenHigh);
+        sim.settings.setInteger("lblSnooze", r.snooze);
+        sim.settings.setInteger("lblHide", r.hide);
+        sim::SimWindowState& w = open();
+        EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), r.shownWork);
+        EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), r.shownWork);
+        EXPECT_EQ(w.outlet("stpBreakDurationEle").integerValue(), r.shownBreak);
+        EXPECT_EQ(w.outlet("lblBreakDuration").integerValue(), r.shownBreak);
+        EXPECT_EQ(w.outlet("dropdownOsdLocation").selectedIndex(), r.shownOsd);
+        EXPECT_EQ(w.outlet("radWhenHigh").state(), r.shownWhenHigh);
+        EXPECT_EQ(w.outlet("radAlways").state(), 1 - r.shownWhenHigh);
+        EXPECT_EQ(w.outlet("lblSnooze").state(), r.shownSnooze);
+        EXPECT_EQ(w.outlet("lblHide").state(), r.shownHide);
+    }
     sim.settings.setString("txtNewPwd", "Secret pw");
     sim.settings.writes.clear();
     sim::SimWindowState& w = open();
     EXPECT_EQ(w.title, "Tamsel Preferences 2.6");
-    EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), 25);
-    EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), 25);
-    EXPECT_EQ(w.outlet("stpBreakDurationEle").integerValue(), 5);
-    EXPECT_EQ(w.outlet("lblBreakDuration").integerValue(), 5);
-    EXPECT_EQ(w.outlet("lblSnooze").state(), 1);
-    EXPECT_EQ(w.outlet("lblHide").state(), 1);
     EXPECT_EQ(w.outlet("txtNewPwd").text(), "Secret pw");
     EXPECT_EQ(w.outlet("txtConfirmPwd").text(), "Secret pw");
-    EXPECT_EQ(w.outlet("radAlways").state(), 0);
-    EXPECT_EQ(w.outlet("radWhenHigh").state(), 1);
     EXPECT_EQ(w.outlet("dropdownOsdLocation").items(),
               (std::vector<std::string>{"Top Left", "Top Center", "Top Right", "Bottom Left",
                                         "Bottom Center", "Bottom Right"}));
-    EXPECT_EQ(w.outlet("dropdownOsdLocation").selectedIndex(), 1);
     EXPECT_FALSE(w.outlet("btnCopyright").isHidden());
     EXPECT_TRUE(sim.settings.writes.empty());
     // Clicking the radio button that is on leaves it on.
+    w.perform("radGroupClicked:", "radAlways");
+    EXPECT_EQ(w.outlet("radAlways").state(), 1);
     w.perform("radGroupClicked:", "radWhenHigh");
     EXPECT_EQ(w.outlet("radWhenHigh").state(), 1);
-    w.perform("radGroupClicked:", "radAlways");
-    EXPECT_EQ(w.outlet("radWhenHigh").state(), 0);
-    EXPECT_EQ(w.outlet("radAlways").state(), 1);
-}
-
-// Hand-edited values show as the engine will treat them, so an untouched
-// Save keeps what runs.
-TEST_F(Preferences, OddStoredValuesShowAsTheyRun) {
-    sim.settings.setInteger("stpWorkDuration", 0);
-    sim.settings.setInteger("stpBreakDuration", 1000);
-    sim.settings.setInteger("dropdownOsdLocation", 9);
-    sim.settings.setInteger("radWhenHigh", 2);
-    sim.settings.setInteger("lblSnooze", 7);
-    sim.settings.setInteger("lblHide", 2);
-    sim::SimWindowState& w = open();
-    EXPECT_EQ(w.outlet("stpWorkDurationE").integerValue(), 30);
-    EXPECT_EQ(w.outlet("lblWorkDuration").integerValue(), 30);
-    EXPECT_EQ(w.outlet("stpBreakDurationEle").integerValue(), 60);
-    EXPECT_EQ(w.outlet("dropdownOsdLocation").selectedIndex(), 5);
-    EXPECT_EQ(w.outlet("radWhenHigh").state(), 1);
     EXPECT_EQ(w.outlet("radAlways").state(), 0);
-    EXPECT_EQ(w.outlet("lblSnooze").state(), 1);
-    EXPECT_EQ(w.outlet("lblHide").state(), 0);
-    sim.settings.setInteger("stpWorkDuration", std::numeric_limits<long long>::max());
-    EXPECT_EQ(open().outlet("stpWorkDurationE").integerValue(), 240);
 }
 
 TEST_F(Preferences, CloseAndARefusedSaveWriteNothing) {
@@ -132,12 +127,12 @@ TEST_F(Preferences, SaveWritesEveryKeyAndTakesEffectAtOnce) {
     sim::SimWindowState& w = open();
     editEverything(w);
     w.perform("btnSaveClicked:");
-    EXPECT_EQ(sim.settings.writes,
-              (std::vector<std::string>{"stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0",
-                                        "lblHide=1", "txtNewPwd=pw", "radWhenHigh=1",
-                                        "dropdownOsdLocation=3", "lblHeadsUp=1", "lblSound=0",
-                                        "lblAllScreens=0", "lblWaitCall=1",
-                                        "lblWaitFullScreen=1", "lblWaitDnd=0"}));
+    EXPECT_EQ(
+        sim.settings.writes,
+        (std::vector<std::string>{
+            "stpWorkDuration=25", "stpBreakDuration=5", "lblSnooze=0", "lblHide=1", "txtNewPwd=pw",
+            "radWhenHigh=1", "dropdownOsdLocation=3", "lblHeadsUp=1", "lblSound=0",
+            "lblAllScreens=0", "lblWaitCall=1", "lblWaitFullScreen=1", "lblWaitDnd=0"}));
     EXPECT_TRUE(w.closed);
     EXPECT_EQ(indicator().frame, (Rect{0, 0, 200, 30})) << "bottom left at once";
     EXPECT_EQ(engine.workDur, 1125);
@@ -155,10 +150,7 @@ TEST_F(Preferences, SaveWritesEveryKeyAndTakesEffectAtOnce) {
 }
 
 TEST_F(Preferences, SaveDuringABreakChangesTheRunningBreaksLength) {
-    storeFirstLaunchSettings(1, 2);
-    sim.idle.activeFor(45);
-    startEngine();
-    const double start = runUntilBreak();
+    const double start = workUntilBreak(1, 2, 45);
     sim.advance(30);
     sim::SimWindowState& w = open();
     setStepper(w, "stpBreakDurationEle", "stpBreakDuration:", 1);

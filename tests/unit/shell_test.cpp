@@ -5,49 +5,35 @@
 #include <string>
 #include <vector>
 
-#include "app/app_delegate.h"
 #include "fixture.h"
 
 namespace tamsel::test {
 
-class Shell : public SimTest {
-protected:
-    void launch() {
-        app = std::make_unique<AppDelegate>();
-        app->applicationDidFinishLaunching();
-    }
-    template <typename T>
-    T read(const char* name) {
-        const RemoteProperty* p = sim.remote.property(name);
-        EXPECT_TRUE(p) << name;
-        return p ? std::get<T>(p->value) : T{};
-    }
-    std::unique_ptr<AppDelegate> app;
-};
+using Shell = SimTest;
 
 TEST_F(Shell, ReadsTheIndicatorAndTheMenuAsTheyChange) {
     storeFirstLaunchSettings(3, 1);  // bar step 13
-    launch();
-    EXPECT_EQ(read<std::string>("IndicatorText"), bar(1));
-    EXPECT_EQ(read<Color>("IndicatorColor"), (Color{0, 0, 0, 0.5}));
-    EXPECT_EQ(read<std::int32_t>("IndicatorCorner"), 1);
-    EXPECT_EQ(read<std::vector<MenuItem>>("Menu"), sim.statusBar.item->menu);
+    launchApp();
+    EXPECT_EQ(remote("IndicatorText"), bar(1));
+    EXPECT_EQ(remote<Color>("IndicatorColor"), (Color{0, 0, 0, 0.5}));
+    EXPECT_EQ(remote<std::int32_t>("IndicatorCorner"), 1);
+    EXPECT_EQ(remote<std::vector<MenuItem>>("Menu"), sim.statusBar.item->menu);
 
     sim.idle.activeFor(3600);
     sim.advance(5 * 25);  // progress 120: ten squares, red
-    EXPECT_EQ(read<std::string>("IndicatorText"), bar(10));
-    EXPECT_EQ(read<Color>("IndicatorColor"), (Color{1, 0, 0, 0.7}));
+    EXPECT_EQ(remote("IndicatorText"), bar(10));
+    EXPECT_EQ(remote<Color>("IndicatorColor"), (Color{1, 0, 0, 0.7}));
     sim.settings.setInteger("dropdownOsdLocation", 9);
     sim.advance(15);  // the break: the menu changes, and the corner is read anew
-    EXPECT_EQ(read<std::int32_t>("IndicatorCorner"), 5);
-    EXPECT_FALSE(read<std::vector<MenuItem>>("Menu").at(5).enabled);
+    EXPECT_EQ(remote<std::int32_t>("IndicatorCorner"), 5);
+    EXPECT_FALSE(remote<std::vector<MenuItem>>("Menu").at(5).enabled);
 }
 
 TEST_F(Shell, ChoosesOnlyWhatTheMenuOffersNowAndTheChildLockStillAsks) {
     storeFirstLaunchSettings(3, 1);
     sim.settings.setString("txtNewPwd", "pw");
     sim.dialogs.typeAndConfirm("pw");  // at start
-    launch();
+    launchApp();
     struct Case {
         const char* action;
         const char* refusal;

@@ -9,17 +9,10 @@
 
 namespace tamsel::test {
 
-using sim::SimNetwork;
-
 class VersionCheck : public SimTest {
 protected:
     void SetUp() override { storeFirstLaunchSettings(); }
 
-    void serve(const std::string& body, double seconds = 0.1) {
-        sim.network.server = [body, seconds](const std::string&) {
-            return SimNetwork::Reply{{true, body, ""}, seconds};
-        };
-    }
     std::size_t asked() { return sim.dialogs.shown.size(); }
     bool failureShown(std::size_t i) {
         const AlertRequest& a = sim.dialogs.shown.at(i);
@@ -34,7 +27,7 @@ protected:
         startEngine();
         sim.advance(100);
         ASSERT_EQ(SCL::progress, 100);
-        serve("2.7", 30);
+        sim.network.serve("2.7", 30);
         sim.random.script = {40};
         const double tick = sim.now() + 5;
         sim.dialogs.answer([this, tick, reading](const AlertRequest&) {
@@ -53,12 +46,12 @@ protected:
 };
 
 TEST_F(VersionCheck, ANewerVersionOffersTheSiteYesStoresNothing) {
-    serve("2.6");
+    sim.network.serve("2.6");
     runVersionCheck();
     EXPECT_EQ(sim.network.fetched,
               (std::vector<std::string>{"http://127.0.0.1:47613/tsupdateosx.txt"}));
     EXPECT_EQ(asked(), 0u) << "the running version asks nothing";
-    serve("2.7");
+    sim.network.serve("2.7");
     sim.dialogs.answer([this](const AlertRequest&) {
         EXPECT_EQ(sim.app.activations, 1) << "brought to the front before asking";
         return AlertResponse{kAlertFirstButtonReturn, ""};
@@ -75,38 +68,13 @@ TEST_F(VersionCheck, ANewerVersionOffersTheSiteYesStoresNothing) {
     EXPECT_TRUE(sim.settings.writes.empty());
 }
 
-// Which versions are offered at all: version_order_test.cpp.
-
-// A refused version is not offered again, however the file writes it; a
-// later one is.
-TEST_F(VersionCheck, ARefusedVersionIsNotOfferedAgain) {
-    struct Case {
-        std::string refused, again;
-        bool offered;
-    };
-    const Case cases[] = {{"2.7", "2.7", false}, {" 2.7\r\n", "2.7\n", false},
-                          {"3", "3", false},     {"2.7", "2.8", true},
-                          {"3", "3.1", true},    {"2.7", "2.7.1", true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.refused + " / " + c.again);
-        sim.dialogs.shown.clear();
-        sim.settings.values.erase("skipVersion");
-        serve(c.refused);
-        sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
-        runVersionCheck();
-        serve(c.again);
-        if (c.offered) sim.dialogs.pressButton(kAlertFirstButtonReturn + 1);
-        runVersionCheck();
-        EXPECT_EQ(asked(), c.offered ? 2u : 1u);
-    }
-    EXPECT_TRUE(sim.workspace.openedURLs.empty());
-}
+// Which versions are offered, and refusals: version_order_test.cpp.
 
 TEST_F(VersionCheck, AnythingButAVersionNumberIsAFailedCheck) {
     const std::vector<std::string> bodies = {"<html><body>404 Not Found</body></html>", "",
                                              "2.7 beta", "2..7", "1e308"};
     for (const std::string& body : bodies) {
-        serve(body);
+        sim.network.serve(body);
         sim.dialogs.pressButton(kAlertFirstButtonReturn);
         runVersionCheck();
         EXPECT_TRUE(failureShown(asked() - 1)) << body;

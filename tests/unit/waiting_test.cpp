@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_delegate.h"
 #include "fixture.h"
 
 namespace tamsel::test {
@@ -16,35 +15,17 @@ namespace {
 using sim::SimBusy;
 using sim::SimPlatform;
 
-struct Events : EngineObserver {
-    Events() { SCL::observe(this); }
-    ~Events() override { SCL::forget(this); }
-    void happened(const EngineEvent& e) override {
-        seen += std::to_string(int(e.kind)) + ":" + std::to_string(int(e.cause)) + " ";
-    }
-    bool has(EngineEvent::Kind kind, BreakCause cause = BreakCause::Due) const {
-        return seen.find(std::to_string(int(kind)) + ":" + std::to_string(int(cause))) !=
-               std::string::npos;
-    }
-    std::string seen;
-};
-
 class Waiting : public SimTest {
 protected:
     // 3 minutes of work (due after 135 s of input), 1-minute breaks.
     void launch(double activeSeconds = 6 * 3600.0) {
         storeFirstLaunchSettings(3, 1);
         sim.idle.activeFor(activeSeconds);
-        app = std::make_unique<AppDelegate>();
-        app->applicationDidFinishLaunching();
+        launchApp();
         for (int i = 0; i < 30 && SCL::status().state != State::Waiting; ++i) sim.advance(5);
     }
-    std::string remote(const char* name) {
-        return std::get<std::string>(sim.remote.property(name)->value);
-    }
 
-    std::unique_ptr<AppDelegate> app;
-    Events events;
+    Moments moments;
 };
 
 TEST_F(Waiting, ABreakDueDuringACallWaitsHoursAndStarts30SecondsAfterTheCallEnds) {
@@ -75,7 +56,7 @@ TEST_F(Waiting, ABreakDueDuringACallWaitsHoursAndStarts30SecondsAfterTheCallEnds
     sim.advance(0.5);
     EXPECT_EQ(openBreakWindows(), 1u);
     EXPECT_EQ(SCL::lockTimerDt, ended + 30);
-    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakStarted, BreakCause::AfterWaiting));
+    EXPECT_TRUE(moments.saw("BreakStarted:after waiting"));
 }
 
 TEST_F(Waiting, ACallEndingAfterTheUserWasAwayAWholeBreakCountsTheBreakAsTaken) {
@@ -86,7 +67,7 @@ TEST_F(Waiting, ACallEndingAfterTheUserWasAwayAWholeBreakCountsTheBreakAsTaken) 
     EXPECT_EQ(SCL::status().state, State::Working);
     EXPECT_EQ(SCL::progress, 0);
     EXPECT_EQ(segments(), 1);
-    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakTakenAway));
+    EXPECT_TRUE(moments.saw("BreakTakenAway"));
     EXPECT_LE(SCL::timeIntervalSinceNow(SCL::lastSkipDate()), -3000) << "skip limit lifted";
 
     sim.camera.set(Busy::No);
@@ -101,13 +82,13 @@ TEST_F(Waiting, TakeABreakNowIgnoresTheWaitAndACallDuringABreakChangesNothing) {
     EXPECT_EQ(sim.statusBar.item->toolTip, "Break waiting for full screen to end");
     sim.statusBar.choose("breakNowBtn:");
     EXPECT_EQ(openBreakWindows(), 1u);
-    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakStarted, BreakCause::TakenNow));
+    EXPECT_TRUE(moments.saw("BreakStarted:now"));
     sim.camera.set(Busy::Yes);
     sim.advance(59);
     EXPECT_EQ(openBreakWindows(), 1u);
     sim.advance(2);
     EXPECT_EQ(openBreakWindows(), 0u);
-    EXPECT_TRUE(events.has(EngineEvent::Kind::BreakCompleted));
+    EXPECT_TRUE(moments.saw("BreakCompleted"));
 }
 
 // Forty minutes of a working day as seen from outside: every change of the
