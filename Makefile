@@ -103,7 +103,7 @@ uninstall:
 	rm -f $(BUILD)/install_manifest.txt
 
 # Footprint of tamsel against a minimal Qt tray app, side by side on Xvfb
-# (about 10 minutes); not part of `make test`.
+# (about 18 minutes); not part of `make test`.
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target tamsel-timelapse tamsel-nohistory
 	python3 bench/run.py --build $(BUILD) --results bench/RESULTS.md
