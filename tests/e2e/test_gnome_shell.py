@@ -73,12 +73,16 @@ def story(session):
     h.check(status == 0, f"gnome-extensions enable: {out}")
     listed = run("gnome-extensions", "info", UUID, env=env)[1]
     h.note(f"gnome-shell {version.strip()}: " + " ".join(listed.split()))
-    found = h.wait_until(lambda: (i := shows("Indicator")) and SQUARE in i["text"] and i, 20, 0.5)
-    h.check(found, f"no indicator in the shell: {shows('Indicator')}")
+    # The label exists a frame before it is laid out (its box reads null then),
+    # so wait for it drawn, on top and click-through, not merely present.
+    def drawn():
+        i = shows("Indicator")
+        return i if (i and SQUARE in i["text"] and None not in i["box"]
+                     and i["visible"] and i["onTop"] and i["clickThrough"]) else None
+    found = h.wait_until(drawn, 20, 0.5)
+    h.check(found, f"indicator not shown, not on top or not click-through: {shows('Indicator')}")
     h.note(f"{app.since_start():.1f} s after start the shell shows {found}")
     box, area = found["box"], found["workArea"]  # [x, y, w, h]
-    h.check(found["visible"] and found["onTop"] and found["clickThrough"],
-            f"indicator not shown, not on top or not click-through: {found}")
     h.check(area[1] > 0, f"the work area {area} leaves no room for the top bar")
     h.check(box[1] == area[1] + 20 and abs(box[0] + box[2] / 2 - (area[0] + area[2] / 2)) <= 1,
             f"indicator at {box}, not at the top centre of the work area {area}")
@@ -88,8 +92,9 @@ def story(session):
     h.check(h.wait_until(lambda: not desktop.x.indicators(), 5),
             "Tamsel's own indicator window shows as well")
 
-    menu = [t for t in shows("Menu") if t]
-    h.check(tuple(menu) == h.TRAY_MENU, f"top bar menu {menu}")
+    # The shell fills the menu from Tamsel's Menu property, read asynchronously.
+    menu = lambda: tuple(t for t in shows("Menu") if t)
+    h.check(h.wait_until(lambda: menu() == h.TRAY_MENU, 5), f"top bar menu {menu()}")
     h.check("true" in probe("Choose", "Take a break now"), "no \"Take a break now\" in the menu")
     h.check(desktop.x.wait_window(h.BREAK_TITLE, 5), "no break window from the top bar's menu")
 
