@@ -13,7 +13,7 @@ CMAKE_FLAGS ?=
 
 # Everything a fresh Debian 12 needs to build, run and test.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev \
-            libqt6sql6-sqlite googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
+            libsqlite3-dev googletest libgtest-dev libgmock-dev xvfb xdotool x11-utils x11-xserver-utils \
             trayer xcompmgr openbox dbus fonts-dejavu-core imagemagick python3 \
             desktop-file-utils valgrind locales libcanberra-dev libglib2.0-bin \
             libwayland-dev wayland-protocols plasma-wayland-protocols libxkbcommon-dev \

@@ -816,10 +816,6 @@ Beide Felder leer: keine Kindersicherung.</translation>
         <translation>In 30 Sekunden beginnt eine Pause</translation>
     </message>
     <message>
-        <source>Tamsel keeps no history: Qt&apos;s SQLite driver is not installed (on Debian, the package libqt6sql6-sqlite).</source>
-        <translation>Tamsel führt keinen Verlauf: Der SQLite-Treiber von Qt ist nicht installiert (unter Debian das Paket libqt6sql6-sqlite).</translation>
-    </message>
-    <message>
         <source>could not be read</source>
         <translation>konnte nicht gelesen werden</translation>
     </message>

@@ -816,10 +816,6 @@ Ambos campos vacíos: sin control parental.</translation>
         <translation>Un descanso dentro de 30 segundos</translation>
     </message>
     <message>
-        <source>Tamsel keeps no history: Qt&apos;s SQLite driver is not installed (on Debian, the package libqt6sql6-sqlite).</source>
-        <translation>Tamsel no guarda historial: el controlador SQLite de Qt no está instalado (en Debian, el paquete libqt6sql6-sqlite).</translation>
-    </message>
-    <message>
         <source>could not be read</source>
         <translation>no se pudo leer</translation>
     </message>

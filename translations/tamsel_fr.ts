@@ -816,10 +816,6 @@ Deux champs vides&#xa0;: pas de contrôle parental.</translation>
         <translation>Une pause dans 30 secondes</translation>
     </message>
     <message>
-        <source>Tamsel keeps no history: Qt&apos;s SQLite driver is not installed (on Debian, the package libqt6sql6-sqlite).</source>
-        <translation>Tamsel ne garde pas d&apos;historique&#xa0;: le pilote SQLite de Qt n&apos;est pas installé (sous Debian, le paquet libqt6sql6-sqlite).</translation>
-    </message>
-    <message>
         <source>could not be read</source>
         <translation>n&apos;a pas pu être lu</translation>
     </message>

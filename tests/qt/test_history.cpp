@@ -4,12 +4,11 @@
 // it writes, and that closing it lets it go.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QFileDialog>
 #include <QPointer>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -74,24 +73,19 @@ TEST_F(OnDisk, ADamagedFileIsSetAsideUnderANewNameAndAFreshOneStarts) {
 }
 
 TEST_F(OnDisk, AVersionOneFileIsUpgradedWithItsDaysAndMoments) {
-    {
-        QDir().mkpath(QFileInfo(path()).absolutePath());
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "v1");
-        db.setDatabaseName(path());
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        for (const char* sql :
-             {"CREATE TABLE days (day TEXT PRIMARY KEY, active_seconds INTEGER NOT NULL DEFAULT 0)",
-              "CREATE TABLE events (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, day TEXT NOT "
-              "NULL, "
-              "time TEXT NOT NULL, kind TEXT NOT NULL, seconds INTEGER NOT NULL DEFAULT 0)",
-              "INSERT INTO days VALUES ('2026-03-09', 3600)",
-              "INSERT INTO events (at, day, time, kind) VALUES (1773050000, '2026-03-09', "
-              "'09:53:20', 'skipped')",
-              "PRAGMA user_version = 1"})
-            ASSERT_TRUE(q.exec(QLatin1String(sql))) << sql;
-    }
-    QSqlDatabase::removeDatabase("v1");
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    sqlite3* v1 = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path()).constData(), &v1), SQLITE_OK);
+    for (const char* sql :
+         {"CREATE TABLE days (day TEXT PRIMARY KEY, active_seconds INTEGER NOT NULL DEFAULT 0)",
+          "CREATE TABLE events (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, day TEXT NOT NULL, "
+          "time TEXT NOT NULL, kind TEXT NOT NULL, seconds INTEGER NOT NULL DEFAULT 0)",
+          "INSERT INTO days VALUES ('2026-03-09', 3600)",
+          "INSERT INTO events (at, day, time, kind) VALUES (1773050000, '2026-03-09', "
+          "'09:53:20', 'skipped')",
+          "PRAGMA user_version = 1"})
+        ASSERT_EQ(sqlite3_exec(v1, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(v1);
 
     QtHistory& history = open();
     history.addActiveSeconds("2026-03-09", 5);
@@ -99,13 +93,16 @@ TEST_F(OnDisk, AVersionOneFileIsUpgradedWithItsDaysAndMoments) {
               (std::vector<HistoryDay>{{"2026-03-09", 3605}}));
     EXPECT_EQ(history.events("2026-03-01", "2026-03-10"),
               (std::vector<HistoryEvent>{{1773050000, "2026-03-09", "09:53:20", "skipped", 0}}));
-    QSqlQuery q(QSqlDatabase::database(QSqlDatabase::connectionNames().constFirst()));
-    ASSERT_TRUE(q.exec("SELECT (SELECT user_version FROM pragma_user_version), count(*) "
-                       "FROM sqlite_master "
-                       "WHERE name = 'events_by_day'") &&
-                q.next());
-    EXPECT_EQ(q.value(0).toInt(), QtHistory::kSchemaVersion);
-    EXPECT_EQ(q.value(1).toInt(), 1) << "version 2's index";
+    sqlite3_stmt* q = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(history.connection(),
+                                 "SELECT (SELECT user_version FROM pragma_user_version), count(*) "
+                                 "FROM sqlite_master WHERE name = 'events_by_day'",
+                                 -1, &q, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(q), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(q, 0), QtHistory::kSchemaVersion);
+    EXPECT_EQ(sqlite3_column_int(q, 1), 1) << "version 2's index";
+    sqlite3_finalize(q);
 }
 
 TEST_F(OnDisk, FilesAreOwnerOnlyLinksAreNotFollowedAndAFullDiskIsSaidOnce) {
@@ -117,13 +114,12 @@ TEST_F(OnDisk, FilesAreOwnerOnlyLinksAreNotFollowedAndAFullDiskIsSaidOnce) {
         EXPECT_EQ(modeOf(path() + suffix), 0600) << suffix;
 
     // The disk fills up: said once, and nothing else fails.
-    const QString connection = QSqlDatabase::connectionNames().constFirst();
-    QSqlQuery full(QSqlDatabase::database(connection));
-    ASSERT_TRUE(full.exec("PRAGMA max_page_count = 1"));
+    ASSERT_EQ(
+        sqlite3_exec(store->connection(), "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     for (int i = 0; i < 50; ++i)
         store->append({kMar10, "2026-03-10", "09:00:00", std::string(200, 'x'), 0});
     EXPECT_EQ(takeNotices().filter(QStringLiteral("The disk is full")).size(), 1);
-    full = QSqlQuery();
 
     // A link where the database belongs: not touched, the history in memory.
     store.reset();

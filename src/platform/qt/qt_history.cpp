@@ -1,14 +1,15 @@
 #include "platform/qt/qt_history.h"
 
+#include <sqlite3.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStandardPaths>
-#include <QVariant>
 #include <cstdio>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "platform/qt/desktop/user_notice.h"
 #include "platform/qt/private_files.h"
@@ -17,19 +18,50 @@ namespace tamsel::qt {
 
 namespace {
 
-// SQLite's primary result codes; extended codes keep them in the low byte.
-constexpr int kPerm = 3, kReadOnly = 8, kCorrupt = 11, kFull = 13, kCantOpen = 14, kNotADb = 26;
-
-int primaryCode(const QSqlError& error) {
-    return error.nativeErrorCode().toInt() & 0xff;
-}
-
 // A file that fails so is no use as it stands: it is set aside. Anything
 // else (busy, out of memory, a full disk) leaves the file where it is.
-bool unusable(const QSqlError& error) {
-    const int code = primaryCode(error);
-    return code == kPerm || code == kReadOnly || code == kCorrupt || code == kCantOpen ||
-           code == kNotADb;
+bool unusable(int code) {
+    switch (code & 0xff) {  // extended codes keep the primary one in the low byte
+        case SQLITE_PERM:
+        case SQLITE_READONLY:
+        case SQLITE_CORRUPT:
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOTADB: return true;
+        default: return false;
+    }
+}
+
+// One prepared statement, finalized when it goes.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+void bind(sqlite3_stmt* stmt, int index, const std::string& text) {
+    sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+std::string textAt(sqlite3_stmt* stmt, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
+                : std::string();
+}
+
+// Runs a statement to its end: SQLITE_DONE, or the code it failed with.
+int runToEnd(sqlite3_stmt* stmt) {
+    int code = SQLITE_MISUSE;
+    if (stmt)
+        while ((code = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+    if (stmt) sqlite3_reset(stmt);
+    return code;
 }
 
 // Version 1: a row per day and one per moment.
@@ -61,25 +93,16 @@ QtHistory::QtHistory()
     : QtHistory(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                 QStringLiteral("/tamsel/history.sqlite")) {}
 
-QtHistory::QtHistory(const QString& path)
-    : path_(path),
-      connection_(QStringLiteral("tamsel-history-%1").arg(reinterpret_cast<quintptr>(this))) {}
+QtHistory::QtHistory(const QString& path) : path_(path) {}
 
 // At the first use, not at start: the driver and the file cost the first
 // windows several milliseconds.
 void QtHistory::open() {
     if (opened_) return;
     opened_ = true;
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
-        inMemory_ = true;
-        say(QCoreApplication::translate("Tamsel",
-                                        "Tamsel keeps no history: Qt's SQLite driver is not "
-                                        "installed (on Debian, the package libqt6sql6-sqlite)."));
-        return;
-    }
-    // Qt 6.4's driver cannot ask SQLite not to follow links. Checked here
-    // instead, in a folder only this user may write: nobody else can put a
-    // link in between the check and the open.
+    // Checked before the open so that a link or another's file is said and
+    // left alone; in a folder only this user may write, nobody can put one
+    // in between the check and the open (which follows no link either).
     const QString folder = QFileInfo(path_).absolutePath();
     QString why = whyNotPrivateFolder(folder, Create::Yes);
     if (!why.isEmpty())
@@ -109,55 +132,64 @@ QtHistory::Opened QtHistory::openAt(const QString& file) {
     Opened opened = Opened::Failed;
     {
         const OwnerOnlyFiles ownerOnly;
-        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-        db_.setDatabaseName(file);
-        // A program reading the file (the sqlite3 shell) may hold it a moment.
-        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=200"));
-        QSqlQuery q(db_);
-        auto run = [&q](const char* sql) { return q.exec(QLatin1String(sql)); };
-        if (!db_.open()) {
-            opened = unusable(db_.lastError()) ? Opened::Damaged : Opened::Failed;
-        } else if (!run("PRAGMA auto_vacuum = INCREMENTAL") || !run("PRAGMA journal_mode = WAL") ||
-                   !run("PRAGMA synchronous = NORMAL") || !run("PRAGMA cache_size = -256") ||
-                   !run("PRAGMA quick_check") || !q.next()) {
-            opened = unusable(q.lastError()) ? Opened::Damaged : Opened::Failed;
-        } else if (q.value(0).toString() != QLatin1String("ok")) {
-            opened = Opened::Damaged;
-        } else if (run("PRAGMA user_version") && q.next()) {
-            // Each step once, in its own transaction; a later Tamsel only adds.
-            const int version = q.value(0).toInt();
-            bool ok = true;
-            for (const Step& step : kSteps) {
-                if (!ok || step.version <= version) continue;
-                ok = db_.transaction();
-                for (const char* sql : step.statements) ok = ok && run(sql);
-                ok = ok && q.exec(QStringLiteral("PRAGMA user_version = %1").arg(step.version));
-                ok = ok ? db_.commit() : (db_.rollback(), false);
+        const int code = sqlite3_open_v2(
+            QFile::encodeName(file).constData(), &db_,
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW, nullptr);
+        int failed = code;
+        if (code == SQLITE_OK) {
+            // A program reading the file (the sqlite3 shell) may hold it a moment.
+            sqlite3_busy_timeout(db_, 200);
+            const Statement check(db_, "PRAGMA quick_check");
+            if (!exec("PRAGMA auto_vacuum = INCREMENTAL") || !exec("PRAGMA journal_mode = WAL") ||
+                !exec("PRAGMA synchronous = NORMAL") || !exec("PRAGMA cache_size = -256") ||
+                !check.get() || sqlite3_step(check.get()) != SQLITE_ROW) {
+                failed = sqlite3_extended_errcode(db_);
+            } else if (textAt(check.get(), 0) != "ok") {
+                failed = SQLITE_CORRUPT;
+            } else {
+                const Statement version(db_, "PRAGMA user_version");
+                bool ok = version.get() && sqlite3_step(version.get()) == SQLITE_ROW;
+                const int from = ok ? sqlite3_column_int(version.get(), 0) : 0;
+                // Each step once, in its own transaction; a later Tamsel only adds.
+                for (const Step& step : kSteps) {
+                    if (!ok || step.version <= from) continue;
+                    ok = exec("BEGIN");
+                    for (const char* sql : step.statements) ok = ok && exec(sql);
+                    const std::string mark =
+                        "PRAGMA user_version = " + std::to_string(step.version);
+                    ok = ok && exec(mark.c_str());
+                    ok = ok ? exec("COMMIT") : (exec("ROLLBACK"), false);
+                }
+                failed = ok ? SQLITE_OK : SQLITE_ERROR;
             }
-            opened = ok ? Opened::Yes : Opened::Failed;
         }
+        opened = failed == SQLITE_OK ? Opened::Yes
+                 : unusable(failed)  ? Opened::Damaged
+                                     : Opened::Failed;
     }
     if (opened != Opened::Yes) {
         close();
         return opened;
     }
-    addActive_ = std::make_unique<QSqlQuery>(db_);
-    addActive_->prepare(
-        QStringLiteral("INSERT INTO days (day, active_seconds) VALUES (?, ?) ON CONFLICT (day) "
-                       "DO UPDATE SET active_seconds = active_seconds + excluded.active_seconds"));
-    append_ = std::make_unique<QSqlQuery>(db_);
-    append_->prepare(
-        QStringLiteral("INSERT INTO events (at, day, time, kind, seconds) VALUES (?, ?, ?, ?, ?)"));
+    sqlite3_prepare_v2(db_,
+                       "INSERT INTO days (day, active_seconds) VALUES (?, ?) ON CONFLICT (day) "
+                       "DO UPDATE SET active_seconds = active_seconds + excluded.active_seconds",
+                       -1, &addActive_, nullptr);
+    sqlite3_prepare_v2(db_,
+                       "INSERT INTO events (at, day, time, kind, seconds) VALUES (?, ?, ?, ?, ?)",
+                       -1, &append_, nullptr);
     for (const char* suffix : kSuffixes) makeOwnerOnly(file + QLatin1String(suffix));
     return opened;
 }
 
+bool QtHistory::exec(const char* sql) {
+    return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
 void QtHistory::close() {
-    addActive_.reset();
-    append_.reset();
-    if (db_.isValid()) db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connection_);
+    sqlite3_finalize(std::exchange(addActive_, nullptr));
+    sqlite3_finalize(std::exchange(append_, nullptr));
+    sqlite3_close(std::exchange(db_, nullptr));  // also after a failed open
 }
 
 bool QtHistory::setAside(const QString& why) {
@@ -189,10 +221,10 @@ void QtHistory::useMemory(const QString& why) {
     openAt(QStringLiteral(":memory:"));
 }
 
-void QtHistory::report(const QSqlError& error) {
+void QtHistory::report(int code) {
     if (failureTold_) return;
     failureTold_ = true;
-    if (primaryCode(error) == kFull)
+    if ((code & 0xff) == SQLITE_FULL)
         say(QCoreApplication::translate("Tamsel",
                                         "The disk is full: Tamsel's history %1 cannot grow, so "
                                         "what happens now is not kept. The reminders go on as "
@@ -202,78 +234,77 @@ void QtHistory::report(const QSqlError& error) {
         say(QCoreApplication::translate("Tamsel",
                                         "Tamsel could not write its history %1 (%2). The reminders "
                                         "go on as before; what could not be written is not kept.")
-                .arg(path_, error.text()));
+                .arg(path_, QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code))));
 }
 
 void QtHistory::addActiveSeconds(const std::string& day, std::int64_t seconds) {
     open();
     if (!addActive_) return;
-    addActive_->bindValue(0, QString::fromStdString(day));
-    addActive_->bindValue(1, static_cast<qlonglong>(seconds));
-    if (!addActive_->exec()) report(addActive_->lastError());
+    bind(addActive_, 1, day);
+    sqlite3_bind_int64(addActive_, 2, seconds);
+    if (const int code = runToEnd(addActive_); code != SQLITE_DONE) report(code);
 }
 
 void QtHistory::append(const HistoryEvent& event) {
     open();
     if (!append_) return;
-    append_->bindValue(0, static_cast<qlonglong>(event.at));
-    append_->bindValue(1, QString::fromStdString(event.day));
-    append_->bindValue(2, QString::fromStdString(event.time));
-    append_->bindValue(3, QString::fromStdString(event.kind));
-    append_->bindValue(4, static_cast<qlonglong>(event.seconds));
-    if (!append_->exec()) report(append_->lastError());
+    sqlite3_bind_int64(append_, 1, static_cast<sqlite3_int64>(event.at));
+    bind(append_, 2, event.day);
+    bind(append_, 3, event.time);
+    bind(append_, 4, event.kind);
+    sqlite3_bind_int64(append_, 5, event.seconds);
+    if (const int code = runToEnd(append_); code != SQLITE_DONE) report(code);
 }
 
 std::vector<HistoryDay> QtHistory::days(const std::string& from, const std::string& to) {
     open();
     std::vector<HistoryDay> list;
-    if (!db_.isOpen()) return list;
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT day, active_seconds FROM days WHERE day BETWEEN ? AND ? ORDER BY day"));
-    q.bindValue(0, QString::fromStdString(from));
-    q.bindValue(1, QString::fromStdString(to));
-    if (!q.exec()) report(q.lastError());
-    while (q.next()) list.push_back({q.value(0).toString().toStdString(), q.value(1).toLongLong()});
+    if (!db_) return list;
+    const Statement q(
+        db_, "SELECT day, active_seconds FROM days WHERE day BETWEEN ? AND ? ORDER BY day");
+    if (!q.get()) return list;
+    bind(q.get(), 1, from);
+    bind(q.get(), 2, to);
+    int code;
+    while ((code = sqlite3_step(q.get())) == SQLITE_ROW)
+        list.push_back({textAt(q.get(), 0), sqlite3_column_int64(q.get(), 1)});
+    if (code != SQLITE_DONE) report(code);
     return list;
 }
 
 std::vector<HistoryEvent> QtHistory::events(const std::string& from, const std::string& to) {
     open();
     std::vector<HistoryEvent> list;
-    if (!db_.isOpen()) return list;
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    q.prepare(
-        QStringLiteral("SELECT at, day, time, kind, seconds FROM events "
-                       "WHERE day BETWEEN ? AND ? ORDER BY id"));
-    q.bindValue(0, QString::fromStdString(from));
-    q.bindValue(1, QString::fromStdString(to));
-    if (!q.exec()) report(q.lastError());
-    while (q.next())
-        list.push_back({static_cast<double>(q.value(0).toLongLong()),
-                        q.value(1).toString().toStdString(), q.value(2).toString().toStdString(),
-                        q.value(3).toString().toStdString(), q.value(4).toLongLong()});
+    if (!db_) return list;
+    const Statement q(db_,
+                      "SELECT at, day, time, kind, seconds FROM events "
+                      "WHERE day BETWEEN ? AND ? ORDER BY id");
+    if (!q.get()) return list;
+    bind(q.get(), 1, from);
+    bind(q.get(), 2, to);
+    int code;
+    while ((code = sqlite3_step(q.get())) == SQLITE_ROW)
+        list.push_back({static_cast<double>(sqlite3_column_int64(q.get(), 0)), textAt(q.get(), 1),
+                        textAt(q.get(), 2), textAt(q.get(), 3), sqlite3_column_int64(q.get(), 4)});
+    if (code != SQLITE_DONE) report(code);
     return list;
 }
 
 void QtHistory::forgetBefore(const std::string& day) {
     open();
-    if (!db_.isOpen()) return;
-    QSqlQuery q(db_);
-    bool ok = db_.transaction();
-    for (const char* table : {"events", "days"}) {
-        ok = ok && q.prepare(QStringLiteral("DELETE FROM %1 WHERE day < ?").arg(table));
-        q.bindValue(0, QString::fromStdString(day));
-        ok = ok && q.exec();
+    if (!db_) return;
+    bool ok = exec("BEGIN");
+    for (const char* sql : {"DELETE FROM events WHERE day < ?", "DELETE FROM days WHERE day < ?"}) {
+        const Statement q(db_, sql);
+        if (ok && q.get()) bind(q.get(), 1, day);
+        ok = ok && q.get() && runToEnd(q.get()) == SQLITE_DONE;
     }
-    ok = ok ? db_.commit() : (db_.rollback(), false);
-    if (!ok) report(q.lastError());
+    const int failed = ok ? SQLITE_OK : sqlite3_extended_errcode(db_);
+    ok = ok ? exec("COMMIT") : (exec("ROLLBACK"), false);
+    if (!ok) report(failed != SQLITE_OK ? failed : sqlite3_extended_errcode(db_));
     // The pages freed go back to the file system, one per step.
-    if (q.exec(QStringLiteral("PRAGMA incremental_vacuum")))
-        while (q.next()) {
-        }
+    const Statement vacuum(db_, "PRAGMA incremental_vacuum");
+    runToEnd(vacuum.get());
 }
 
 }  // namespace tamsel::qt

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QSqlDatabase>
 #include <QString>
-#include <memory>
 
 #include "common/platform.h"
 
-class QSqlError;
-class QSqlQuery;
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tamsel::qt {
 
-// The history in SQLite through Qt SQL: one database in WAL mode, owner-
+// The history in SQLite (its C library, not Qt SQL: one library less in
+// memory all day, and a file opened without following links): one database in WAL mode, owner-
 // only in an owner-only folder, with a schema version it upgrades itself.
 // A file that is damaged or cannot be opened is set aside under a new name,
 // never deleted, and a fresh one started; a folder or file that is not
@@ -44,6 +43,11 @@ public:
         open();
         return inMemory_;
     }
+    // The open connection, for tests that make SQLite fail on purpose.
+    sqlite3* connection() {
+        open();
+        return db_;
+    }
 
     static constexpr int kSchemaVersion = 2;
 
@@ -54,13 +58,13 @@ private:
     void close();
     bool setAside(const QString& why);
     void useMemory(const QString& why);
-    void report(const QSqlError& error);
+    bool exec(const char* sql);
+    void report(int code);
 
     QString path_;
-    QString connection_;
-    QSqlDatabase db_;
-    std::unique_ptr<QSqlQuery> addActive_;
-    std::unique_ptr<QSqlQuery> append_;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* addActive_ = nullptr;
+    sqlite3_stmt* append_ = nullptr;
     QString setAside_;
     bool opened_ = false;
     bool inMemory_ = false;
