@@ -11,9 +11,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 #include "platform/qt/desktop/autostart.h"
+#include "platform/qt/desktop/os_services.h"
 #include "platform/qt/desktop/qt_workspace.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_random.h"
@@ -111,6 +114,26 @@ TEST(Autostart, QuotesTheProgramAsTheDesktopEntryFormatWants) {
     for (const auto& [program, exec] : cases)
         EXPECT_EQ(XdgAutostart::execValue(QString::fromUtf8(program)).toStdString(), exec);
 }
+
+#ifdef __linux__
+// Sounds are off unless the user turns them on: libcanberra is loaded at the
+// first sound, and then every function it is asked for is found.
+TEST(Sounds, LibcanberraIsLoadedAtTheFirstSoundNotBefore) {
+    auto loaded = [] {
+        std::ostringstream maps;
+        maps << std::ifstream("/proc/self/maps").rdbuf();
+        return maps.str().find("/libcanberra.so") != std::string::npos;
+    };
+    auto sounds = makeCanberraSounds();
+    EXPECT_FALSE(loaded());
+    ::testing::internal::CaptureStderr();
+    sounds->play("bell");
+    sounds.reset();  // waits for the sound's thread
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(loaded());
+    EXPECT_EQ(said.find("cannot be loaded"), std::string::npos) << said;
+}
+#endif
 
 TEST(Autostart, WritesAndRemovesTheEntryAndHonoursOneThatHidesItself) {
     QTemporaryDir home;

@@ -1,10 +1,10 @@
 #include "platform/qt/busy/gnome_banners.h"
 
-#include <dlfcn.h>
 #include <gio/gio.h>
 
 #include <optional>
-#include <type_traits>
+
+#include "platform/qt/loaded_library.h"
 
 namespace tamsel::qt {
 
@@ -30,25 +30,18 @@ struct Gio {
 const Gio* gio() {
     static const std::optional<Gio> loaded = []() -> std::optional<Gio> {
         // Never closed: GObject types cannot be unloaded.
-        void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-        if (!library) return std::nullopt;
+        LoadedLibrary library("libgio-2.0.so.0");
         Gio g{};
-        bool complete = true;
-        auto bind = [&](auto& function, const char* name) {
-            function =
-                reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
-            complete &= function != nullptr;
-        };
-        bind(g.sourceDefault, "g_settings_schema_source_get_default");
-        bind(g.lookup, "g_settings_schema_source_lookup");
-        bind(g.hasKey, "g_settings_schema_has_key");
-        bind(g.schemaUnref, "g_settings_schema_unref");
-        bind(g.settingsNew, "g_settings_new_full");
-        bind(g.getBoolean, "g_settings_get_boolean");
-        bind(g.connect, "g_signal_connect_data");
-        bind(g.disconnect, "g_signal_handler_disconnect");
-        bind(g.unref, "g_object_unref");
-        if (!complete) return std::nullopt;
+        library.bind(g.sourceDefault, "g_settings_schema_source_get_default");
+        library.bind(g.lookup, "g_settings_schema_source_lookup");
+        library.bind(g.hasKey, "g_settings_schema_has_key");
+        library.bind(g.schemaUnref, "g_settings_schema_unref");
+        library.bind(g.settingsNew, "g_settings_new_full");
+        library.bind(g.getBoolean, "g_settings_get_boolean");
+        library.bind(g.connect, "g_signal_connect_data");
+        library.bind(g.disconnect, "g_signal_handler_disconnect");
+        library.bind(g.unref, "g_object_unref");
+        if (!library.usable()) return std::nullopt;
         return g;
     }();
     return loaded ? &*loaded : nullptr;

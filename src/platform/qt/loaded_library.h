@@ -1,0 +1,31 @@
+#pragma once
+
+// A library opened only when first needed, so that desktops and users who
+// never need it do not carry it in memory all day.
+
+#include <dlfcn.h>
+
+#include <type_traits>
+
+namespace tamsel::qt {
+
+class LoadedLibrary {
+public:
+    // Never closed: what it registered (types, threads) may outlive a close.
+    explicit LoadedLibrary(const char* soname) : handle_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {}
+
+    // Points function at the symbol of that name; the library stays usable
+    // only while every one bound was found.
+    template <typename Function>
+    void bind(Function& function, const char* name) {
+        function = handle_ ? reinterpret_cast<Function>(dlsym(handle_, name)) : nullptr;
+        complete_ = complete_ && function != nullptr;
+    }
+    bool usable() const { return handle_ && complete_; }
+
+private:
+    void* handle_;
+    bool complete_ = true;
+};
+
+}  // namespace tamsel::qt
