@@ -34,7 +34,10 @@ bool unusable(int code) {
 // One prepared statement, finalized when it goes.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+    // No statement (get() is null) when db is null or sql does not prepare.
+    Statement(sqlite3* db, const char* sql) {
+        if (db) sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+    }
     ~Statement() { sqlite3_finalize(stmt_); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -95,7 +98,7 @@ QtHistory::QtHistory()
 
 QtHistory::QtHistory(const QString& path) : path_(path) {}
 
-// At the first use, not at start: the driver and the file cost the first
+// At the first use, not at start: the library and the file cost the first
 // windows several milliseconds.
 void QtHistory::open() {
     if (opened_) return;
@@ -139,11 +142,14 @@ QtHistory::Opened QtHistory::openAt(const QString& file) {
         if (code == SQLITE_OK) {
             // A program reading the file (the sqlite3 shell) may hold it a moment.
             sqlite3_busy_timeout(db_, 200);
-            const Statement check(db_, "PRAGMA quick_check");
-            if (!exec("PRAGMA auto_vacuum = INCREMENTAL") || !exec("PRAGMA journal_mode = WAL") ||
-                !exec("PRAGMA synchronous = NORMAL") || !exec("PRAGMA cache_size = -256") ||
-                !check.get() || sqlite3_step(check.get()) != SQLITE_ROW) {
-                failed = sqlite3_extended_errcode(db_);
+            const bool set =
+                exec("PRAGMA auto_vacuum = INCREMENTAL") && exec("PRAGMA journal_mode = WAL") &&
+                exec("PRAGMA synchronous = NORMAL") && exec("PRAGMA cache_size = -256");
+            const Statement check(set ? db_ : nullptr, "PRAGMA quick_check");
+            const int checked = check.get() ? sqlite3_step(check.get()) : SQLITE_ERROR;
+            if (checked != SQLITE_ROW) {
+                const int why = set && check.get() ? checked : sqlite3_extended_errcode(db_);
+                failed = why != SQLITE_OK ? why : SQLITE_ERROR;
             } else if (textAt(check.get(), 0) != "ok") {
                 failed = SQLITE_CORRUPT;
             } else {
