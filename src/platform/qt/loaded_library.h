@@ -5,13 +5,12 @@
 
 #include <dlfcn.h>
 
-#include <type_traits>
+#include <optional>
 
 namespace tamsel::qt {
 
 class LoadedLibrary {
 public:
-    // Never closed: what it registered (types, threads) may outlive a close.
     explicit LoadedLibrary(const char* soname) : handle_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {}
 
     // Points function at the symbol of that name; the library stays usable
@@ -27,5 +26,20 @@ private:
     void* handle_;
     bool complete_ = true;
 };
+
+// The table of a library's functions, filled by bindAll at the first call;
+// null when the library or any of its functions is missing. Never closed:
+// what it registered (types, threads) may outlive a close.
+template <typename Table, typename BindAll>
+const Table* loadOnce(const char* soname, BindAll bindAll) {
+    static const std::optional<Table> table = [&]() -> std::optional<Table> {
+        LoadedLibrary library(soname);
+        Table functions{};
+        bindAll(library, functions);
+        if (!library.usable()) return std::nullopt;
+        return functions;
+    }();
+    return table ? &*table : nullptr;
+}
 
 }  // namespace tamsel::qt

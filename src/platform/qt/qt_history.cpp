@@ -59,11 +59,11 @@ std::string textAt(sqlite3_stmt* stmt, int column) {
 
 // Runs a statement to its end: SQLITE_DONE, or the code it failed with.
 int runToEnd(sqlite3_stmt* stmt) {
-    int code = SQLITE_MISUSE;
-    if (stmt)
-        while ((code = sqlite3_step(stmt)) == SQLITE_ROW) {
-        }
-    if (stmt) sqlite3_reset(stmt);
+    if (!stmt) return SQLITE_MISUSE;
+    int code;
+    while ((code = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    sqlite3_reset(stmt);
     return code;
 }
 
@@ -135,11 +135,10 @@ QtHistory::Opened QtHistory::openAt(const QString& file) {
     Opened opened = Opened::Failed;
     {
         const OwnerOnlyFiles ownerOnly;
-        const int code = sqlite3_open_v2(
+        int failed = sqlite3_open_v2(
             QFile::encodeName(file).constData(), &db_,
             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW, nullptr);
-        int failed = code;
-        if (code == SQLITE_OK) {
+        if (failed == SQLITE_OK) {
             // A program reading the file (the sqlite3 shell) may hold it a moment.
             sqlite3_busy_timeout(db_, 200);
             const bool set =

@@ -2,8 +2,6 @@
 
 #include <gio/gio.h>
 
-#include <optional>
-
 #include "platform/qt/loaded_library.h"
 
 namespace tamsel::qt {
@@ -28,10 +26,7 @@ struct Gio {
 };
 
 const Gio* gio() {
-    static const std::optional<Gio> loaded = []() -> std::optional<Gio> {
-        // Never closed: GObject types cannot be unloaded.
-        LoadedLibrary library("libgio-2.0.so.0");
-        Gio g{};
+    return loadOnce<Gio>("libgio-2.0.so.0", [](LoadedLibrary& library, Gio& g) {
         library.bind(g.sourceDefault, "g_settings_schema_source_get_default");
         library.bind(g.lookup, "g_settings_schema_source_lookup");
         library.bind(g.hasKey, "g_settings_schema_has_key");
@@ -41,10 +36,7 @@ const Gio* gio() {
         library.bind(g.connect, "g_signal_connect_data");
         library.bind(g.disconnect, "g_signal_handler_disconnect");
         library.bind(g.unref, "g_object_unref");
-        if (!library.usable()) return std::nullopt;
-        return g;
-    }();
-    return loaded ? &*loaded : nullptr;
+    });
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <QThreadPool>
 #include <cstdio>
 #include <mutex>
-#include <optional>
 
 #include "platform/qt/desktop/os_services.h"
 #include "platform/qt/loaded_library.h"
@@ -26,18 +25,13 @@ struct Canberra {
 };
 
 const Canberra* canberra() {
-    static const std::optional<Canberra> loaded = []() -> std::optional<Canberra> {
-        LoadedLibrary library("libcanberra.so.0");
-        Canberra c{};
+    return loadOnce<Canberra>("libcanberra.so.0", [](LoadedLibrary& library, Canberra& c) {
         library.bind(c.create, "ca_context_create");
         library.bind(c.changeProps, "ca_context_change_props");
         library.bind(c.play, "ca_context_play");
         library.bind(c.destroy, "ca_context_destroy");
         library.bind(c.error, "ca_strerror");
-        if (!library.usable()) return std::nullopt;
-        return c;
-    }();
-    return loaded ? &*loaded : nullptr;
+    });
 }
 
 class CanberraSounds : public Sounds {
