@@ -1,51 +1,67 @@
-// The views: what the window system sees of the indicator and what it draws;
-// the preferences' outlets that keep what the controllers put in them; a
-// welcome window only Done ends. The Qt alerts and input box, answered the
-// way a user would answer them.
+// The views: frames between the controllers' coordinates and Qt's, where a
+// corner window is anchored on a layer surface, what the window system sees
+// of the indicator and what it draws, and the preferences' outlets.
 
 #include <gtest/gtest.h>
 
-#include <QDialog>
 #include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <algorithm>
-#include <limits>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "platform/qt/views/qt_dialogs.h"
-#include "platform/qt/views/stepper.h"
+#include "platform/qt/geometry.h"
+#include "platform/qt/views/overlay_presenter.h"
 #include "platform/qt/views/views.h"
-#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
 
-using test::press;
+TEST(Conversion, FramesMapBothWays) {
+    const std::pair<Rect, QRectF> cases[] = {
+        {{856, 1034, 208, 26}, {856, 20, 208, 26}},          // the indicator at the top centre
+        {{0, 1080, 1440, 900}, {0, -900, 1440, 900}},        // a screen above the primary
+        {{1920, 56, 1280, 1124}, {1920, -100, 1280, 1124}},  // a break window 100 above
+        {{12.5, 1016.25, 200.5, 30.75}, {12.5, 33, 200.5, 30.75}},
+    };
+    for (const auto& [controllers, qt] : cases) {
+        EXPECT_EQ(toQt(controllers, 1080), qt);
+        EXPECT_EQ(fromQt(qt, 1080), controllers);
+    }
+}
 
-// The image columns of the view holding a visible pixel: their runs (the
-// squares drawn), their count, and whether one is at an edge (cut off).
-struct Ink {
-    int runs = 0, columns = 0;
-    bool cutOff = false;
-};
+TEST(CornerPlacement, AnchorsTheNearerEdgesAtTheFramesDistance) {
+    const QRect screen(0, 0, 1920, 1080), panelOnTop(0, 30, 1920, 1050);
+    const auto top = Qt::TopEdge, left = Qt::LeftEdge, right = Qt::RightEdge;
+    const struct {
+        QRect frame, area;
+        Qt::Edges anchors;
+        int topMargin;  // the only one not 0 here
+    } cases[] = {
+        {{856, 20, 208, 26}, screen, top, 20},
+        {{857, 20, 207, 26}, screen, top, 20},  // half a pixel off the middle
+        {{1712, 1054, 208, 26}, screen, Qt::BottomEdge | right, 0},
+        {{0, 50, 208, 26}, panelOnTop, top | left, 20},  // placed from a work area
+        {{0, 20, 208, 26}, panelOnTop, top | left, 0},   // from the screen, under a panel
+        {{3632, 20, 208, 26}, {1920, 0, 1920, 1080}, top | right, 20},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cornerPlacement(c.frame, c.area),
+                  (EdgePlacement{c.anchors, QMargins(0, c.topMargin, 0, 0), c.frame.size()}))
+            << c.frame.x() << "," << c.frame.y();
+}
 
-Ink inkOf(QWidget* widget) {
+// The image columns holding a visible pixel: their runs (the squares drawn),
+// their count, and whether one is at an edge (cut off).
+std::tuple<int, int, bool> inkOf(QWidget* widget) {
     const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    Ink ink;
-    bool inside = false;
+    int runs = 0, columns = 0;
+    bool cutOff = false, inside = false;
     for (int x = 0; x < image.width(); ++x) {
         bool column = false;
         for (int y = 0; y < image.height() && !column; ++y) column = qAlpha(image.pixel(x, y)) > 0;
-        ink.runs += column && !inside;
-        ink.columns += column;
-        ink.cutOff |= column && (x == 0 || x == image.width() - 1);
+        runs += column && !inside;
+        columns += column;
+        cutOff |= column && (x == 0 || x == image.width() - 1);
         inside = column;
     }
-    return ink;
+    return {runs, columns, cutOff};
 }
 
 TEST(IndicatorView, IsAClickThroughToolWindowWhoseSquaresAndLongestReasonFit) {
@@ -56,165 +72,33 @@ TEST(IndicatorView, IsAClickThroughToolWindowWhoseSquaresAndLongestReasonFit) {
     for (Qt::WindowType flag : {Qt::FramelessWindowHint, Qt::WindowStaysOnTopHint,
                                 Qt::WindowTransparentForInput, Qt::X11BypassWindowManagerHint})
         EXPECT_TRUE(flags.testFlag(flag)) << "flag " << std::hex << flag;
-    const Rect before = window->frame();
-    window->setFrame({10, 20, before.width + 300, before.height + 50}, true);
-    EXPECT_EQ(window->frame().width, before.width) << "its size is its own";
     Control& label = window->outlet("lblProgress");
     label.setTextColor({1, 0, 0, 0.7});
     std::string squares;
     for (int i = 0; i < 11; ++i) squares += "\u25FC\uFE0E";
     label.setText(squares);
-    Ink ink = inkOf(window->view());
-    EXPECT_EQ(ink.runs, 11) << "eleven squares, each apart";
-    EXPECT_FALSE(ink.cutOff);
+    auto [runs, columns, cutOff] = inkOf(window->view());
+    EXPECT_EQ(runs, 11) << "eleven squares, each apart";
+    EXPECT_FALSE(cutOff);
     label.setText("\u25F7 do not disturb");  // the longest reason a break waits for
-    ink = inkOf(window->view());
-    EXPECT_FALSE(ink.cutOff);
-    EXPECT_GT(ink.columns, window->view()->width() / 2) << "hardly anything drawn";
-    label.setTextColor({0, 0, 0, 0});  // invisible ink leaves not even the rim
-    EXPECT_EQ(inkOf(window->view()).columns, 0);
+    std::tie(runs, columns, cutOff) = inkOf(window->view());
+    EXPECT_FALSE(cutOff);
+    EXPECT_GT(columns, window->view()->width() / 2) << "hardly anything drawn";
 }
 
-TEST(PreferencesView, HasEveryOutletOfItsDefinitionAndItsSteppersKeepTheirRanges) {
+TEST(PreferencesView, HasEveryOutletOfItsDefinition) {
     std::unique_ptr<QtWindow> window = makePreferencesView();
     int actions = 0;
     window->setActionHandler([&](std::string_view, std::string_view) { ++actions; });
-    QWidget* view = window->view();
-    EXPECT_EQ(window->title(), "Tamsel Preferences");
     for (const nib::Outlet& o : nib::kPrefWindowOutlets)
-        EXPECT_NE(view->findChild<QWidget*>(QString::fromUtf8(o.name.data(), o.name.size())),
-                  nullptr)
+        EXPECT_NE(
+            window->view()->findChild<QWidget*>(QString::fromUtf8(o.name.data(), o.name.size())),
+            nullptr)
             << o.name;
-    EXPECT_FALSE(view->findChild<QRadioButton*>("radAlways")->autoExclusive())
-        << "the controller's job";
-    EXPECT_EQ(view->findChild<QLineEdit*>("txtNewPwd")->echoMode(), QLineEdit::Password);
-    Window& w = *window;
-    const std::tuple<const char*, long long, long long> steps[] = {
-        {"stpWorkDurationE", 45, 45},
-        {"stpWorkDurationE", 0, nib::kWorkMinutesMin},
-        {"stpBreakDurationEle", 61, nib::kBreakMinutesMax},
-        // Beyond int: the nearest end, not a wrapped value.
-        {"stpBreakDurationEle", std::numeric_limits<long long>::max(), nib::kBreakMinutesMax},
-        {"stpWorkDurationE", 4'294'967'297LL, nib::kWorkMinutesMax},
-        {"stpWorkDurationE", std::numeric_limits<long long>::min(), nib::kWorkMinutesMin},
-    };
-    for (auto [name, set, expected] : steps) {
-        w.outlet(name).setIntegerValue(set);
-        EXPECT_EQ(w.outlet(name).integerValue(), expected) << name << " set to " << set;
-    }
-    w.outlet("radAlways").setState(1);
-    w.outlet("radWhenHigh").setState(1);
-    EXPECT_EQ(w.outlet("radAlways").state(), 1) << "radios do not switch each other off";
-    const std::string password = " P\u00e4 ss;=#@\\ ";
-    w.outlet("txtNewPwd").setText(password);
-    EXPECT_EQ(w.outlet("txtNewPwd").text(), password);
+    EXPECT_EQ(window->view()->findChild<QLineEdit*>("txtNewPwd")->echoMode(), QLineEdit::Password);
+    window->outlet("stpWorkDurationE").setIntegerValue(45);
+    window->outlet("txtNewPwd").setText("secret");
     EXPECT_EQ(actions, 0) << "setting controls from code reports no action";
-}
-
-TEST(WelcomeView, OnlyDoneEndsIt) {
-    std::unique_ptr<QtWindow> window = makeWelcomeView();
-    QWidget* view = window->view();
-    int done = 0;
-    window->setActionHandler(
-        [&](std::string_view action, std::string_view) { done += action == "btnDone:"; });
-    EXPECT_EQ(view->windowModality(), Qt::ApplicationModal);
-    window->orderFront();
-    EXPECT_FALSE(view->close()) << "not by the window manager's close";
-    press(view, Qt::Key_Escape);
-    EXPECT_EQ(done, 0);
-    press(view, Qt::Key_Return);
-    EXPECT_EQ(done, 1);
-    EXPECT_TRUE(view->close()) << "after Done it may close";
-}
-
-// ---- alerts and the input box ---------------------------------------------------------
-
-// Runs `answer` on the dialog once it is the active modal widget. Should the
-// answer leave it open, it is ended from outside after a while, so a broken
-// dialog fails its test instead of hanging the suite.
-void whenModal(std::function<void(QDialog&)> answer) {
-    auto* poll = new QTimer;
-    auto elapsed = std::make_shared<QElapsedTimer>();
-    elapsed->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, elapsed, answer] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (elapsed->elapsed() > 3000) {
-                ADD_FAILURE() << "no modal dialog appeared";
-                poll->deleteLater();
-            }
-            return;
-        }
-        poll->deleteLater();
-        QPointer<QDialog> open(dialog);
-        answer(*dialog);
-        QTimer::singleShot(3000, [open] {
-            if (open && open->isVisible()) {
-                ADD_FAILURE() << "the dialog did not close";
-                open->done(0);
-            }
-        });
-    });
-    poll->start(5);
-}
-
-// Buttons from left to right, as they sit in the dialog.
-std::vector<QPushButton*> buttonsLeftToRight(QDialog& dialog) {
-    auto list = dialog.findChildren<QPushButton*>();
-    std::vector<QPushButton*> buttons(list.begin(), list.end());
-    std::sort(buttons.begin(), buttons.end(),
-              [](QPushButton* a, QPushButton* b) { return a->x() < b->x(); });
-    return buttons;
-}
-
-TEST(QtDialogs, InputBoxIsMaskedAndConfirmedByReturnInOneCanonicalForm) {
-    QtDialogs dialogs;
-    whenModal([&](QDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), "Tamsel");
-        auto* field = dialog.findChild<QLineEdit*>();
-        ASSERT_NE(field, nullptr);
-        EXPECT_EQ(field->echoMode(), QLineEdit::Password);
-        EXPECT_EQ(field->size(), QSize(200, 24));
-        EXPECT_EQ(dialog.focusWidget(), field);
-        // "é" as e + combining acute, as some input methods send it.
-        field->setText(QStringLiteral(" p;=#\\ caf") + QChar(u'e') + QChar(0x0301));
-        press(field, Qt::Key_Return);
-    });
-    AlertRequest box{"Child lock enabled", "Please enter your password", {"OK", "Cancel"}, true};
-    const AlertResponse answer = dialogs.runAlert(box);
-    EXPECT_EQ(answer.button, kAlertFirstButtonReturn);
-    EXPECT_EQ(answer.fieldText, " p;=#\\ caf\u00e9");
-}
-
-TEST(QtDialogs, ATwoButtonAlertKeepsItsOrderAndWaitsForAChoice) {
-    QtDialogs dialogs;
-    AlertRequest ask;
-    ask.messageText = "Tamsel update";
-    ask.buttons = {"Yes", "No, skip this version"};
-    // Escape and the close button mean neither answer: the alert stays.
-    // Return presses the button Tab reached; from anywhere else the first.
-    whenModal([](QDialog& dialog) {
-        auto buttons = buttonsLeftToRight(dialog);
-        ASSERT_EQ(buttons.size(), 2u);
-        EXPECT_EQ(buttons[1]->text(), "Yes");
-        EXPECT_TRUE(buttons[1]->isDefault());
-        EXPECT_EQ(buttons[0]->text(), "No, skip this version");
-        press(&dialog, Qt::Key_Escape);
-        dialog.close();
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-        buttons[0]->setFocus();
-        press(buttons[0], Qt::Key_Return);
-    });
-    EXPECT_EQ(dialogs.runAlert(ask).button, kAlertFirstButtonReturn + 1);
-    // A one-button alert takes Escape as its OK; an empty heading takes no room.
-    AlertRequest alert;
-    alert.informativeText = "Incorrect password";
-    whenModal([](QDialog& dialog) {
-        EXPECT_EQ(dialog.findChild<QLabel*>("heading"), nullptr);
-        press(&dialog, Qt::Key_Escape);
-    });
-    EXPECT_EQ(dialogs.runAlert(alert).button, kAlertFirstButtonReturn);
 }
 
 }  // namespace
