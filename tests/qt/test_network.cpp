@@ -1,10 +1,8 @@
-// Text fetches against a stand-in HTTP server on this machine: time-outs,
-// error statuses, the size cap and the asynchronous GET; and a server that
-// turns against its client: redirects elsewhere, cookies, endless and
-// compressed bodies, a quit in mid-fetch. Nothing may leave for another
-// address, memory stays bounded.
+// Text fetches against a stand-in HTTP server on this machine: a silent one,
+// and one that turns against its client: redirects elsewhere, cookies,
+// endless and compressed bodies. Nothing may leave for another address,
+// memory stays bounded.
 
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <QProcess>
@@ -25,7 +23,7 @@ class StandIn {
 public:
     std::function<std::pair<QByteArray, qint64>(const QByteArray& path)> reply;
     QList<QByteArray> requests;
-    int connections = 0, closed = 0;
+    int connections = 0;
 
     StandIn() {
         EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
@@ -47,7 +45,6 @@ private:
                 s->write(QByteArray(65536, 'x'));
             if (*left == 0) s->disconnectFromHost();
         };
-        QObject::connect(s, &QTcpSocket::disconnected, [this] { ++closed; });
         QObject::connect(s, &QTcpSocket::bytesWritten, pump);
         QObject::connect(s, &QTcpSocket::readyRead, [this, s, left, pump] {
             if (*left >= 0 || !s->peek(8192).contains("\r\n\r\n")) return;
@@ -69,41 +66,6 @@ std::pair<QByteArray, qint64> http(const char* status, const QByteArray& headers
             filler};
 }
 
-// Runs the main loop until the asynchronous reply arrives (5 s at most).
-FetchResult getAsync(QtNetwork& network, const std::string& url) {
-    std::optional<FetchResult> result;
-    network.get(url, [&](const FetchResult& r) { result = r; });
-    EXPECT_FALSE(result) << "answered at once, not on the main loop";
-    test::waitFor([&] { return result.has_value(); });
-    return result.value_or(FetchResult{});
-}
-
-TEST(BlockingFetch, AGoodReplyIsItsTextAnythingElseAFailure) {
-    StandIn server;
-    QtNetwork network;
-    struct Case {
-        const char* status;
-        QByteArray body;
-        std::string error;  // empty: the body is the answer
-    };
-    const Case cases[] = {{"200 OK", "caf\xc3\xa9\n", ""},
-                          {"404 Not Found", "not here", "HTTP 404"},
-                          {"503 Busy", "busy", "HTTP 503"},
-                          {"200 OK", QByteArray(QtNetwork::kMaxBody, 'a'), ""},
-                          {"200 OK", QByteArray(QtNetwork::kMaxBody + 1, 'a'), "reply too large"}};
-    for (const Case& c : cases) {
-        server.reply = [&c](const QByteArray&) {
-            return http(c.status, "Content-Type: text/plain\r\n", c.body);
-        };
-        const FetchResult r = network.fetchText(server.url(), 5.0);
-        EXPECT_EQ(r.ok, c.error.empty()) << c.status << " " << r.error;
-        EXPECT_EQ(r.error, c.error);
-        EXPECT_EQ(r.body, c.error.empty() ? c.body.toStdString() : "");
-    }
-    for (const char* url : {"file:///etc/passwd", "", "not a url", "ftp://127.0.0.1/x"})
-        EXPECT_FALSE(network.fetchText(url, 1.0).ok) << url;
-}
-
 TEST(Fetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhileAndAsynchronouslySaysSo) {
     StandIn server;  // never answers
     QtNetwork network;
@@ -114,29 +76,20 @@ TEST(Fetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhileAndAsynchron
     clock.start();
     const FetchResult r = network.fetchText(server.url(), 0.3);
     EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.error.empty());
     EXPECT_GE(clock.elapsed(), 290);
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(fired, 0);
     tick->invalidate();
 
     QtNetwork async(300);
+    std::optional<FetchResult> result;
     clock.restart();
-    EXPECT_EQ(getAsync(async, server.url("/logistics/ln.php?cat=x")).error,
-              "no reply within 0.3 s");
+    async.get(server.url("/logistics/ln.php?cat=x"), [&](const FetchResult& r) { result = r; });
+    EXPECT_FALSE(result) << "answered at once, not on the main loop";
+    ASSERT_TRUE(test::waitFor([&] { return result.has_value(); }));
+    EXPECT_EQ(result->error, "no reply within 0.3 s");
     EXPECT_GE(clock.elapsed(), 290);
     EXPECT_LT(clock.elapsed(), 1500);
-
-    // Nobody listening fails at once.
-    quint16 port = 0;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        port = probe.serverPort();
-    }
-    clock.restart();
-    EXPECT_FALSE(network.fetchText("http://127.0.0.1:" + std::to_string(port) + "/", 10.0).ok);
-    EXPECT_LT(clock.elapsed(), 2000);
 }
 
 TEST(HostileServer, RequestsStayOnTheServerAskedAndCarryOnlyTheReadmesHeaders) {
@@ -178,8 +131,7 @@ TEST(HostileServer, RequestsStayOnTheServerAskedAndCarryOnlyTheReadmesHeaders) {
 
 TEST(HostileServer, EndlessAndCompressedBodiesKeepMemoryBounded) {
     QProcess gzip;  // 50 MiB of zeros in about 50 KiB
-    gzip.start(QStringLiteral("sh"),
-               {QStringLiteral("-c"), QStringLiteral("head -c 52428800 /dev/zero | gzip -c")});
+    gzip.start("sh", {"-c", "head -c 52428800 /dev/zero | gzip -c"});
     ASSERT_TRUE(gzip.waitForFinished(30000));
     const QByteArray bomb = gzip.readAllStandardOutput();
     StandIn server;
@@ -196,20 +148,6 @@ TEST(HostileServer, EndlessAndCompressedBodiesKeepMemoryBounded) {
     EXPECT_LT(compressed.body.size(), 3u * bomb.size()) << "the body is never inflated";
     getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024) << "KiB more at the peak";
-}
-
-TEST(HostileServer, AQuitInMidFetchEndsTheRequestThen) {
-    StandIn server;  // never answers
-    QtNetwork network;
-    FetchResult result{true, {}, {}};
-    QTimer::singleShot(0, [&] { result = network.fetchText(server.url(), 5.0); });
-    QTimer::singleShot(100, [] { QCoreApplication::exit(0); });  // the session ends
-    QCoreApplication::exec();
-    EXPECT_FALSE(result.ok);
-    // Nothing of the fetch outlives it: the connection closes now, not at
-    // the time-out.
-    test::runFor(300);
-    EXPECT_EQ(server.closed, 1);
 }
 
 }  // namespace
