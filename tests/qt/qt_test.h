@@ -1,6 +1,6 @@
-// What the Qt tests share: keys, the main loop run for a while or until
-// something holds, the small windows the offscreen platform shows in place
-// of a tray, and what the code said on stderr.
+// What the Qt tests share: the main loop run for a while or until something
+// holds, the small windows the offscreen platform shows in place of a tray,
+// and what the code said on stderr.
 
 #pragma once
 
@@ -11,20 +11,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 #include <functional>
 #include <string>
 
 namespace tamsel::qt::test {
-
-inline void press(QWidget* target, int key, const QString& text = {}) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &down);
-    QApplication::sendEvent(target, &up);
-}
 
 inline void runFor(int ms) {
     QEventLoop loop;
@@ -41,12 +33,10 @@ inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
     return done();
 }
 
-// The top-level window, shown unless hiddenToo, with that object name or title.
-inline QWidget* findWindow(const QString& nameOrTitle, bool hiddenToo = false) {
+// The top-level window, shown unless hiddenToo, with that object name.
+inline QWidget* findWindow(const QString& name, bool hiddenToo = false) {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if ((hiddenToo || w->isVisible()) &&
-            (w->objectName() == nameOrTitle || w->windowTitle() == nameOrTitle))
-            return w;
+        if ((hiddenToo || w->isVisible()) && w->objectName() == name) return w;
     return nullptr;
 }
 

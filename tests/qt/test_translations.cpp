@@ -2,10 +2,7 @@
 // (the l10n.german test runs this with LANGUAGE=de) getting German menus
 // and preferences.
 
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QMenu>
 
@@ -23,16 +20,8 @@ const QStringList kFolders = {QStringLiteral("/nonexistent"),
                               QStringLiteral(TAMSEL_BUILD_TRANSLATIONS)};
 
 TEST(Translations, TheFirstLanguageWithACatalogueUnlessEnglishComesFirst) {
-    const struct {
-        QStringList uiLanguages;
-        QString chosen;
-    } cases[] = {
-        {{"de-DE", "en-US"}, "de"}, {{"fr_CA"}, "fr"}, {{"pt-BR", "es-MX", "de"}, "es"},
-        {{"en-GB", "de-DE"}, ""},   {{"C"}, ""},       {{"ja-JP"}, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(chooseLanguage(c.uiLanguages, kFolders), c.chosen)
-            << c.uiLanguages.join(' ').toStdString();
+    EXPECT_EQ(chooseLanguage({"pt-BR", "es-MX", "de"}, kFolders), "es");
+    EXPECT_EQ(chooseLanguage({"en-GB", "de-DE"}, kFolders), "");
     EXPECT_EQ(chooseLanguage({"de"}, {"/nonexistent"}), "") << "no catalogue, no language";
 }
 
