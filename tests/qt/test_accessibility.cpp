@@ -92,8 +92,10 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
         QTimer::singleShot(0, [&request = request, &keys = keys] {
             QWidget* alert = QApplication::activeModalWidget();
             checkWindow("alert", alert, request.secureField ? 3 : 2);
-            for (int key : keys)
-                if (alert) press(alert->focusWidget(), key);
+            for (int key : keys) {
+                ASSERT_TRUE(alert && alert->isVisible()) << "closed before its last key";
+                press(alert->focusWidget(), key);
+            }
         });
         EXPECT_EQ(QtDialogs().runAlert(request).button, kAlertFirstButtonReturn + 1);
     }
