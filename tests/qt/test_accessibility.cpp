@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 
 #include "platform/qt/desktop/qt_status_bar.h"
@@ -92,6 +93,8 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
         QTimer::singleShot(0, [&request = request, &keys = keys] {
             QWidget* alert = QApplication::activeModalWidget();
             checkWindow("alert", alert, request.secureField ? 3 : 2);
+            if (request.secureField)
+                EXPECT_EQ(alert->findChild<QLineEdit*>()->echoMode(), QLineEdit::Password);
             for (int key : keys) {
                 ASSERT_TRUE(alert && alert->isVisible()) << "closed before its last key";
                 press(alert->focusWidget(), key);
