@@ -1,49 +1,39 @@
 #!/usr/bin/env python3
 """A break that falls due during a call waits, and comes 30 s after it.
 
-A PulseAudio server of the story's own, with a null source as the
+A PulseAudio server of the story's own with a null source as the
 microphone; parecord records from it (the "call") from before the break
 falls due. With a 1-minute work period and input every second, State turns
 "waiting" with WaitingFor "call" and no break window maps; when the
 recording stops the stand-in notification server hears "A break in 30
 seconds", and the break window maps 30 s after the stop."""
 
-import os
 import subprocess
 import sys
 import time
 
 import harness as h
 
-SETTINGS = h.default_settings(stpWorkDuration=1, stpBreakDuration=1)
-
-
-def sound_server(session):
-    folder = session.tmp / "pulse"
-    folder.mkdir()
-    socket = folder / "native"
-    script = folder / "tamsel.pa"
-    script.write_text(f"load-module module-native-protocol-unix auth-anonymous=1 socket={socket}\n"
-                      "load-module module-null-source source_name=mic\n")
-    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": str(folder),
-           "XDG_RUNTIME_DIR": str(folder), "DBUS_SESSION_BUS_ADDRESS": "disabled:"}
-    session.spawn("pulseaudio", ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                                 "--use-pid-file=no", "--disable-shm=yes", "-F", str(script)],
-                  env=env)
-    h.check(h.wait_until(socket.exists, 10), "pulseaudio did not start")
-    return f"unix:{socket}"
-
 
 def story(session):
     h.require_tools("pulseaudio", "parecord")
     display = session.display()
-    bus = session.session_bus()
-    server = sound_server(session)
-    env = dict(display.env, DBUS_SESSION_BUS_ADDRESS=bus)
+    env = dict(display.env, DBUS_SESSION_BUS_ADDRESS=session.session_bus())
     prop = h.TamselBus(env).get
     notices = session.notify_standin(env)
+    folder = session.tmp / "pulse"
+    folder.mkdir()
+    (folder / "tamsel.pa").write_text(f"load-module module-native-protocol-unix auth-anonymous=1 "
+                                      f"socket={folder}/native\nload-module module-null-source source_name=mic\n")
+    session.spawn("pulseaudio", ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                                 "--disable-shm=yes", "-F", str(folder / "tamsel.pa")],
+                  env={"PATH": h.PATH, "HOME": str(folder), "XDG_RUNTIME_DIR": str(folder),
+                       "DBUS_SESSION_BUS_ADDRESS": "disabled:"})
+    h.check(h.wait_until((folder / "native").exists, 10), "pulseaudio did not start")
+    server = f"unix:{folder}/native"
 
-    app = h.Tamsel(session, display, SETTINGS, bus=bus)
+    app = h.Tamsel(session, display, h.default_settings(stpWorkDuration=1, stpBreakDuration=1),
+                   bus=env["DBUS_SESSION_BUS_ADDRESS"])
     app.env["PULSE_SERVER"] = server
     app.start()
     h.check(app.wait_indicator(5), "no indicator")
@@ -51,16 +41,13 @@ def story(session):
                          stdout=subprocess.DEVNULL)
     h.Activity(display, x=900, y=500).start()
 
-    h.check(h.wait_until(lambda: "'waiting'" in prop("State"), 90),
-            f"the break did not wait: State {prop('State')}")
-    h.note(f"waiting after {app.since_start():.1f} s; WaitingFor {prop('WaitingFor')}")
+    h.check(h.wait_until(lambda: "'waiting'" in prop("State"), 90), f"the break did not wait: {prop('State')}")
     h.check("'call'" in prop("WaitingFor"), f"WaitingFor: {prop('WaitingFor')}")
     h.check(not display.wait_window(h.BREAK_TITLE, 15), "a break window came during the call")
-
     h.Session.end(call)
     stopped = time.monotonic()
-    heard = h.wait_until(lambda: "A break in 30 seconds" in notices.read_text(), 5)
-    h.check(heard, f"no heads-up as the call ended: {notices.read_text()!r}")
+    h.check(h.wait_until(lambda: "A break in 30 seconds" in notices.read_text(), 5),
+            f"no heads-up as the call ended: {notices.read_text()!r}")
     h.check(display.wait_window(h.BREAK_TITLE, 40), "no break window within 40 s of the call's end")
     delay = time.monotonic() - stopped
     h.note(f"break window {delay:.1f} s after the recording stopped")
