@@ -488,7 +488,7 @@ class UsageServer:
 
 def run_story(story, timeout):
     """Runs story(session) under a hard time-out; returns the exit status."""
-    name = Path(sys.argv[0]).stem + "".join("_" + a for a in sys.argv[1:])
+    name = Path(sys.argv[0]).stem
 
     def on_alarm(_signum, _frame):
         raise AssertionError(f"story still running after {timeout} s")

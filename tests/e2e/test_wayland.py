@@ -41,7 +41,7 @@ def story(session, kind):
 
     app = desktop.tamsel(SETTINGS, name="busy").start()
     activity = h.Activity(desktop, x=700, y=500).start()
-    box = h.wait_until(desktop.indicator_box, 10, 0.5)
+    box = h.wait_until(desktop.indicator_box, 15, 0.5)
     h.check(box, "no indicator for the second run")
     if native:
         h.note(f"{kind}: indicator drawn at {box}")
