@@ -12,6 +12,7 @@ Positions are global, on one 1920x1080 output. A desktop that cannot start
 here is a loud Skip.
 """
 
+import json
 import os
 import shutil
 import subprocess
@@ -24,6 +25,14 @@ import harness as h
 WIDTH, HEIGHT = 1920, 1080
 START_TIMEOUT = 30.0
 KEYCODES = {"Escape": 1, "Return": 28, "a": 30}  # evdev
+# KWin's ScreenShot2 answers, then writes the pixels to the pipe it was given.
+KWIN_SHOT = """const {Gio, GLib} = imports.gi;
+const b = v => new GLib.Variant('b', v);
+const [reply] = Gio.DBus.session.call_with_unix_fd_list_sync('org.kde.KWin', '/org/kde/KWin/ScreenShot2',
+    'org.kde.KWin.ScreenShot2', 'CaptureArea', new GLib.Variant('(iiuua{sv}h)', [0, 0, %d, %d,
+    {'native-resolution': b(true), 'include-cursor': b(false)}, 0]), null, 0, 5000,
+    Gio.UnixFDList.new_from_array([Number(ARGV[0])]), null);
+print(JSON.stringify(reply.recursiveUnpack()[0]));""" % (WIDTH, HEIGHT)
 
 
 def start(session, kind):
@@ -176,10 +185,9 @@ class NativeWindow:
 
 class KWin(Desktop):
     kind, layer_shell = "kwin", True
-    SHOT = [os.environ.get("TAMSEL_KWINSHOT_BIN", ""), str(WIDTH), str(HEIGHT)]
 
     def start(self):
-        self._require("kwin_wayland", "Xwayland", "dbus-daemon", "xwininfo")
+        self._require("kwin_wayland", "Xwayland", "dbus-daemon", "xwininfo", "gjs")
         binary = self.home / "bin" / "kwin_wayland"  # the copy drops the capability
         binary.parent.mkdir()
         shutil.copy(shutil.which("kwin_wayland"), binary)
@@ -187,6 +195,23 @@ class KWin(Desktop):
                       "--socket", "wayland-k", "--no-lockscreen"], "wayland-k",
                      KWIN_WAYLAND_NO_PERMISSION_CHECKS="1", KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1")
         self._start_input([os.environ["TAMSEL_WLINPUT_BIN"]])
+
+    def screenshot(self):
+        r, w = os.pipe()
+        try:
+            info = json.loads(subprocess.run(["gjs", "-c", KWIN_SHOT, str(w)], pass_fds=(w,), env=self.client_env(),
+                                             capture_output=True, check=True, timeout=h.TOOL_TIMEOUT).stdout)
+        finally:
+            os.close(w)
+        with os.fdopen(r, "rb") as pipe:
+            data = pipe.read()
+        width, height, stride = info["width"], info["height"], info["stride"]
+        h.check(info["format"] in (4, 5, 6), f"a screenshot in QImage format {info['format']}")  # (A)RGB32
+        rows = b"".join(data[y * stride:y * stride + width * 4] for y in range(height))
+        rgb = bytearray(width * height * 3)
+        for c in range(3):  # B, G, R, A in memory
+            rgb[c::3] = rows[2 - c::4]
+        return h.Image(width, height, bytes(rgb))
 
 
 class Mutter(Desktop):

@@ -69,14 +69,6 @@ def system_user(name):
         return pwd.getpwnam(name)
 
 
-def _first_line(fd, failure):
-    """The first line written to a pipe whose other end is closed here."""
-    with os.fdopen(fd) as pipe:
-        line = pipe.readline().strip()
-    check(line, failure)
-    return line
-
-
 class Session:
     """Owns the temp dir and every process of one story."""
 
@@ -96,16 +88,22 @@ class Session:
         self._procs.append(proc)
         return proc
 
+    def told(self, label, *argv):
+        """Starts argv, {fd} in it replaced by a pipe's end; the first line it writes there."""
+        r, w = os.pipe()
+        self.spawn(label, [a.format(fd=w) for a in argv], pass_fds=(w,))
+        os.close(w)
+        with os.fdopen(r) as pipe:
+            line = pipe.readline().strip()
+        check(line, f"{label} told nothing")
+        return line
+
     def display(self, width=1920, height=1080):
         return Display(self, width, height)
 
     def session_bus(self):
         require_tools("dbus-daemon")
-        r, w = os.pipe()
-        self.spawn("dbus", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
-                            f"--print-address={w}"], pass_fds=(w,))
-        os.close(w)
-        return _first_line(r, "dbus-daemon gave no address")
+        return self.told("dbus", "dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address={fd}")
 
     def notify_standin(self, env):
         """The stand-in notification server on env's bus; its log, one Notify a line."""
@@ -168,11 +166,8 @@ class Display:
     def __init__(self, session, width=1920, height=1080):
         require_tools("Xvfb", "xdotool", "xwininfo", "xprop")
         self.session = session
-        r, w = os.pipe()
-        session.spawn("Xvfb", ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{width}x{height}x24",
-                               "-nolisten", "tcp", "-noreset"], pass_fds=(w,))
-        os.close(w)
-        self.name = ":" + _first_line(r, "Xvfb did not report a display")
+        self.name = ":" + session.told("Xvfb", "Xvfb", "-displayfd", "{fd}", "-screen", "0", f"{width}x{height}x24",
+                                       "-nolisten", "tcp", "-noreset")
         self.env = {"PATH": PATH, "DISPLAY": self.name, "HOME": str(session.tmp), "LANG": "C.UTF-8"}
 
     @classmethod
