@@ -1,15 +1,10 @@
-"""Harness for Tamsel's end-to-end stories.
+"""Harness for Tamsel's end-to-end stories: a private Xvfb (or a headless
+compositor, see compositors.py), a fresh home, the real program, input made
+with xdotool, and a look at the windows from outside. Every process a story
+starts is ended by its PID; a hard time-out keeps a hang from hanging the run.
 
-Each story gets a private X server (Xvfb picks a free display itself, so
-stories can run side by side), a fresh home, the real program, input made
-with xdotool, and a look at the windows from outside with xwininfo, xprop
-and screenshots. Every process a story starts is ended by its PID when the
-story ends, and a hard time-out keeps a hung program from hanging the run.
-
-Python 3 standard library only. By hand:
-    TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
-        python3 tests/e2e/test_child_lock.py
-TAMSEL_E2E_KEEP=1 keeps the story's temp dir (logs) afterwards.
+By hand: TAMSEL_BIN=build/tamsel TAMSEL_TESTSERVER_BIN=build/tamsel-testserver \\
+    python3 tests/e2e/test_child_lock.py   (TAMSEL_E2E_KEEP=1 keeps the logs)
 """
 
 import ctypes
@@ -27,19 +22,17 @@ import time
 from contextlib import contextmanager
 from pathlib import Path
 
-SKIP_RETURN_CODE = 77
 USAGE_PORT = 47613  # compiled into tamsel-testserver
-TOOL_TIMEOUT = 10.0  # no single X tool may take longer
+TOOL_TIMEOUT = 10.0
 BREAK_TITLE, WELCOME_TITLE, ALERT_TITLE = "Tamsel break", "Welcome to Tamsel", "Tamsel"
-PREFS_TITLE, NO_TRAY_TITLE = "Tamsel Preferences 2.6", "Tamsel: no tray found"
-# The tray menu's items as the Down key reaches them (separators are skipped);
-# while paused, "Resume" stands where "Pause" is.
+PREFS_TITLE, NO_TRAY_TITLE, STATS_TITLE = "Tamsel Preferences 2.6", "Tamsel: no tray found", "Tamsel Statistics"
+# The tray menu as the Down key reaches it; while paused "Resume" stands for "Pause".
 TRAY_MENU = ("Preferences…", "Statistics…", "Help", "Check my desktop…", "Take a break now", "Pause", "Skip", "Quit")
-STATS_TITLE = "Tamsel Statistics"
+PATH = os.environ.get("PATH", "/usr/bin:/bin")
 
 
 class Skip(Exception):
-    """A tool the story needs is not installed."""
+    pass
 
 
 def note(message):
@@ -47,7 +40,6 @@ def note(message):
 
 
 def check(condition, message):
-    """Like assert, but never optimised away."""
     if not condition:
         raise AssertionError(message)
 
@@ -55,39 +47,26 @@ def check(condition, message):
 def wait_until(predicate, timeout, interval=0.1):
     """Polls until predicate() gives a true value and returns it, or None."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() >= deadline:
-            return value or None
+    while not (value := predicate()) and time.monotonic() < deadline:
         time.sleep(interval)
+    return value or None
 
 
 def require_tools(*names):
-    missing = [n for n in names if shutil.which(n) is None]
-    if missing:
+    if missing := [n for n in names if shutil.which(n) is None]:
         raise Skip("not installed: " + ", ".join(missing))
 
 
 def system_user(name):
-    """The passwd entry of a user for the tests (made once, as root, kept)."""
+    """A user for the tests (made once, as root, kept)."""
     try:
         return pwd.getpwnam(name)
     except KeyError:
-        res = subprocess.run(["useradd", "--system", "--no-create-home", "--home-dir",
-                              "/nonexistent", "--shell", "/usr/sbin/nologin", name],
-                             capture_output=True, text=True)
+        res = subprocess.run(["useradd", "--system", "--no-create-home", "--home-dir", "/nonexistent",
+                              "--shell", "/usr/sbin/nologin", name], capture_output=True, text=True)
         if res.returncode != 0 and "already exists" not in res.stderr:
             raise Skip(f"*** the user {name} cannot be created: {res.stderr.strip()} ***")
         return pwd.getpwnam(name)
-
-
-def _first_line(fd, failure):
-    """The first line written to a pipe, once its other end is closed here;
-    a hang is the story's time-out."""
-    with os.fdopen(fd) as pipe:
-        line = pipe.readline().strip()
-    check(line, failure)
-    return line
 
 
 class Session:
@@ -99,30 +78,32 @@ class Session:
         self.logs.mkdir()
         self._procs, self._closers = [], []
 
-    def spawn(self, label, argv, env=None, pass_fds=(), stdout=None, stderr=None,
-              stdin=subprocess.DEVNULL):
-        """Starts a process kept for teardown; its output goes to logs/<label>.out/.err."""
-        # setpriv: the kernel ends the child when this script dies, even by SIGKILL.
-        if shutil.which("setpriv"):
-            argv = ["setpriv", "--pdeathsig", "KILL", "--"] + list(argv)
-        with open(self.logs / f"{label}.out", "ab") as out, \
-                open(self.logs / f"{label}.err", "ab") as err:
+    def spawn(self, label, argv, env=None, pass_fds=(), stdout=None, stdin=subprocess.DEVNULL):
+        """A process kept for teardown; its output goes to logs/<label>.out/.err."""
+        if shutil.which("setpriv"):  # the kernel ends it when this script dies
+            argv = ["setpriv", "--pdeathsig", "KILL", "--", *argv]
+        with open(self.logs / f"{label}.out", "ab") as out, open(self.logs / f"{label}.err", "ab") as err:
             proc = subprocess.Popen(argv, env=env, pass_fds=pass_fds, stdin=stdin,
-                                    stdout=stdout or out, stderr=stderr or err)
+                                    stdout=stdout or out, stderr=err)
         self._procs.append(proc)
         return proc
+
+    def told(self, label, *argv):
+        """Starts argv, {fd} in it replaced by a pipe's end; the first line it writes there."""
+        r, w = os.pipe()
+        self.spawn(label, [a.format(fd=w) for a in argv], pass_fds=(w,))
+        os.close(w)
+        with os.fdopen(r) as pipe:
+            line = pipe.readline().strip()
+        check(line, f"{label} told nothing")
+        return line
 
     def display(self, width=1920, height=1080):
         return Display(self, width, height)
 
     def session_bus(self):
-        """A private D-Bus session bus for this story; its address."""
         require_tools("dbus-daemon")
-        r, w = os.pipe()
-        self.spawn("dbus", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
-                            f"--print-address={w}"], pass_fds=(w,))
-        os.close(w)
-        return _first_line(r, "dbus-daemon gave no address")
+        return self.told("dbus", "dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address={fd}")
 
     def notify_standin(self, env):
         """The stand-in notification server on env's bus; its log, one Notify a line."""
@@ -155,11 +136,9 @@ class Session:
             fn()
         for proc in reversed(self._procs):
             self.end(proc)
-        if failed:
-            for path in sorted(self.logs.iterdir()):
-                lines = path.read_text(errors="replace").splitlines()[-30:]
-                if lines:
-                    print(f"---- {path.name}\n  " + "\n  ".join(lines), file=sys.stderr)
+        for path in sorted(self.logs.iterdir()) if failed else ():
+            if lines := path.read_text(errors="replace").splitlines()[-30:]:
+                print(f"---- {path.name}\n  " + "\n  ".join(lines), file=sys.stderr)
         if os.environ.get("TAMSEL_E2E_KEEP") == "1":
             print(f"kept {self.tmp}", file=sys.stderr)
         else:
@@ -167,12 +146,11 @@ class Session:
 
 
 class WinInfo:
-    """What xwininfo says about one window, in X coordinates."""
+    """What xwininfo says about one window."""
 
     def __init__(self, wid, text):
-        self.wid = wid
         num = lambda label: int(re.search(rf"{label}:\s+(-?\d+)", text).group(1))
-        self.x, self.y = num("Absolute upper-left X"), num("Absolute upper-left Y")
+        self.wid, self.x, self.y = wid, num("Absolute upper-left X"), num("Absolute upper-left Y")
         self.width, self.height = num("Width"), num("Height")
         self.viewable = "Map State: IsViewable" in text
         self.override_redirect = "Override Redirect State: yes" in text
@@ -183,20 +161,14 @@ class WinInfo:
 
 
 class Display:
-    """One private Xvfb, with the tools that look at it and drive it."""
+    """One X server, with the tools that look at it and drive it."""
 
     def __init__(self, session, width=1920, height=1080):
         require_tools("Xvfb", "xdotool", "xwininfo", "xprop")
         self.session = session
-        r, w = os.pipe()
-        session.spawn("Xvfb", ["Xvfb", "-displayfd", str(w), "-screen", "0",
-                               f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
-                      pass_fds=(w,))
-        os.close(w)
-        self.name = ":" + _first_line(r, "Xvfb did not report a display")
-        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "DISPLAY": self.name,
-                    "HOME": str(session.tmp), "LANG": "C.UTF-8"}
-        note(f"Xvfb {self.name} {width}x{height}")
+        self.name = ":" + session.told("Xvfb", "Xvfb", "-displayfd", "{fd}", "-screen", "0", f"{width}x{height}x24",
+                                       "-nolisten", "tcp", "-noreset")
+        self.env = {"PATH": PATH, "DISPLAY": self.name, "HOME": str(session.tmp), "LANG": "C.UTF-8"}
 
     @classmethod
     def attach(cls, session, name, env):
@@ -205,33 +177,31 @@ class Display:
         display.session, display.name, display.env = session, name, dict(env, DISPLAY=name)
         return display
 
-    def run(self, *argv, check=True, timeout=TOOL_TIMEOUT):
-        res = subprocess.run(argv, env=self.env, capture_output=True, timeout=timeout)
+    def run(self, *argv, check=True):
+        res = subprocess.run(argv, env=self.env, capture_output=True, timeout=TOOL_TIMEOUT)
         if check and res.returncode != 0:
             raise RuntimeError(f"{' '.join(argv)}: {res.stderr.decode(errors='replace')}")
         return res.stdout.decode(errors="replace")
 
-    def _start(self, tool, argv, selection):
-        require_tools(tool)
-        proc = self.session.spawn(tool, argv, env=self.env)
-        check(wait_until(lambda: self.selection_owned(selection), 10), f"{tool} did not start")
+    def _start(self, selection, *argv):
+        require_tools(argv[0])
+        proc = self.session.spawn(argv[0], argv, env=self.env)
+        check(wait_until(lambda: self.selection_owned(selection), 10), f"{argv[0]} did not start")
         return proc
 
     def start_tray(self):
-        """trayer, an XEmbed tray, along the top right; its process."""
-        return self._start("trayer", ["trayer", "--edge", "top", "--align", "right",
-                                      "--widthtype", "request", "--height", "24",
-                                      "--SetDockType", "true", "--transparent", "false",
-                                      "--expand", "true"], "_NET_SYSTEM_TRAY_S0")
+        """trayer, an XEmbed tray, along the top right."""
+        return self._start("_NET_SYSTEM_TRAY_S0", "trayer", "--edge", "top", "--align", "right",
+                           "--widthtype", "request", "--height", "24", "--SetDockType", "true",
+                           "--transparent", "false", "--expand", "true")
 
     def start_wm(self):
-        return self._start("openbox", ["openbox", "--sm-disable"], "WM_S0")
+        return self._start("WM_S0", "openbox", "--sm-disable")
 
     def start_compositor(self):
-        return self._start("xcompmgr", ["xcompmgr"], "_NET_WM_CM_S0")
+        return self._start("_NET_WM_CM_S0", "xcompmgr")
 
     def selection_owned(self, selection):
-        """Whether a client owns the X selection (WM, compositor, tray), via libX11."""
         x11 = ctypes.CDLL("libX11.so.6")
         x11.XOpenDisplay.restype = ctypes.c_void_p
         x11.XInternAtom.restype = x11.XGetSelectionOwner.restype = ctypes.c_ulong
@@ -248,28 +218,27 @@ class Display:
         """Centre of our icon docked in trayer's panel, or None."""
         for wid in self.search("--class", "trayer"):
             tree = self.run("xwininfo", "-tree", "-id", hex(wid), check=False)
-            for m in re.finditer(r"(0x[0-9a-f]+) .*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)",
-                                 tree):
+            for m in re.finditer(r"(0x[0-9a-f]+) .*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)", tree):
                 w, h, x, y = (int(m.group(i)) for i in range(2, 6))
-                if w >= 16 and h >= 16 and '"tamsel"' in self.run(
-                        "xprop", "-id", m.group(1), "WM_CLASS", check=False):
+                if w >= 16 and h >= 16 and '"tamsel"' in self.run("xprop", "-id", m.group(1),
+                                                                  "WM_CLASS", check=False):
                     return (x + w // 2, y + h // 2)
         return None
 
     def popup_menus(self):
-        """Our mapped, untitled pop-ups that bypass the window manager."""
         return [i for wid in self.search("--onlyvisible", "--classname", "tamsel")
                 if (i := self.info(wid)) and i.override_redirect and i.height > 40
                 and not (self.title(wid) or "").startswith("Tamsel")]
 
-    def choose_from_tray_menu(self, item, button=3):
-        """Opens the icon's menu and chooses an item of TRAY_MENU by its name."""
-        position = TRAY_MENU.index("Pause" if item == "Resume" else item)
+    def open_tray_menu(self, button=3):
         icon = wait_until(self.tray_icon, 5)
         check(icon, "no icon docked in the tray")
         self.click(*icon, button=button)
         check(wait_until(self.popup_menus, 3, 0.05), f"button {button} on the icon opened no menu")
-        self.key(*(["Down"] * (position + 1)), "Return")
+
+    def choose_from_tray_menu(self, item, button=3):
+        self.open_tray_menu(button)
+        self.key(*["Down"] * (TRAY_MENU.index("Pause" if item == "Resume" else item) + 1), "Return")
         check(wait_until(lambda: not self.popup_menus(), 3, 0.05), "the tray menu stayed open")
 
     def search(self, *args):
@@ -283,13 +252,11 @@ class Display:
 
     def title(self, wid):
         m = re.search(r'= "(.*)"', self.run("xprop", "-id", hex(wid), "_NET_WM_NAME", check=False))
-        return m.group(1) if m else None
+        return m and m.group(1)
 
     def windows(self, title, viewable_only=True):
-        """Top-level windows whose title is exactly `title`."""
         return [i for wid in self.search("--name", "^" + re.escape(title) + "$")
-                if self.title(wid) == title and (i := self.info(wid))
-                and (i.viewable or not viewable_only)]
+                if self.title(wid) == title and (i := self.info(wid)) and (i.viewable or not viewable_only)]
 
     def _is_dialog(self, win):
         return win.height >= 200 or "_NET_WM_WINDOW_TYPE_DIALOG" in self.run(
@@ -300,12 +267,10 @@ class Display:
         return [w for w in self.windows(ALERT_TITLE) if not self._is_dialog(w)]
 
     def dialogs(self):
-        """Mapped alerts and password boxes."""
         return [w for w in self.windows(ALERT_TITLE) if self._is_dialog(w)]
 
     def new_dialog(self, seen=(), timeout=5):
-        return wait_until(lambda: next((d for d in self.dialogs() if d.wid not in seen), None),
-                          timeout, 0.05)
+        return wait_until(lambda: next((d for d in self.dialogs() if d.wid not in seen), None), timeout, 0.05)
 
     def wait_window(self, title, timeout, count=1):
         return wait_until(lambda: (w := self.windows(title)) and len(w) >= count and w, timeout)
@@ -330,39 +295,28 @@ class Display:
         self.move(x, y)
         return int(re.search(r"WINDOW=(\d+)", self.run("xdotool", "getmouselocation", "--shell")).group(1))
 
-    def focus(self, wid):
-        """Gives the window the keyboard, as far as the window manager lets it."""
-        self.run("xdotool", "windowactivate", str(wid), check=False)
-        self.run("xdotool", "windowfocus", str(wid), check=False)
-
     def answer(self, win, *keys, text=None):
-        """Gives the window the keyboard, types and presses keys."""
-        self.focus(win.wid)
+        """Gives the window the keyboard (as far as the WM lets it), types and presses keys."""
+        self.run("xdotool", "windowactivate", str(win.wid), check=False)
+        self.run("xdotool", "windowfocus", str(win.wid), check=False)
         if text is not None:
             self.type(text)
-        self.key(*keys)
+        if keys:
+            self.key(*keys)
 
     def squares(self, win):
-        """Squares on the indicator: runs of columns holding dark ink. Needs a
-        compositor, so the see-through parts show the plain grey behind."""
+        """Runs of columns with dark ink on the indicator (over a compositor's plain grey)."""
         image = self.screenshot().crop(win.x, win.y, win.width, win.height)
-        count, inside = 0, False
-        for x in range(image.width):
-            ink = any(max(image.pixel(x, y)) < 100 for y in range(image.height))
-            count += ink and not inside
-            inside = ink
-        return count
+        ink = [any(max(image.pixel(x, y)) < 100 for y in range(image.height)) for x in range(image.width)]
+        return sum(1 for x, i in enumerate(ink) if i and (x == 0 or not ink[x - 1]))
 
     def screenshot(self):
         require_tools("import")
-        return Image.from_ppm(subprocess.run(
-            ["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
-            env=self.env, capture_output=True, timeout=10).stdout)
+        return Image.from_ppm(subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
+                                             env=self.env, capture_output=True, timeout=10).stdout)
 
 
 class Image:
-    """An RGB picture from a screenshot, enough to compare looks."""
-
     def __init__(self, width, height, data):
         self.width, self.height, self.data = width, height, data
 
@@ -381,17 +335,11 @@ class Image:
         i = (y * self.width + x) * 3
         return tuple(self.data[i:i + 3])
 
-    def mean(self):
-        """Mean of all channels, 0 to 255."""
-        return sum(self.data) / max(1, len(self.data))
-
 
 def default_settings(**overrides):
     """What a user's store holds after a first launch, with the story's changes."""
-    values = {"uid": 123456789, "stpWorkDuration": 30, "stpBreakDuration": 2, "lblSnooze": 1,
-              "lblHide": 0, "radWhenHigh": 0, "dropdownOsdLocation": 1, "txtNewPwd": ""}
-    values.update(overrides)
-    return values
+    return {"uid": 123456789, "stpWorkDuration": 30, "stpBreakDuration": 2, "lblSnooze": 1, "lblHide": 0,
+            "radWhenHigh": 0, "dropdownOsdLocation": 1, "txtNewPwd": "", **overrides}
 
 
 class Tamsel:
@@ -403,33 +351,25 @@ class Tamsel:
         self.home = session.tmp / name
         self.config_home = self.home / ".config"
         self.settings_path = self.config_home / "tamsel" / "tamsel.conf"
-        (self.home / "run").mkdir(parents=True, exist_ok=True)
-        (self.home / "run").chmod(0o700)
+        (self.home / "run").mkdir(mode=0o700, parents=True, exist_ok=True)
+        # No bus unless the story brings one: Qt would autolaunch one that outlives the test.
         self.env = dict(display.env, HOME=str(self.home), XDG_CONFIG_HOME=str(self.config_home),
-                        XDG_DATA_HOME=str(self.home / ".local/share"),
-                        XDG_RUNTIME_DIR=str(self.home / "run"), QT_QPA_PLATFORM="xcb",
-                        # No bus unless the story brings one: Qt would autolaunch
-                        # a daemon that outlives the test.
-                        DBUS_SESSION_BUS_ADDRESS=bus or "disabled:")
+                        XDG_DATA_HOME=str(self.home / ".local/share"), XDG_RUNTIME_DIR=str(self.home / "run"),
+                        QT_QPA_PLATFORM="xcb", DBUS_SESSION_BUS_ADDRESS=bus or "disabled:")
         if settings:
             self.write_settings(settings)
 
     def write_settings(self, values):
         self.settings_path.parent.mkdir(parents=True, exist_ok=True)
-        self.settings_path.write_text("[General]\n" + "".join(f"{k}={v}\n"
-                                                              for k, v in values.items()))
+        self.settings_path.write_text("[General]\n" + "".join(f"{k}={v}\n" for k, v in values.items()))
 
     def settings(self):
-        """The stored settings as texts, or None without a file."""
-        if not self.settings_path.exists():
-            return None
-        return dict(line.split("=", 1) for line in self.settings_path.read_text().splitlines()
-                    if "=" in line)
+        return self.settings_path.exists() and dict(
+            line.split("=", 1) for line in self.settings_path.read_text().splitlines() if "=" in line) or {}
 
     def start(self):
         self.runs += 1
         self.label = f"{self.name}-{self.runs}"
-        self.stdout_path = self.session.logs / f"{self.label}.out"
         self.proc = self.session.spawn(self.label, [self.binary], env=self.env)
         self.started = time.monotonic()
         return self
@@ -441,17 +381,16 @@ class Tamsel:
         return self.proc.poll() is None
 
     def wait_exit(self, timeout):
-        """The exit status, or None if the program still runs after timeout."""
         try:
             return self.proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             return None
 
     def stdout(self):
-        return self.stdout_path.read_text(errors="replace")
+        return (self.session.logs / f"{self.label}.out").read_text(errors="replace")
 
     def stderr(self):
-        return self.stdout_path.with_suffix(".err").read_text(errors="replace")
+        return (self.session.logs / f"{self.label}.err").read_text(errors="replace")
 
     def stop(self):
         Session.end(self.proc)
@@ -484,7 +423,7 @@ class Activity:
 
     @contextmanager
     def paused(self):
-        """Holds the pointer still, e.g. so a double click stays one."""
+        """Holds the pointer still, e.g. so that a double click stays one."""
         with self._lock:
             yield
 
@@ -501,35 +440,26 @@ class TamselBus:
         require_tools("gdbus")
         self.env = env
 
-    def gdbus(self, *args):
-        """(exit status, what it printed)"""
-        res = subprocess.run(["gdbus", *args], env=self.env, capture_output=True, text=True,
-                             timeout=30)
-        return res.returncode, (res.stdout + res.stderr).strip()
-
     def call(self, method, *args):
-        return self.gdbus("call", *self.DEST, "--method", method, *args)
+        """(exit status, what it printed)"""
+        res = subprocess.run(["gdbus", "call", *self.DEST, "--method", method, *args], env=self.env,
+                             capture_output=True, text=True, timeout=30)
+        return res.returncode, (res.stdout + res.stderr).strip()
 
     def get(self, name):
         return self.call("org.freedesktop.DBus.Properties.Get", "org.tamsel.Tamsel", name)[1]
 
 
 class UsageServer:
-    """The maker's server on 127.0.0.1: the version file and the usage
-    endpoint; records the path (with query) of each request in `paths`."""
-
-    VERSION_TEXT = b"2.6"  # the running version: no offer to update
-    USAGE_REPLY = b"event-recorded"
+    """The maker's server on 127.0.0.1; records the path of each request."""
 
     def __init__(self, session):
-        self.paths = []
-        server = self
+        self.paths = paths = []
 
         class Handler(http.server.BaseHTTPRequestHandler):
             def do_GET(self):
-                server.paths.append(self.path)
-                body = server.VERSION_TEXT if self.path == "/tsupdateosx.txt" \
-                    else server.USAGE_REPLY
+                paths.append(self.path)
+                body = b"2.6" if self.path == "/tsupdateosx.txt" else b"event-recorded"
                 self.send_response(200)
                 self.send_header("Content-Length", str(len(body)))
                 self.end_headers()
@@ -545,11 +475,10 @@ class UsageServer:
                 return None
 
         http.server.ThreadingHTTPServer.allow_reuse_address = True
-        self.server = wait_until(bind, 15, 0.5)
-        check(self.server, f"port {USAGE_PORT} stays busy")
-        threading.Thread(target=self.server.serve_forever, kwargs={"poll_interval": 0.1},
-                         daemon=True).start()
-        session.on_close(lambda: (self.server.shutdown(), self.server.server_close()))
+        server = wait_until(bind, 15, 0.5)
+        check(server, f"port {USAGE_PORT} stays busy")
+        threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.1}, daemon=True).start()
+        session.on_close(lambda: (server.shutdown(), server.server_close()))
 
 
 def run_story(story, timeout):
@@ -568,7 +497,7 @@ def run_story(story, timeout):
         status = 0
     except Skip as exc:
         print(f"SKIP: {exc}", flush=True)
-        status = SKIP_RETURN_CODE
+        status = 77
     except AssertionError as exc:
         print(f"FAIL: {exc}", flush=True)
     except Exception:

@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
-#include "xdg-activation-client-protocol.h"
+#include "xdg-activation-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 struct window {
@@ -42,9 +42,9 @@ static uint32_t last_serial;
 static void noop() {}
 
 static struct window *window_of(struct wl_surface *surface) {
-    if (surface && surface == main_window.surface) return &main_window;
-    if (surface && surface == raised_window.surface) return &raised_window;
-    return NULL;
+    return !surface ? NULL
+           : surface == main_window.surface ? &main_window
+           : surface == raised_window.surface ? &raised_window : NULL;
 }
 
 static void paint(struct window *w) {
@@ -58,8 +58,7 @@ static void paint(struct window *w) {
     munmap(pixels, size);
     struct wl_shm_pool *pool = wl_shm_create_pool(shm, fd, size);
     if (w->buffer) wl_buffer_destroy(w->buffer);
-    w->buffer =
-        wl_shm_pool_create_buffer(pool, 0, w->width, w->height, stride, WL_SHM_FORMAT_XRGB8888);
+    w->buffer = wl_shm_pool_create_buffer(pool, 0, w->width, w->height, stride, WL_SHM_FORMAT_XRGB8888);
     wl_shm_pool_destroy(pool);
     close(fd);
     wl_surface_attach(w->surface, w->buffer, 0, 0);
@@ -112,42 +111,37 @@ static void raise_windows(void) {
     xdg_activation_token_v1_commit(token);
 }
 
-static void pointer_enter(void *data, struct wl_pointer *p, uint32_t serial,
-                          struct wl_surface *surface, wl_fixed_t x, wl_fixed_t y) {
+static void pointer_enter(void *data, struct wl_pointer *p, uint32_t serial, struct wl_surface *surface,
+                          wl_fixed_t x, wl_fixed_t y) {
     pointer_in = window_of(surface);
     pointer_x = wl_fixed_to_int(x), pointer_y = wl_fixed_to_int(y);
 }
-static void pointer_leave(void *data, struct wl_pointer *p, uint32_t serial,
-                          struct wl_surface *surface) {
+static void pointer_leave(void *data, struct wl_pointer *p, uint32_t serial, struct wl_surface *s) {
     pointer_in = NULL;
 }
-static void pointer_motion(void *data, struct wl_pointer *p, uint32_t time, wl_fixed_t x,
-                           wl_fixed_t y) {
+static void pointer_motion(void *data, struct wl_pointer *p, uint32_t time, wl_fixed_t x, wl_fixed_t y) {
     pointer_x = wl_fixed_to_int(x), pointer_y = wl_fixed_to_int(y);
 }
-static void pointer_button(void *data, struct wl_pointer *p, uint32_t serial, uint32_t time,
-                           uint32_t button, uint32_t state) {
+static void pointer_button(void *data, struct wl_pointer *p, uint32_t serial, uint32_t time, uint32_t button,
+                           uint32_t state) {
     if (state != WL_POINTER_BUTTON_STATE_PRESSED || !pointer_in) return;
     last_serial = serial;
     printf("click %d %d %u %s\n", pointer_x, pointer_y, button, pointer_in->name);
 }
 
-static void keyboard_keymap(void *data, struct wl_keyboard *k, uint32_t format, int32_t fd,
-                            uint32_t size) {
+static void keyboard_keymap(void *data, struct wl_keyboard *k, uint32_t format, int32_t fd, uint32_t size) {
     close(fd);
 }
-static void keyboard_enter(void *data, struct wl_keyboard *k, uint32_t serial,
-                           struct wl_surface *surface, struct wl_array *keys) {
-    keyboard_in = window_of(surface);
-    if (keyboard_in) printf("focus %s\n", keyboard_in->name);
+static void keyboard_enter(void *data, struct wl_keyboard *k, uint32_t serial, struct wl_surface *surface,
+                           struct wl_array *keys) {
+    if ((keyboard_in = window_of(surface))) printf("focus %s\n", keyboard_in->name);
 }
-static void keyboard_leave(void *data, struct wl_keyboard *k, uint32_t serial,
-                           struct wl_surface *surface) {
+static void keyboard_leave(void *data, struct wl_keyboard *k, uint32_t serial, struct wl_surface *s) {
     if (keyboard_in) printf("blur %s\n", keyboard_in->name);
     keyboard_in = NULL;
 }
-static void keyboard_key(void *data, struct wl_keyboard *k, uint32_t serial, uint32_t time,
-                         uint32_t key, uint32_t state) {
+static void keyboard_key(void *data, struct wl_keyboard *k, uint32_t serial, uint32_t time, uint32_t key,
+                         uint32_t state) {
     if (state != WL_KEYBOARD_KEY_STATE_PRESSED || !keyboard_in) return;
     last_serial = serial;
     printf("key %u %s\n", key, keyboard_in->name);
@@ -162,42 +156,30 @@ static void seat_capabilities(void *data, struct wl_seat *s, uint32_t caps) {
     static struct wl_pointer *pointer;
     static struct wl_keyboard *keyboard;
     if ((caps & WL_SEAT_CAPABILITY_POINTER) && !pointer) {
-        pointer = wl_seat_get_pointer(s);
-        wl_pointer_add_listener(pointer, &pointer_listener, NULL);
+        wl_pointer_add_listener(pointer = wl_seat_get_pointer(s), &pointer_listener, NULL);
     } else if (!(caps & WL_SEAT_CAPABILITY_POINTER) && pointer) {
         wl_pointer_destroy(pointer);
         pointer = NULL, pointer_in = NULL;
     }
     if ((caps & WL_SEAT_CAPABILITY_KEYBOARD) && !keyboard) {
-        keyboard = wl_seat_get_keyboard(s);
-        wl_keyboard_add_listener(keyboard, &keyboard_listener, NULL);
+        wl_keyboard_add_listener(keyboard = wl_seat_get_keyboard(s), &keyboard_listener, NULL);
     } else if (!(caps & WL_SEAT_CAPABILITY_KEYBOARD) && keyboard) {
         wl_keyboard_destroy(keyboard);
         keyboard = NULL, keyboard_in = NULL;
     }
 }
 
-static void ping(void *data, struct xdg_wm_base *base, uint32_t serial) {
-    xdg_wm_base_pong(base, serial);
-}
+static void ping(void *data, struct xdg_wm_base *base, uint32_t serial) { xdg_wm_base_pong(base, serial); }
 
-static void global(void *data, struct wl_registry *r, uint32_t name, const char *interface,
-                   uint32_t version) {
+static void global(void *data, struct wl_registry *r, uint32_t name, const char *interface, uint32_t version) {
     static const struct xdg_wm_base_listener wm_listener = {ping};
     static const struct wl_seat_listener seat_listener = {seat_capabilities, noop};
-    if (strcmp(interface, wl_compositor_interface.name) == 0) {
-        compositor = wl_registry_bind(r, name, &wl_compositor_interface, 1);
-    } else if (strcmp(interface, wl_shm_interface.name) == 0) {
-        shm = wl_registry_bind(r, name, &wl_shm_interface, 1);
-    } else if (strcmp(interface, xdg_wm_base_interface.name) == 0) {
-        wm = wl_registry_bind(r, name, &xdg_wm_base_interface, 1);
-        xdg_wm_base_add_listener(wm, &wm_listener, NULL);
-    } else if (strcmp(interface, wl_seat_interface.name) == 0 && !seat) {
-        seat = wl_registry_bind(r, name, &wl_seat_interface, 1);
-        wl_seat_add_listener(seat, &seat_listener, NULL);
-    } else if (strcmp(interface, xdg_activation_v1_interface.name) == 0) {
-        activation = wl_registry_bind(r, name, &xdg_activation_v1_interface, 1);
-    }
+#define BIND(var, iface) if (strcmp(interface, iface.name) == 0) var = wl_registry_bind(r, name, &iface, 1)
+    BIND(compositor, wl_compositor_interface);
+    BIND(shm, wl_shm_interface);
+    BIND(activation, xdg_activation_v1_interface);
+    BIND(wm, xdg_wm_base_interface), xdg_wm_base_add_listener(wm, &wm_listener, NULL);
+    if (!seat) BIND(seat, wl_seat_interface), wl_seat_add_listener(seat, &seat_listener, NULL);
 }
 
 int main(void) {
@@ -207,8 +189,7 @@ int main(void) {
     if (!display) return fprintf(stderr, "tamsel-wlwindow: no Wayland display\n"), 1;
     wl_registry_add_listener(wl_display_get_registry(display), &listener, NULL);
     wl_display_roundtrip(display);
-    if (!compositor || !shm || !wm)
-        return fprintf(stderr, "tamsel-wlwindow: the compositor offers no xdg-shell\n"), 1;
+    if (!compositor || !shm || !wm) return fprintf(stderr, "tamsel-wlwindow: the compositor offers no xdg-shell\n"), 1;
     open_window(&main_window, 1, 1920, 1080);
     for (;;) {
         while (wl_display_prepare_read(display) != 0) wl_display_dispatch_pending(display);
