@@ -129,14 +129,7 @@ public:
         list = std::move(screens);
         for (auto& observer : observers_) observer();
     }
-    // areas[i] is the work area of list[i]; a screen without one has no panel.
-    Rect workArea(const Rect& screen) override {
-        for (std::size_t i = 0; i < list.size() && i < areas.size(); ++i)
-            if (list[i] == screen) return areas[i];
-        return screen;
-    }
     std::vector<Rect> list{{0, 0, 1440, 900}};
-    std::vector<Rect> areas;
 
 private:
     std::vector<std::function<void()>> observers_;
