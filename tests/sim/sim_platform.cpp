@@ -138,12 +138,6 @@ std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
     return it == values.end() ? std::nullopt : std::optional(it->second);
 }
 
-void SimControl::setDoubleValue(double value) {
-    if (max_ > min_) value = std::clamp(value, double(min_), double(max_));
-    value_ = value;
-    text_ = std::to_string(static_cast<long long>(value));
-}
-
 SimControl& SimWindowState::outlet(std::string_view name) {
     auto it = outlets.find(name);
     if (it == outlets.end()) {
@@ -208,7 +202,7 @@ std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
                    : nibName == nib::kLockScreen ? Rect{0, 0, 480, 270}
                                                  : Rect{0, 0, 480, 360};
     for (const nib::Outlet& o : nib::outletsOf(nibName))
-        state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>(o.min, o.max));
+        state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>());
     if (nibName == nib::kLockScreen) state->outlets["closeBtn"]->setText(std::string(nib::kSnoozeTitle));
     all.push_back(state);
     return std::make_unique<SimWindow>(state);
@@ -258,7 +252,6 @@ AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
 }
 
 FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds) {
-    fetched.push_back(url);
     Reply reply = server ? server(url) : Reply{{false, "", "Could not connect to server"}, 0.01};
     // The main loop is blocked while the fetch runs.
     sim_.block(std::min(reply.seconds, timeoutSeconds));

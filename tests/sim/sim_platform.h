@@ -137,7 +137,6 @@ private:
 
 class SimControl : public Control {
 public:
-    SimControl(int min = 0, int max = 0) : min_(min), max_(max) {}
     std::string text() const override { return text_; }
     void setText(const std::string& text) override { text_ = text; }
     Color textColor() const override { return color_; }
@@ -147,7 +146,10 @@ public:
     bool isEnabled() const override { return enabled_; }
     void setEnabled(bool enabled) override { enabled_ = enabled; }
     double doubleValue() const override { return value_; }
-    void setDoubleValue(double value) override;
+    void setDoubleValue(double value) override {
+        value_ = value;
+        text_ = std::to_string(static_cast<long long>(value));
+    }
     int state() const override { return state_; }
     void setState(int state) override { state_ = state; }
     std::vector<std::string> items() const override { return items_; }
@@ -163,7 +165,6 @@ public:
     void setBars(const std::vector<ChartBar>&) override {}
 
 private:
-    int min_, max_;
     std::string text_;
     Color color_{0, 0, 0, 1};
     bool hidden_ = false, enabled_ = true;
@@ -225,14 +226,10 @@ public:
     void activateIgnoringOtherApps() override {}
     void runModal(Window& window) override;
     void stopModal() override { stopRequested_ = true; }
-    [[noreturn]] void exit(int status) override {
-        exitStatus = status;
-        throw ExitCalled{status};
-    }
+    [[noreturn]] void exit(int status) override { throw ExitCalled{status}; }
     // What the user does in a modal window, by its title.
     std::map<std::string, std::function<void(Window&)>, std::less<>> modalScript;
     int modalDepth = 0;
-    std::optional<int> exitStatus;
 
 private:
     SimPlatform& sim_;
@@ -241,17 +238,14 @@ private:
 
 class SimStatusItem : public StatusItem {
 public:
-    bool setImage(std::string_view imageName) override {
-        image = imageName;
-        return true;
-    }
+    bool setImage(std::string_view) override { return true; }
     void setMenu(const std::vector<MenuItem>& items,
                  std::function<void(std::string_view action)> handler) override {
         menu = items;
         chosen = std::move(handler);
     }
     void setToolTip(const std::string& text) override { toolTip = text; }
-    std::string image, toolTip;
+    std::string toolTip;
     std::vector<MenuItem> menu;
     std::function<void(std::string_view)> chosen;
 };
@@ -310,9 +304,8 @@ class SimNetwork : public Network {
 public:
     explicit SimNetwork(SimPlatform& sim) : sim_(sim) {}
     FetchResult fetchText(const std::string& url, double timeoutSeconds) override;
-    void get(const std::string& url, std::function<void(const FetchResult&)> done) override {
+    void get(const std::string& url, std::function<void(const FetchResult&)>) override {
         requested.push_back(url);
-        pending_.push_back(std::move(done));
     }
     // The server's answer to a blocking fetch and how long it takes; one
     // slower than the time-out fails with "timed out".
@@ -324,14 +317,10 @@ public:
     void serve(const std::string& body, double seconds = 0.1) {
         server = [=](const std::string&) { return Reply{{true, body, ""}, seconds}; };
     }
-    void completeAll(const FetchResult& result) {  // the pending asynchronous GETs
-        for (auto& done : std::exchange(pending_, {})) done(result);
-    }
-    std::vector<std::string> fetched, requested;
+    std::vector<std::string> requested;  // asynchronous GETs
 
 private:
     SimPlatform& sim_;
-    std::vector<std::function<void(const FetchResult&)>> pending_;
 };
 
 // Hands out the script first; then, seeded, a real generator, unseeded
@@ -348,8 +337,7 @@ private:
 
 class SimConsole : public Console {
 public:
-    void printLine(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
+    void printLine(const std::string&) override {}
 };
 
 class SimNotifier : public Notifier {

@@ -42,7 +42,6 @@ public:
         sim_->idle.forgetBefore(sim_->now() - 3600);
         sim_->settings.writes.clear();
         sim_->dialogs.shown.clear();
-        sim_->network.fetched.clear();
         sim_->network.requested.clear();
     }
 
