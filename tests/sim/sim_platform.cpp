@@ -35,7 +35,11 @@ double SimLocalTime::fromLocal(const LocalDateTime& local) {
 struct SimTimers::Entry : Timer {
     Entry(double due, double interval, bool repeats, std::uint64_t sequence,
           std::function<void()> fire)
-        : due(due), interval(interval), repeats(repeats), sequence(sequence), fire(std::move(fire)) {}
+        : due(due),
+          interval(interval),
+          repeats(repeats),
+          sequence(sequence),
+          fire(std::move(fire)) {}
     void invalidate() override {
         valid = false;
         fire = nullptr;
@@ -47,7 +51,9 @@ struct SimTimers::Entry : Timer {
     std::function<void()> fire;
 };
 
-double& SimTimers::uptime() { return sim_.clock.uptime_; }
+double& SimTimers::uptime() {
+    return sim_.clock.uptime_;
+}
 
 TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()> fire) {
     auto entry = std::make_shared<Entry>(sim_.now() + interval, interval, repeats, sequence_++,
@@ -82,8 +88,8 @@ void SimTimers::advance(double seconds) {
 }
 
 int SimTimers::validCount() const {
-    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
-                                          [](const auto& e) { return e->valid; }));
+    return static_cast<int>(
+        std::count_if(entries_.begin(), entries_.end(), [](const auto& e) { return e->valid; }));
 }
 
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
@@ -203,7 +209,8 @@ std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
                                                  : Rect{0, 0, 480, 360};
     for (const nib::Outlet& o : nib::outletsOf(nibName))
         state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>());
-    if (nibName == nib::kLockScreen) state->outlets["closeBtn"]->setText(std::string(nib::kSnoozeTitle));
+    if (nibName == nib::kLockScreen)
+        state->outlets["closeBtn"]->setText(std::string(nib::kSnoozeTitle));
     all.push_back(state);
     return std::make_unique<SimWindow>(state);
 }
@@ -218,7 +225,8 @@ void SimApplication::runModal(Window& window) {
     stopRequested_ = false;
     it->second(window);
     --modalDepth;
-    if (!stopRequested_) ADD_FAILURE() << "the modal run of \"" << window.title() << "\" never ended";
+    if (!stopRequested_)
+        ADD_FAILURE() << "the modal run of \"" << window.title() << "\" never ended";
 }
 
 void SimStatusBar::choose(std::string_view action) {

@@ -274,7 +274,9 @@ public:
         answer([button](const AlertRequest&) { return AlertResponse{button, ""}; });
     }
     void typeAndConfirm(const std::string& text) {
-        answer([text](const AlertRequest&) { return AlertResponse{kAlertFirstButtonReturn, text}; });
+        answer([text](const AlertRequest&) {
+            return AlertResponse{kAlertFirstButtonReturn, text};
+        });
     }
     void cancel() { pressButton(kAlertFirstButtonReturn + 1); }
     bool allAnswered() const { return script_.empty(); }

@@ -112,7 +112,8 @@ private:
             sim_->statusBar.choose("skipBtn:");
         } else if (roll < 950) {
             if (!breakWindows.empty())
-                breakWindows[pick(0, int(breakWindows.size()) - 1)]->mouseUp(pick(1, 3), pick(0, 1));
+                breakWindows[pick(0, int(breakWindows.size()) - 1)]->mouseUp(pick(1, 3),
+                                                                             pick(0, 1));
         } else if (roll < 960) {
             intent_ = static_cast<Intent>(pick(0, 2));
             try {
@@ -147,7 +148,8 @@ private:
         auto open = sim_->windows.open("PrefWindow");
         if (open.empty()) return;  // the password box was cancelled
         sim::SimWindowState& w = *open.back();
-        w.outlet("stpWorkDurationE").setIntegerValue(pick(nib::kWorkMinutesMin, nib::kWorkMinutesMax));
+        w.outlet("stpWorkDurationE")
+            .setIntegerValue(pick(nib::kWorkMinutesMin, nib::kWorkMinutesMax));
         w.perform("stpWorkDuration:", "stpWorkDurationE");
         w.outlet("stpBreakDurationEle")
             .setIntegerValue(pick(nib::kBreakMinutesMin, nib::kBreakMinutesMax));
@@ -157,7 +159,9 @@ private:
         w.perform("radGroupClicked:", pick(0, 1) ? "radAlways" : "radWhenHigh");
         w.outlet("dropdownOsdLocation").selectItem(pick(0, 5));
         const int choice = pick(0, 9);
-        const std::string typed = choice == 0 ? "" : choice == 1 ? "pw" + std::to_string(pick(0, 99)) : password_;
+        const std::string typed = choice == 0   ? ""
+                                  : choice == 1 ? "pw" + std::to_string(pick(0, 99))
+                                                : password_;
         const bool mismatch = pick(0, 9) == 0;
         w.outlet("txtNewPwd").setText(typed);
         w.outlet("txtConfirmPwd").setText(mismatch ? typed + "x" : typed);
@@ -212,7 +216,8 @@ private:
         }
         inBreak_ = pause;
         if (!SCL::mainWindow || pause) return;
-        ASSERT_LT(SCL::progress, SCL::mainWindow->workDur) << "the work period is full outside a break";
+        ASSERT_LT(SCL::progress, SCL::mainWindow->workDur)
+            << "the work period is full outside a break";
         // Time the main loop spent blocked (a dialog, a fetch, a sleep) does
         // not count: no timer could run then.
         if (breakEnd_ &&
@@ -250,7 +255,8 @@ std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
 }  // namespace
 
 TEST(Soak, RandomisedDaysKeepEveryInvariant) {
-    const auto seed = static_cast<std::uint32_t>(envNumber("TAMSEL_SOAK_SEED", std::random_device{}()));
+    const auto seed =
+        static_cast<std::uint32_t>(envNumber("TAMSEL_SOAK_SEED", std::random_device{}()));
     const std::uint64_t days = envNumber("TAMSEL_SOAK_DAYS", 10000);
     std::printf("soak seed %u (replay with TAMSEL_SOAK_SEED=%u)\n", seed, seed);
     Soak soak(seed);

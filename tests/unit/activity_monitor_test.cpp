@@ -47,9 +47,9 @@ TEST_F(ActivityMonitor, BarHasOneSegmentPerTenthAndTurnsRedAtNine) {
         std::int64_t progress;
         int segments;
         Color colour;
-    } rows[] = {{30, 0, 134, 1, grey},  {30, 0, 135, 2, grey}, {30, 0, 1079, 8, grey},
-                {30, 0, 1080, 9, red},  {30, 1, 1079, 8, none}, {30, 1, 1080, 9, red},
-                {30, 0, -15, 0, grey},  {1, 0, 40, 11, red}};
+    } rows[] = {{30, 0, 134, 1, grey}, {30, 0, 135, 2, grey},  {30, 0, 1079, 8, grey},
+                {30, 0, 1080, 9, red}, {30, 1, 1079, 8, none}, {30, 1, 1080, 9, red},
+                {30, 0, -15, 0, grey}, {1, 0, 40, 11, red}};
     MainWindow& engine = startEngine();
     for (const auto& r : rows) {
         sim.settings.setInteger(key::stpWorkDuration, r.workMinutes);

@@ -77,8 +77,8 @@ TEST_F(App, HelpWithoutAViewerSaysWhereTheManualIs) {
     sim.dialogs.pressButton(kAlertFirstButtonReturn);
     sim.statusBar.choose("helpBtn:");
     ASSERT_EQ(sim.dialogs.shown.size(), 1u);
-    EXPECT_TRUE(sim.dialogs.shown[0].informativeText.ends_with(
-        "\n/opt/tamsel/share/tamsel/Manual.pdf"));
+    EXPECT_TRUE(
+        sim.dialogs.shown[0].informativeText.ends_with("\n/opt/tamsel/share/tamsel/Manual.pdf"));
 }
 
 // Setting the system clock moves no interval the engine measures.
@@ -88,7 +88,8 @@ TEST_F(App, ClockSetBackOrForwardMovesNoLimitAndEndsNoBreak) {
     sim.clock.jumpWall(-3 * 3600.0);
     sim.advance(3000);
     sim.statusBar.choose("skipBtn:");
-    EXPECT_TRUE(sim.dialogs.shown.empty()) << "3000 s after the first skip, whatever the clock says";
+    EXPECT_TRUE(sim.dialogs.shown.empty())
+        << "3000 s after the first skip, whatever the clock says";
     sim.idle.activeFor(100000);
     runUntilBreak();
     sim.advance(30);

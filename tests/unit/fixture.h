@@ -27,7 +27,8 @@ struct Moments : EngineObserver {
         static const char* causes[] = {":due", ":now", ":after waiting"};
         std::string text = names[static_cast<int>(e.kind)];
         if (e.kind == EngineEvent::Kind::BreakStarted) text += causes[static_cast<int>(e.cause)];
-        if (e.kind == EngineEvent::Kind::Paused) text += ":" + std::to_string(std::lround(e.seconds));
+        if (e.kind == EngineEvent::Kind::Paused)
+            text += ":" + std::to_string(std::lround(e.seconds));
         if (e.kind == EngineEvent::Kind::Resumed) text += e.early ? ":early" : ":at its time";
         seen.push_back(text);
     }
