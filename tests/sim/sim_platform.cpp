@@ -250,7 +250,7 @@ AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
     }
     if (!next) {
         ADD_FAILURE() << "unscripted dialog \"" << request.messageText << "\" / \""
-                      << request.informativeText << "\" at t=" << sim_.elapsed() << " s";
+                      << request.informativeText << "\" at t=" << sim_.now() << " s";
         return {kAlertFirstButtonReturn + 1, ""};  // Cancel: every loop over dialogs ends on it
     }
     ++sim_.app.modalDepth;

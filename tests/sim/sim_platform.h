@@ -291,14 +291,10 @@ private:
 class SimWorkspace : public Workspace {
 public:
     bool openFile(const std::string&) override { return opens; }
-    bool openURL(const std::string& url) override {
-        openedURLs.push_back(url);
-        return opens;
-    }
+    bool openURL(const std::string&) override { return opens; }
     std::string manualPath() override { return "/opt/tamsel/share/tamsel/Manual.pdf"; }
     void openLoginItemsSettings() override {}
     std::string shortVersionString() override { return std::string(kVersion); }
-    std::vector<std::string> openedURLs;
     bool opens = true;  // false: the desktop has no application for it
 };
 
@@ -352,8 +348,7 @@ public:
 
 class SimSounds : public Sounds {
 public:
-    void play(const std::string& soundName) override { played.push_back(soundName); }
-    std::vector<std::string> played;
+    void play(const std::string&) override {}
 };
 
 class SimLoginItems : public LoginItems {
@@ -369,18 +364,10 @@ public:
 class SimRemote : public Remote {
 public:
     void serve(Handler h) override { handler = std::move(h); }
-    void publish(const std::vector<RemoteProperty>& now) override {
-        if (now != properties) properties = now;
-    }
+    void publish(const std::vector<RemoteProperty>&) override {}
     // A script's call; the refusal it got, empty when carried out.
     std::string call(Request request, std::uint32_t seconds = 0, std::string action = {});
-    const RemoteProperty* property(std::string_view name) const {
-        for (const RemoteProperty& p : properties)
-            if (p.name == name) return &p;
-        return nullptr;
-    }
     Handler handler;
-    std::vector<RemoteProperty> properties;
 };
 
 class SimSetupCheck : public SetupCheck {
@@ -432,7 +419,6 @@ public:
                 &setupCheck, &camera,    &microphone, &fullScreen, &doNotDisturb, &history};
     }
     double now() { return clock.uptime(); }  // the engine's instants
-    double elapsed() { return clock.uptime() - start_; }
     void advance(double seconds) { timers.advance(seconds); }
     void block(double seconds) { timers.block(seconds); }
 
@@ -457,9 +443,6 @@ public:
     SimSetupCheck setupCheck;
     SimBusy camera, microphone, fullScreen, doNotDisturb;
     SimHistory history;
-
-private:
-    double start_ = clock.uptime();
 };
 
 }  // namespace tamsel::sim

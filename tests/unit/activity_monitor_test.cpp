@@ -25,8 +25,9 @@ TEST_F(ActivityMonitor, ActiveTicksAddFiveIdleOnesTakeTenEachChangeCostsATick) {
                                          55, 55, 55, 55, 55, 55, 45, 35, 25, 15, 5,  0,  0}));
 }
 
+// A stored 0 runs as the first-launch length.
 TEST_F(ActivityMonitor, ThirtyMinutePeriodBreaksOnThe271stTick) {
-    storeFirstLaunchSettings();
+    storeFirstLaunchSettings(0);
     sim.idle.activeFor(10000);
     const double first = sim.now();
     startEngine();

@@ -82,10 +82,6 @@ protected:
     }
     // The local wall clock reads this UTC instant plus the zone's offset.
     void setWall(double wall) { sim.clock.jumpWall(wall - sim.clock.now()); }
-    std::string remote(const char* name) {
-        const RemoteProperty* p = sim.remote.property(name);
-        return p ? std::get<std::string>(p->value) : "<none>";
-    }
 
     sim::SimWindowState& indicator() { return *sim.windows.last("MainWindow"); }
     sim::SimControl& label() { return indicator().outlet("lblProgress"); }

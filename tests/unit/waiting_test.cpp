@@ -25,7 +25,7 @@ protected:
 TEST_F(Waiting, ABreakDueDuringACallWaitsHoursAndStarts30SecondsAfterTheCallEnds) {
     sim.microphone.answer = Busy::Yes;
     launch();
-    EXPECT_EQ(remote("WaitingFor"), "call");
+    EXPECT_EQ(SCL::status().waitingFor, WaitReason::Call);
     sim.advance(4 * 3600);
     EXPECT_EQ(openBreakWindows(), 0u);
 
@@ -96,7 +96,7 @@ std::vector<std::string> dayWith(const std::function<void(SimPlatform&)>& setUp)
                                 world.statusBar.item->toolTip + "|" +
                                 std::to_string(world.notifier.sent.size());
         if (log.empty() || now != log.back().substr(log.back().find(' ') + 1))
-            log.push_back(std::to_string(world.elapsed()) + " " + now);
+            log.push_back(std::to_string(world.now()) + " " + now);
     };
     world.advance(2400);
     SCL::reset(world.platform());
