@@ -94,32 +94,23 @@ int SimTimers::validCount() const {
 
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
     const double now = clock_.uptime();
-    const Spans& spans = spans_[type];
-    auto begun = std::upper_bound(spans.list.begin(), spans.list.end(), std::pair(now, 1e300));
+    const auto& spans = spans_[type];
+    auto begun = std::upper_bound(spans.begin(), spans.end(), std::pair(now, 1e300));
     // Never: as long ago as a desktop would say after a fresh login.
-    if (begun == spans.list.begin()) return 1e6;
-    return now - std::min(spans.latestEnd[begun - spans.list.begin() - 1], now);
+    return begun == spans.begin() ? 1e6 : now - std::min(std::prev(begun)->second, now);
 }
 
 void SimIdle::activeBetween(double from, double to, InputEvent type) {
-    Spans& spans = spans_[type];
-    auto at = std::upper_bound(spans.list.begin(), spans.list.end(), std::pair(from, 1e300));
-    const auto index = static_cast<std::size_t>(at - spans.list.begin());
-    spans.list.insert(at, {from, to});
-    spans.refresh(index);
-}
-
-void SimIdle::Spans::refresh(std::size_t from) {
-    latestEnd.resize(list.size());
-    for (std::size_t i = from; i < list.size(); ++i)
-        latestEnd[i] = i == 0 ? list[i].second : std::max(latestEnd[i - 1], list[i].second);
+    auto& spans = spans_[type];
+    if (!spans.empty() && from < spans.back().first) ADD_FAILURE() << "input out of order";
+    spans.emplace_back(from, spans.empty() ? to : std::max(to, spans.back().second));
 }
 
 void SimIdle::forgetBefore(double moment) {
-    for (auto& [type, spans] : spans_) {
-        std::erase_if(spans.list, [moment](const auto& span) { return span.second < moment; });
-        spans.refresh(0);
-    }
+    for (auto& [type, spans] : spans_)
+        spans.erase(spans.begin(), std::partition_point(spans.begin(), spans.end(), [=](auto& s) {
+                        return s.second < moment;
+                    }));
 }
 
 long long SimSettings::integerForKey(std::string_view key) {
@@ -185,14 +176,10 @@ public:
     void setIgnoresMouseEvents(bool) override {}
     unsigned styleMask() const override { return s_->styleMask; }
     void setStyleMask(unsigned mask) override { s_->styleMask = mask; }
-    void orderFront() override { s_->visible = !s_->closed; }
-    void makeKeyAndOrderFront() override {
-        if (s_->closed) return;
-        s_->visible = true;
-        ++s_->keyAndFrontCount;
-    }
-    void close() override { s_->closed = true, s_->visible = false; }
-    bool isVisible() const override { return s_->visible; }
+    void orderFront() override {}
+    void makeKeyAndOrderFront() override { s_->keyAndFrontCount += !s_->closed; }
+    void close() override { s_->closed = true; }
+    bool isVisible() const override { return !s_->closed; }
 
 private:
     std::shared_ptr<SimWindowState> s_;
@@ -204,9 +191,7 @@ std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
     auto state = std::make_shared<SimWindowState>();
     state->nibName = nibName;
     state->title = std::string(nib::titleOf(nibName));
-    state->frame = nibName == nib::kMainWindow   ? Rect{0, 0, 200, 30}
-                   : nibName == nib::kLockScreen ? Rect{0, 0, 480, 270}
-                                                 : Rect{0, 0, 480, 360};
+    state->frame = nibName == nib::kMainWindow ? Rect{0, 0, 200, 30} : Rect{0, 0, 480, 360};
     for (const nib::Outlet& o : nib::outletsOf(nibName))
         state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>());
     if (nibName == nib::kLockScreen)

@@ -78,7 +78,8 @@ public:
     explicit SimIdle(SimClock& clock) : clock_(clock) {}
     double secondsSinceLastEvent(InputEvent type) override;
     void event(InputEvent type, double at) { activeBetween(at, at, type); }
-    // Unbroken input (mouse moves by default) from one moment to another.
+    // Unbroken input (mouse moves by default) from one moment to another;
+    // given in the order it begins.
     void activeBetween(double from, double to, InputEvent type = InputEvent::MouseMoved);
     void activeFor(double seconds, InputEvent type = InputEvent::MouseMoved) {
         activeBetween(clock_.uptime(), clock_.uptime() + seconds, type);
@@ -86,15 +87,10 @@ public:
     void forgetBefore(double moment);  // long runs
 
 private:
-    // Spans sorted by start with the latest end up to each: a query is a
-    // binary search however long the run.
-    struct Spans {
-        std::vector<std::pair<double, double>> list;
-        std::vector<double> latestEnd;
-        void refresh(std::size_t from);
-    };
     SimClock& clock_;
-    std::map<InputEvent, Spans> spans_;
+    // Each span's start and the latest end up to it: a query is a binary
+    // search however long the run.
+    std::map<InputEvent, std::vector<std::pair<double, double>>> spans_;
 };
 
 // Every value kept as text, as a settings file keeps it.
@@ -180,7 +176,7 @@ struct SimWindowState {
     Rect frame;
     Color background{1, 1, 1, 1};
     unsigned styleMask = StyleMask::Titled | StyleMask::Closable;
-    bool visible = false, closed = false, destroyed = false;
+    bool closed = false, destroyed = false;
     int keyAndFrontCount = 0;
     std::map<std::string, std::unique_ptr<SimControl>, std::less<>> outlets;
     Window::ActionHandler onAction;

@@ -135,9 +135,7 @@ TEST_F(Running, ABreakTakenNowRunsAsADueOneAndLiftsTheLimitsAtItsEnd) {
     sim.advance(100);
     sim.statusBar.choose("skipBtn:");
     sim.statusBar.choose("breakNowBtn:");
-    EXPECT_TRUE(SCL::activityTimerPause);
     EXPECT_EQ(openBreakWindows(), 1u);
-    EXPECT_EQ(SCL::progress, 0);
     sim.advance(61);
     EXPECT_EQ(openBreakWindows(), 0u);
     sim.statusBar.choose("skipBtn:");
