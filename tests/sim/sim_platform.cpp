@@ -135,15 +135,6 @@ std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
     return it == values.end() ? std::nullopt : std::optional(it->second);
 }
 
-SimControl& SimWindowState::outlet(std::string_view name) {
-    auto it = outlets.find(name);
-    if (it == outlets.end()) {
-        ADD_FAILURE() << "window " << nibName << " has no outlet " << name;
-        it = outlets.emplace(std::string(name), std::make_unique<SimControl>()).first;
-    }
-    return *it->second;
-}
-
 void SimWindowState::perform(std::string_view action, std::string_view sender) {
     auto it = outlets.find(sender);
     if (closed || (it != outlets.end() && (it->second->isHidden() || !it->second->isEnabled())))
@@ -201,14 +192,9 @@ std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
 }
 
 void SimApplication::runModal(Window& window) {
-    auto it = modalScript.find(window.title());
-    if (it == modalScript.end()) {
-        ADD_FAILURE() << "modal window \"" << window.title() << "\" has no scripted answer";
-        return;
-    }
     ++modalDepth;
     stopRequested_ = false;
-    it->second(window);
+    modalScript.at(window.title())(window);
     --modalDepth;
     if (!stopRequested_)
         ADD_FAILURE() << "the modal run of \"" << window.title() << "\" never ended";
@@ -233,13 +219,8 @@ AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
         next = std::move(script_.front());
         script_.pop_front();
     }
-    if (!next) {
-        ADD_FAILURE() << "unscripted dialog \"" << request.messageText << "\" / \""
-                      << request.informativeText << "\" at t=" << sim_.now() << " s";
-        return {kAlertFirstButtonReturn + 1, ""};  // Cancel: every loop over dialogs ends on it
-    }
     ++sim_.app.modalDepth;
-    AlertResponse response = next(request);
+    AlertResponse response = next(request);  // an unscripted one throws
     --sim_.app.modalDepth;
     return response;
 }

@@ -182,7 +182,7 @@ struct SimWindowState {
     Window::ActionHandler onAction;
     std::function<void(const MouseEvent&)> onMouseUp;
 
-    SimControl& outlet(std::string_view name);
+    SimControl& outlet(std::string_view name) { return *outlets.at(std::string(name)); }
     // The user works a control or clicks the background; a hidden or
     // disabled control cannot be worked: trying fails the test.
     void perform(std::string_view action, std::string_view sender = "");

@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(App, AFirstLaunchStoresTheDefaultsWelcomesAndOpensThePreferences) {
+TEST_F(App, AFirstLaunchStoresTheDefaultsAndHelpWithoutAViewerSaysWhereItIs) {
     sim.random.script = {0, 0, 123456789};  // a zero is drawn again
     sim.app.modalScript["Welcome to Tamsel"] = [this](Window&) {
         sim.windows.last("AccessWindow")->perform("btnDone:");
@@ -38,22 +38,21 @@ TEST_F(App, AFirstLaunchStoresTheDefaultsWelcomesAndOpensThePreferences) {
               (std::vector<std::string>{"http://127.0.0.1:47613/logistics/ln.php?cat=tamsel"
                                         "&evtname=macapp&evtval=firstlaunch&notes=app-false"
                                         "&uid=123456789"}));
+    sim.workspace.opens = false;  // help without a PDF viewer
+    sim.dialogs.pressButton(kAlertFirstButtonReturn);
+    sim.statusBar.choose("helpBtn:");
+    EXPECT_TRUE(sim.dialogs.shown.back().informativeText.ends_with(
+        "\n/opt/tamsel/share/tamsel/Manual.pdf"));
 }
 
-TEST_F(App, ACancelledPasswordAtStartEndsTheProcessBeforeTheEngine) {
+TEST_F(App, ACancelledStartEndsBeforeTheEngineAndSkipRestartsThePeriodOncePer3000s) {
     storeFirstLaunchSettings();
     sim.settings.setString("txtNewPwd", "pw");
     sim.dialogs.cancel();
     EXPECT_THROW(launchApp(), ExitCalled);
-    EXPECT_EQ(sim.windows.named("MainWindow").size(), 0u) << "ended before the engine";
+    EXPECT_EQ(sim.windows.named("MainWindow").size(), 0u);
     app.reset();
     SCL::reset(sim.platform());
-    sim.dialogs.typeAndConfirm("pw");
-    launchApp();
-    EXPECT_EQ(sim.windows.named("MainWindow").size(), 1u);
-}
-
-TEST_F(App, SkipRestartsThePeriodOncePerThreeThousandSeconds) {
     runningWithProgress("pw");
     sim.dialogs.typeAndConfirm("pw");
     sim.statusBar.choose("skipBtn:");
@@ -68,17 +67,6 @@ TEST_F(App, SkipRestartsThePeriodOncePerThreeThousandSeconds) {
     sim.dialogs.typeAndConfirm("pw");
     sim.statusBar.choose("skipBtn:");
     EXPECT_TRUE(sim.dialogs.shown.back().secureField) << "allowed after 3000 s";
-}
-
-TEST_F(App, HelpWithoutAViewerSaysWhereTheManualIs) {
-    storeFirstLaunchSettings();
-    launchApp();
-    sim.workspace.opens = false;
-    sim.dialogs.pressButton(kAlertFirstButtonReturn);
-    sim.statusBar.choose("helpBtn:");
-    ASSERT_EQ(sim.dialogs.shown.size(), 1u);
-    EXPECT_TRUE(
-        sim.dialogs.shown[0].informativeText.ends_with("\n/opt/tamsel/share/tamsel/Manual.pdf"));
 }
 
 // Setting the system clock moves no interval the engine measures.
