@@ -349,12 +349,8 @@ public:
 
 class SimLoginItems : public LoginItems {
 public:
-    bool isEnabled() override { return enabled; }
-    bool setEnabled(bool on) override {
-        enabled = on;
-        return true;
-    }
-    bool enabled = false;
+    bool isEnabled() override { return false; }
+    bool setEnabled(bool) override { return true; }
 };
 
 class SimRemote : public Remote {

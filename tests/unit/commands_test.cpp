@@ -22,12 +22,9 @@ protected:
         launch();
     }
     std::int64_t stored() { return sim.settings.integerForKey("pausedUntil"); }
-
-    Moments moments;
 };
 
 constexpr double kJan15 = 1'800'000'000;  // 2027-01-15 08:00:00 UTC
-const std::string kPauseSign = "\u2016 ";
 
 TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     launch();
@@ -37,7 +34,7 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     ASSERT_GT(SCL::progress, 0);
     sim.statusBar.choose("pause30Btn:");
     EXPECT_EQ(stored(), std::llround(kJan15 + 60 + 1800));
-    EXPECT_EQ(label().text(), kPauseSign + "08:31");
+    EXPECT_EQ(label().text(), "\u2016 08:31");
 
     sim.advance(1795);
     EXPECT_EQ(SCL::progress, 0);
@@ -47,8 +44,6 @@ TEST_F(Running, APauseCountsNoWorkStartsNoBreakAndEndsAtItsTimeFromZero) {
     EXPECT_EQ(label().text(), bar(1));
     const double resumed = sim.now();
     EXPECT_NEAR(runUntilBreak() - resumed, 135, 5) << "a whole work period after the pause";
-    EXPECT_EQ(moments.seen, (std::vector<std::string>{"Paused:1800", "Resumed:at its time",
-                                                      "HeadsUp", "BreakStarted:due"}));
 }
 
 TEST_F(Running, APauseOutlivesARestartAndResumeEndsItEarly) {
@@ -60,7 +55,7 @@ TEST_F(Running, APauseOutlivesARestartAndResumeEndsItEarly) {
     sim.idle.activeFor(3600);
     sim.advance(600);
     EXPECT_EQ(SCL::progress, 0);
-    EXPECT_EQ(label().text(), kPauseSign + "10:00");
+    EXPECT_EQ(label().text(), "\u2016 10:00");
     sim.statusBar.choose("resumeBtn:");
     EXPECT_EQ(stored(), 0);
     sim.advance(30);
@@ -125,8 +120,6 @@ TEST_F(Running, TheChildLockGuardsPauseAndTheScriptedCallsThatNeedIt) {
         EXPECT_EQ(sim.remote.call(c.request, c.seconds), "") << static_cast<int>(c.request);
     }
     EXPECT_EQ(sim.remote.call(Request::BreakNow), "A break is running already");
-    EXPECT_EQ(moments.seen, (std::vector<std::string>{"Paused:86400", "Resumed:early", "Skipped",
-                                                      "BreakStarted:now"}));
 }
 
 TEST_F(Running, ABreakTakenNowRunsAsADueOneAndLiftsTheLimitsAtItsEnd) {
@@ -140,8 +133,6 @@ TEST_F(Running, ABreakTakenNowRunsAsADueOneAndLiftsTheLimitsAtItsEnd) {
     EXPECT_EQ(openBreakWindows(), 0u);
     sim.statusBar.choose("skipBtn:");
     EXPECT_TRUE(sim.dialogs.shown.empty()) << "the skip limit was lifted";
-    EXPECT_EQ(moments.seen, (std::vector<std::string>{"Skipped", "BreakStarted:now",
-                                                      "BreakCompleted", "Skipped"}));
 }
 
 // One heads-up per work period, a minute of work before the break.

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,29 +12,6 @@
 #include "sim/sim_platform.h"
 
 namespace tamsel::test {
-
-// Every moment the engine announces, as "Kind" or "Kind:detail". Made after
-// the platform is reset, which forgets every observer.
-struct Moments : EngineObserver {
-    Moments() { SCL::observe(this); }
-    ~Moments() override { SCL::forget(this); }
-    void happened(const EngineEvent& e) override {
-        static const char* names[] = {"BreakStarted", "BreakCompleted", "BreakSnoozed",
-                                      "Skipped",      "Paused",         "Resumed",
-                                      "HeadsUp",      "Waiting",        "BreakTakenAway"};
-        static const char* causes[] = {":due", ":now", ":after waiting"};
-        std::string text = names[static_cast<int>(e.kind)];
-        if (e.kind == EngineEvent::Kind::BreakStarted) text += causes[static_cast<int>(e.cause)];
-        if (e.kind == EngineEvent::Kind::Paused)
-            text += ":" + std::to_string(std::lround(e.seconds));
-        if (e.kind == EngineEvent::Kind::Resumed) text += e.early ? ":early" : ":at its time";
-        seen.push_back(text);
-    }
-    bool saw(const std::string& moment) const {
-        return std::find(seen.begin(), seen.end(), moment) != seen.end();
-    }
-    std::vector<std::string> seen;
-};
 
 // A fresh simulated platform with SCL reset onto it; the virtual clock starts
 // on a whole second, so an engine started at once ticks on whole seconds.

@@ -53,8 +53,6 @@ TEST_F(BreakWindow, TheSnoozeButtonFollowsTheSettingAndTheThreeHundredSecondLimi
     }
     sim::SimWindowState& snoozed = show();
     snoozed.perform("closeButton:", "closeBtn");
-    EXPECT_TRUE(snoozed.closed);
-    EXPECT_EQ(SCL::lockTicks, 1001);
     EXPECT_DOUBLE_EQ(SCL::lastSnoozeDate(), sim.now());
     SCL::lockTicks = 0;  // as the next break starts
     sim.advance(299);
