@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdlib>
 
 #include "common/nibs.h"
 #include "engine/local_clock.h"
 
 namespace tamsel::sim {
-
-// ---- local time ---------------------------------------------------------------
 
 double SimLocalTime::offsetAt(double wallSeconds) const {
     double offset = 0;
@@ -35,8 +32,6 @@ double SimLocalTime::fromLocal(const LocalDateTime& local) {
     return first ? *first : asUtc - offsetAt(asUtc - 86400);
 }
 
-// ---- timers -------------------------------------------------------------------
-
 struct SimTimers::Entry : Timer {
     Entry(double due, double interval, bool repeats, std::uint64_t sequence,
           std::function<void()> fire)
@@ -56,6 +51,10 @@ struct SimTimers::Entry : Timer {
     std::function<void()> fire;
 };
 
+double& SimTimers::uptime() {
+    return sim_.clock.uptime_;
+}
+
 TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()> fire) {
     auto entry = std::make_shared<Entry>(sim_.now() + interval, interval, repeats, sequence_++,
                                          std::move(fire));
@@ -64,9 +63,9 @@ TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()
 }
 
 void SimTimers::advance(double seconds) {
-    const double target = sim_.now() + seconds;
     // Nothing fires inside a modal run: time only passes.
     if (sim_.app.modalDepth > 0) return block(seconds);
+    const double target = sim_.now() + seconds;
     for (;;) {
         std::shared_ptr<Entry> entry;
         for (const auto& e : entries_)
@@ -74,27 +73,18 @@ void SimTimers::advance(double seconds) {
                 (!entry || std::pair(e->due, e->sequence) < std::pair(entry->due, entry->sequence)))
                 entry = e;
         if (!entry) break;
-        sim_.clock.uptime_ = std::max(sim_.clock.uptime_, entry->due);
-        if (entry->repeats) {
-            entry->due += entry->interval;
-            // Late: fire once and go on from now, not once per missed interval.
-            if (entry->due <= sim_.now()) entry->due = sim_.now() + entry->interval;
-        } else {
-            entry->valid = false;
-        }
+        uptime() = std::max(uptime(), entry->due);
+        entry->valid = entry->repeats;
+        entry->due += entry->interval;
+        // Late: fire once and go on from now, not once per missed interval.
+        if (entry->due <= sim_.now()) entry->due = sim_.now() + entry->interval;
         entry->sequence = sequence_++;
-        ++firings;
         // The callback may invalidate its own timer; keep it alive meanwhile.
         if (auto fire = entry->fire) fire();
         if (afterFire) afterFire();
     }
-    sim_.clock.uptime_ = std::max(sim_.clock.uptime_, target);
+    uptime() = std::max(uptime(), target);
     std::erase_if(entries_, [](const auto& e) { return !e->valid; });
-}
-
-void SimTimers::block(double seconds) {
-    sim_.clock.uptime_ += seconds;
-    blockedSeconds += seconds;
 }
 
 int SimTimers::validCount() const {
@@ -102,51 +92,29 @@ int SimTimers::validCount() const {
         std::count_if(entries_.begin(), entries_.end(), [](const auto& e) { return e->valid; }));
 }
 
-// ---- input --------------------------------------------------------------------
-
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
-    asked.push_back(type);
     const double now = clock_.uptime();
-    const Spans& spans = spans_[type];
-    // The last span that has begun; the latest end among it and all before.
-    auto begun = std::upper_bound(spans.list.begin(), spans.list.end(), std::pair(now, 1e300));
+    const auto& spans = spans_[type];
+    auto begun = std::upper_bound(spans.begin(), spans.end(), std::pair(now, 1e300));
     // Never: as long ago as a desktop would say after a fresh login.
-    if (begun == spans.list.begin()) return 1e6;
-    return now - std::min(spans.latestEnd[begun - spans.list.begin() - 1], now);
+    return begun == spans.begin() ? 1e6 : now - std::min(std::prev(begun)->second, now);
 }
 
 void SimIdle::activeBetween(double from, double to, InputEvent type) {
-    Spans& spans = spans_[type];
-    auto at = std::upper_bound(spans.list.begin(), spans.list.end(), std::pair(from, 1e300));
-    const auto index = static_cast<std::size_t>(at - spans.list.begin());
-    spans.list.insert(at, {from, to});
-    spans.refresh(index);
-}
-
-void SimIdle::Spans::refresh(std::size_t from) {
-    latestEnd.resize(list.size());
-    for (std::size_t i = from; i < list.size(); ++i)
-        latestEnd[i] = i == 0 ? list[i].second : std::max(latestEnd[i - 1], list[i].second);
+    auto& spans = spans_[type];
+    if (!spans.empty() && from < spans.back().first) ADD_FAILURE() << "input out of order";
+    spans.emplace_back(from, spans.empty() ? to : std::max(to, spans.back().second));
 }
 
 void SimIdle::forgetBefore(double moment) {
-    for (auto& [type, spans] : spans_) {
-        std::erase_if(spans.list, [moment](const auto& span) { return span.second < moment; });
-        spans.refresh(0);
-    }
+    for (auto& [type, spans] : spans_)
+        spans.erase(spans.begin(), std::partition_point(spans.begin(), spans.end(), [=](auto& s) {
+                        return s.second < moment;
+                    }));
 }
 
-// ---- settings -----------------------------------------------------------------
-
 long long SimSettings::integerForKey(std::string_view key) {
-    // A whole number, or the whole part of a stored double; other text reads 0.
-    auto it = values.find(key);
-    if (it == values.end() || it->second.empty()) return 0;
-    char* end = nullptr;
-    const long long whole = std::strtoll(it->second.c_str(), &end, 10);
-    if (*end == '\0') return whole;
-    const double v = doubleForKey(key);
-    return std::abs(v) < 9e18 ? static_cast<long long>(v) : 0;
+    return std::strtoll(stringForKey(key).value_or("").c_str(), nullptr, 10);
 }
 
 double SimSettings::doubleForKey(std::string_view key) {
@@ -164,50 +132,15 @@ void SimSettings::setDouble(std::string_view key, double value) {
 
 std::optional<std::string> SimSettings::stringForKey(std::string_view key) {
     auto it = values.find(key);
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-}
-
-// ---- screens, controls and windows ------------------------------------------------
-
-Rect SimScreens::workArea(const Rect& screen) {
-    for (std::size_t i = 0; i < list.size() && i < areas.size(); ++i)
-        if (list[i] == screen) return areas[i];
-    return screen;
-}
-
-void SimControl::setDoubleValue(double value) {
-    if (max_ > min_) value = std::clamp(value, double(min_), double(max_));
-    value_ = value;
-    text_ = std::to_string(static_cast<long long>(value));
-}
-
-void SimControl::selectItem(int index) {
-    if (index >= 0 && index < static_cast<int>(items_.size())) selected_ = index;
-}
-
-SimControl& SimWindowState::outlet(std::string_view name) {
-    auto it = outlets.find(name);
-    if (it == outlets.end()) {
-        ADD_FAILURE() << "window " << nibName << " has no outlet " << name;
-        it = outlets.emplace(std::string(name), std::make_unique<SimControl>()).first;
-    }
-    return *it->second;
+    return it == values.end() ? std::nullopt : std::optional(it->second);
 }
 
 void SimWindowState::perform(std::string_view action, std::string_view sender) {
-    if (closed) {
-        ADD_FAILURE() << "action " << action << " on the closed window " << nibName;
-        return;
-    }
-    if (auto it = outlets.find(sender); it != outlets.end()) {
-        if (it->second->isHidden() || !it->second->isEnabled()) {
-            ADD_FAILURE() << "the user cannot work the hidden or disabled " << sender << " of "
-                          << nibName;
-            return;
-        }
-    }
-    if (onAction) onAction(action, sender);
+    auto it = outlets.find(sender);
+    if (closed || (it != outlets.end() && (it->second->isHidden() || !it->second->isEnabled())))
+        ADD_FAILURE() << "the user cannot work " << action << " on " << nibName;
+    else if (onAction)
+        onAction(action, sender);
 }
 
 namespace {
@@ -227,26 +160,17 @@ public:
     void setFrame(const Rect& frame, bool) override {
         if (!s_->closed) s_->frame = frame;
     }
-    void setLevel(WindowLevel level) override { s_->levels.push_back(level); }
-    void setOpaque(bool opaque) override { s_->opaque = opaque; }
+    void setLevel(WindowLevel) override {}
+    void setOpaque(bool) override {}
     Color backgroundColor() const override { return s_->background; }
     void setBackgroundColor(const Color& color) override { s_->background = color; }
-    void setIgnoresMouseEvents(bool ignores) override { s_->ignoresMouse = ignores; }
+    void setIgnoresMouseEvents(bool) override {}
     unsigned styleMask() const override { return s_->styleMask; }
     void setStyleMask(unsigned mask) override { s_->styleMask = mask; }
-    void orderFront() override {
-        if (!s_->closed) s_->visible = true;
-    }
-    void makeKeyAndOrderFront() override {
-        if (s_->closed) return;
-        s_->visible = true;
-        ++s_->keyAndFrontCount;
-    }
-    void close() override {
-        s_->closed = true;
-        s_->visible = false;
-    }
-    bool isVisible() const override { return s_->visible; }
+    void orderFront() override {}
+    void makeKeyAndOrderFront() override { s_->keyAndFrontCount += !s_->closed; }
+    void close() override { s_->closed = true; }
+    bool isVisible() const override { return !s_->closed; }
 
 private:
     std::shared_ptr<SimWindowState> s_;
@@ -258,66 +182,34 @@ std::unique_ptr<Window> SimWindows::loadWindow(std::string_view nibName) {
     auto state = std::make_shared<SimWindowState>();
     state->nibName = nibName;
     state->title = std::string(nib::titleOf(nibName));
-    state->frame = nibName == nib::kMainWindow   ? Rect{0, 0, 200, 30}
-                   : nibName == nib::kLockScreen ? Rect{0, 0, 480, 270}
-                                                 : Rect{0, 0, 480, 360};
+    state->frame = nibName == nib::kMainWindow ? Rect{0, 0, 200, 30} : Rect{0, 0, 480, 360};
     for (const nib::Outlet& o : nib::outletsOf(nibName))
-        state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>(o.min, o.max));
-    if (nibName == nib::kLockScreen) {
+        state->outlets.emplace(std::string(o.name), std::make_unique<SimControl>());
+    if (nibName == nib::kLockScreen)
         state->outlets["closeBtn"]->setText(std::string(nib::kSnoozeTitle));
-        state->outlets["lblTSText"]->setText("Time for a break.");
-    }
     all.push_back(state);
     return std::make_unique<SimWindow>(state);
 }
 
-std::vector<std::shared_ptr<SimWindowState>> SimWindows::named(std::string_view nibName,
-                                                               bool openOnly) const {
-    std::vector<std::shared_ptr<SimWindowState>> found;
-    for (const auto& w : all)
-        if (w->nibName == nibName && !(openOnly && (w->closed || w->destroyed))) found.push_back(w);
-    return found;
-}
-
-// ---- application, status item, dialogs ----------------------------------------
-
 void SimApplication::runModal(Window& window) {
-    modalRuns.push_back(window.title());
-    auto it = modalScript.find(window.title());
-    if (it == modalScript.end()) {
-        ADD_FAILURE() << "modal window \"" << window.title() << "\" at t=" << sim_.elapsed()
-                      << " s has no scripted answer";
-        return;
-    }
     ++modalDepth;
     stopRequested_ = false;
-    it->second(window);
+    modalScript.at(window.title())(window);
     --modalDepth;
     if (!stopRequested_)
         ADD_FAILURE() << "the modal run of \"" << window.title() << "\" never ended";
-    stopRequested_ = false;
-}
-
-const MenuItem* SimStatusItem::find(std::string_view action) const {
-    for (const MenuItem& item : menu) {
-        if (item.action == action) return &item;
-        for (const MenuItem& sub : item.submenu)
-            if (sub.action == action) return &sub;
-    }
-    return nullptr;
 }
 
 void SimStatusBar::choose(std::string_view action) {
-    if (!item || !item->chosen) {
-        ADD_FAILURE() << "no status menu to choose " << action << " from";
-        return;
+    bool found = false;
+    for (const MenuItem& top : item ? item->menu : std::vector<MenuItem>{}) {
+        found |= top.action == action && top.enabled;
+        for (const MenuItem& sub : top.submenu) found |= sub.action == action && sub.enabled;
     }
-    const MenuItem* chosenItem = item->find(action);
-    if (!chosenItem || !chosenItem->enabled) {
+    if (found)
+        item->chosen(action);
+    else
         ADD_FAILURE() << "the menu offers no enabled item for " << action;
-        return;
-    }
-    item->chosen(action);
 }
 
 AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
@@ -327,38 +219,21 @@ AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
         next = std::move(script_.front());
         script_.pop_front();
     }
-    if (!next) {
-        ADD_FAILURE() << "unscripted dialog \"" << request.messageText << "\" / \""
-                      << request.informativeText << "\" at t=" << sim_.elapsed() << " s";
-        // Cancel: every loop over dialogs ends on it.
-        return {kAlertFirstButtonReturn + 1, ""};
-    }
     ++sim_.app.modalDepth;
-    AlertResponse response = next(request);
+    AlertResponse response = next(request);  // an unscripted one throws
     --sim_.app.modalDepth;
     return response;
 }
 
-// ---- network, random ----------------------------------------------------------------
-
 FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds) {
-    fetched.push_back(url);
-    if (!server) {
-        sim_.block(0.01);
-        return {false, "", "Could not connect to server"};
-    }
-    Reply reply = server(url);
+    Reply reply = server ? server(url) : Reply{{false, "", "Could not connect to server"}, 0.01};
     // The main loop is blocked while the fetch runs.
-    if (reply.seconds >= timeoutSeconds) {
-        sim_.block(timeoutSeconds);
-        return {false, "", "Operation timed out"};
-    }
-    sim_.block(reply.seconds);
+    sim_.block(std::min(reply.seconds, timeoutSeconds));
+    if (reply.seconds >= timeoutSeconds) return {false, "", "Operation timed out"};
     return reply.result;
 }
 
 std::uint32_t SimRandom::uniform(std::uint32_t bound) {
-    bounds.push_back(bound);
     if (bound == 0) return 0;
     if (!script.empty()) {
         std::uint32_t v = script.front();
@@ -369,39 +244,14 @@ std::uint32_t SimRandom::uniform(std::uint32_t bound) {
     return (bound / 2 + 1) % bound;
 }
 
-// ---- requests from outside -------------------------------------------------------
-
-void SimRemote::publish(const std::vector<RemoteProperty>& now) {
-    std::vector<std::string> changed;
-    for (const RemoteProperty& p : now) {
-        const RemoteProperty* before = property(p.name);
-        if (!before || !(before->value == p.value)) changed.push_back(p.name);
-    }
-    properties = now;
-    if (changed.empty()) return;
-    ++changes;
-    lastChanged = std::move(changed);
-}
-
-const RemoteProperty* SimRemote::property(std::string_view name) const {
-    for (const RemoteProperty& p : properties)
-        if (p.name == name) return &p;
-    return nullptr;
-}
-
 std::string SimRemote::call(Request request, std::uint32_t seconds, std::string action) {
-    if (!handler) {
-        ADD_FAILURE() << "a request before anything serves them";
-        return "no handler";
-    }
     std::optional<std::string> answer;
-    handler({request, seconds, std::move(action)},
-            [&answer](const std::string& refusal) { answer = refusal; });
+    if (handler)
+        handler({request, seconds, std::move(action)},
+                [&answer](const std::string& refusal) { answer = refusal; });
     if (!answer) ADD_FAILURE() << "a request went unanswered";
     return answer.value_or("unanswered");
 }
-
-// ---- history ------------------------------------------------------------------------
 
 std::vector<HistoryDay> SimHistory::days(const std::string& from, const std::string& to) {
     std::vector<HistoryDay> list;

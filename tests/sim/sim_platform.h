@@ -1,8 +1,7 @@
 #pragma once
 
 // The simulated platform: virtual time, scripted input, screens, dialogs and
-// network, recorded windows and settings. Each service has a control side
-// for the tests.
+// network, recorded windows and settings, each with a control side for tests.
 
 #include <cstdint>
 #include <deque>
@@ -29,22 +28,19 @@ struct ExitCalled {
     int status;
 };
 
-// ---- time -------------------------------------------------------------------
-
-// Virtual time: the uptime clock runs with the timers; the wall clock runs
-// with it unless a test sets it (jumpWall).
+// The uptime clock runs with the timers; the wall clock with it unless a
+// test sets it (jumpWall).
 class SimClock : public Clock {
 public:
     double now() override { return uptime_ + wallOffset_; }
     double uptime() override { return uptime_; }
-    // The user or the network sets the system clock by this many seconds.
     void jumpWall(double seconds) { wallOffset_ += seconds; }
     double uptime_ = 1'800'000'000.0;
     double wallOffset_ = 0;
 };
 
-// A time zone as offsets from UTC, each in force from a wall-clock second
-// on: {{0, 3600}, {t, 7200}} is UTC+1 until t, then UTC+2.
+// A time zone as UTC offsets, each in force from a wall-clock second on:
+// {{-1e18, 3600}, {t, 7200}} is UTC+1 until t, then UTC+2.
 class SimLocalTime : public LocalTime {
 public:
     LocalDateTime toLocal(double wallSeconds) override;
@@ -57,59 +53,45 @@ class SimTimers : public Timers {
 public:
     explicit SimTimers(SimPlatform& sim) : sim_(sim) {}
     TimerRef schedule(double interval, bool repeats, std::function<void()> fire) override;
-
     // Runs every timer that comes due up to now + seconds, in time order.
     void advance(double seconds);
-    // Moves the clock without firing anything: a blocked main loop or a
-    // sleeping machine. Timers that came due fire late at the next advance.
-    void block(double seconds);
+    // Moves the clock with no timer running (a blocked main loop, a sleep);
+    // what came due fires late at the next advance.
+    void block(double seconds) {
+        uptime() += seconds;
+        blockedSeconds += seconds;
+    }
     int validCount() const;
-    std::uint64_t firings = 0;
-    // Seconds the clock moved with no timer allowed to run (blocked or modal).
     double blockedSeconds = 0;
-    // Runs after every timer callback: where long runs check invariants.
-    std::function<void()> afterFire;
+    std::function<void()> afterFire;  // after every callback: invariants
 
 private:
     struct Entry;
+    double& uptime();
     SimPlatform& sim_;
     std::vector<std::shared_ptr<Entry>> entries_;
     std::uint64_t sequence_ = 0;
 };
 
-// ---- input ------------------------------------------------------------------
-
 class SimIdle : public IdleSource {
 public:
     explicit SimIdle(SimClock& clock) : clock_(clock) {}
     double secondsSinceLastEvent(InputEvent type) override;
-
-    // One event of a type at a moment.
     void event(InputEvent type, double at) { activeBetween(at, at, type); }
-    // Unbroken input of a type (mouse moves by default) from one moment to
-    // another: "active until t = 300 s".
+    // Unbroken input (mouse moves by default) from one moment to another;
+    // given in the order it begins.
     void activeBetween(double from, double to, InputEvent type = InputEvent::MouseMoved);
     void activeFor(double seconds, InputEvent type = InputEvent::MouseMoved) {
         activeBetween(clock_.uptime(), clock_.uptime() + seconds, type);
     }
-    // Every type asked about, in order.
-    std::vector<InputEvent> asked;
-    // Drops input that ended before a moment (long runs).
-    void forgetBefore(double moment);
+    void forgetBefore(double moment);  // long runs
 
 private:
-    // Input spans sorted by start, with the latest end up to each one, so a
-    // query is a binary search however long the run.
-    struct Spans {
-        std::vector<std::pair<double, double>> list;
-        std::vector<double> latestEnd;
-        void refresh(std::size_t from);
-    };
     SimClock& clock_;
-    std::map<InputEvent, Spans> spans_;
+    // Each span's start and the latest end up to it: a query is a binary
+    // search however long the run.
+    std::map<InputEvent, std::vector<std::pair<double, double>>> spans_;
 };
-
-// ---- settings -----------------------------------------------------------------
 
 // Every value kept as text, as a settings file keeps it.
 class SimSettings : public SettingsStore {
@@ -125,13 +107,9 @@ public:
         values.insert_or_assign(std::string(key), value);
         writes.push_back(std::string(key) + "=" + value);
     }
-
-    // Writes in order, as "key=value".
-    std::vector<std::string> writes;
+    std::vector<std::string> writes;  // "key=value", in order
     std::map<std::string, std::string, std::less<>> values;
 };
-
-// ---- screens ------------------------------------------------------------------
 
 class SimScreens : public Screens {
 public:
@@ -148,35 +126,26 @@ public:
         for (auto& observer : observers_) observer();
     }
     std::vector<Rect> list{{0, 0, 1440, 900}};
-    // areas[i] is the work area of list[i]; a screen without one has no panel.
-    Rect workArea(const Rect& screen) override;
-    std::vector<Rect> areas;
 
 private:
     std::vector<std::function<void()>> observers_;
 };
 
-// ---- windows ------------------------------------------------------------------
-
 class SimControl : public Control {
 public:
-    SimControl(int min = 0, int max = 0) : min_(min), max_(max) {}
     std::string text() const override { return text_; }
-    void setText(const std::string& text) override {
-        text_ = text;
-        ++textWrites;
-    }
+    void setText(const std::string& text) override { text_ = text; }
     Color textColor() const override { return color_; }
-    void setTextColor(const Color& color) override {
-        color_ = color;
-        ++colorWrites;
-    }
+    void setTextColor(const Color& color) override { color_ = color; }
     bool isHidden() const override { return hidden_; }
     void setHidden(bool hidden) override { hidden_ = hidden; }
     bool isEnabled() const override { return enabled_; }
     void setEnabled(bool enabled) override { enabled_ = enabled; }
     double doubleValue() const override { return value_; }
-    void setDoubleValue(double value) override;
+    void setDoubleValue(double value) override {
+        value_ = value;
+        text_ = std::to_string(static_cast<long long>(value));
+    }
     int state() const override { return state_; }
     void setState(int state) override { state_ = state; }
     std::vector<std::string> items() const override { return items_; }
@@ -185,46 +154,36 @@ public:
         selected_ = titles.empty() ? -1 : 0;
     }
     int selectedIndex() const override { return selected_; }
-    void selectItem(int index) override;
-    std::vector<ChartBar> bars() const override { return bars_; }
-    void setBars(const std::vector<ChartBar>& bars) override { bars_ = bars; }
-    int textWrites = 0;
-    int colorWrites = 0;
+    void selectItem(int index) override {
+        if (index >= 0 && index < static_cast<int>(items_.size())) selected_ = index;
+    }
+    std::vector<ChartBar> bars() const override { return {}; }
+    void setBars(const std::vector<ChartBar>&) override {}
 
 private:
-    int min_, max_;
     std::string text_;
     Color color_{0, 0, 0, 1};
-    bool hidden_ = false;
-    bool enabled_ = true;
+    bool hidden_ = false, enabled_ = true;
     double value_ = 0;
-    int state_ = 0;
+    int state_ = 0, selected_ = -1;
     std::vector<std::string> items_;
-    int selected_ = -1;
-    std::vector<ChartBar> bars_;
 };
 
 // What a simulated window did; it outlives the window so a test can look
-// at a window its controller has already dropped.
+// at one its controller has already dropped.
 struct SimWindowState {
-    std::string nibName;
-    std::string title;
+    std::string nibName, title;
     Rect frame;
-    std::vector<WindowLevel> levels;
-    bool opaque = true;
     Color background{1, 1, 1, 1};
-    bool ignoresMouse = false;
     unsigned styleMask = StyleMask::Titled | StyleMask::Closable;
-    bool visible = false;
-    bool closed = false;
-    bool destroyed = false;
+    bool closed = false, destroyed = false;
     int keyAndFrontCount = 0;
     std::map<std::string, std::unique_ptr<SimControl>, std::less<>> outlets;
     Window::ActionHandler onAction;
     std::function<void(const MouseEvent&)> onMouseUp;
 
-    SimControl& outlet(std::string_view name);
-    // The user works a control or clicks the background. A hidden or
+    SimControl& outlet(std::string_view name) { return *outlets.at(std::string(name)); }
+    // The user works a control or clicks the background; a hidden or
     // disabled control cannot be worked: trying fails the test.
     void perform(std::string_view action, std::string_view sender = "");
     void mouseUp(int clickCount, int button = 0) {
@@ -235,11 +194,16 @@ struct SimWindowState {
 class SimWindows : public WindowFactory {
 public:
     std::unique_ptr<Window> loadWindow(std::string_view nibName) override;
-    // Every window ever loaded, oldest first.
-    std::vector<std::shared_ptr<SimWindowState>> all;
+    std::vector<std::shared_ptr<SimWindowState>> all;  // every window loaded, oldest first
     // Every window of one kind; with openOnly, those not closed nor dropped.
     std::vector<std::shared_ptr<SimWindowState>> named(std::string_view nibName,
-                                                       bool openOnly = false) const;
+                                                       bool openOnly = false) const {
+        std::vector<std::shared_ptr<SimWindowState>> found;
+        for (const auto& w : all)
+            if (w->nibName == nibName && !(openOnly && (w->closed || w->destroyed)))
+                found.push_back(w);
+        return found;
+    }
     std::vector<std::shared_ptr<SimWindowState>> open(std::string_view nibName) const {
         return named(nibName, true);
     }
@@ -247,31 +211,21 @@ public:
         auto list = named(nibName);
         return list.empty() ? nullptr : list.back();
     }
-    // Drops the records of closed and dropped windows (long runs).
-    void forgetClosed() {
+    void forgetClosed() {  // long runs
         std::erase_if(all, [](const auto& w) { return w->closed || w->destroyed; });
     }
 };
 
-// ---- application, status item, dialogs ----------------------------------------
-
 class SimApplication : public Application {
 public:
     explicit SimApplication(SimPlatform& sim) : sim_(sim) {}
-    void activateIgnoringOtherApps() override { ++activations; }
+    void activateIgnoringOtherApps() override {}
     void runModal(Window& window) override;
     void stopModal() override { stopRequested_ = true; }
-    [[noreturn]] void exit(int status) override {
-        exitStatus = status;
-        throw ExitCalled{status};
-    }
-
+    [[noreturn]] void exit(int status) override { throw ExitCalled{status}; }
     // What the user does in a modal window, by its title.
     std::map<std::string, std::function<void(Window&)>, std::less<>> modalScript;
-    int activations = 0;
     int modalDepth = 0;
-    std::vector<std::string> modalRuns;  // titles, in order
-    std::optional<int> exitStatus;
 
 private:
     SimPlatform& sim_;
@@ -280,22 +234,16 @@ private:
 
 class SimStatusItem : public StatusItem {
 public:
-    bool setImage(std::string_view imageName) override {
-        image = imageName;
-        return true;
-    }
+    bool setImage(std::string_view) override { return true; }
     void setMenu(const std::vector<MenuItem>& items,
                  std::function<void(std::string_view action)> handler) override {
         menu = items;
         chosen = std::move(handler);
     }
     void setToolTip(const std::string& text) override { toolTip = text; }
-    std::string image;
+    std::string toolTip;
     std::vector<MenuItem> menu;
     std::function<void(std::string_view)> chosen;
-    std::string toolTip;
-    // The item with this action, in a submenu too; null when there is none.
-    const MenuItem* find(std::string_view action) const;
 };
 
 class SimStatusBar : public StatusBar {
@@ -305,24 +253,20 @@ public:
         item = created.get();
         return created;
     }
-    SimStatusItem* item = nullptr;
-    // The user picks a menu item by its action.
+    // The user picks an enabled menu item, in a submenu too, by its action.
     void choose(std::string_view action);
+    SimStatusItem* item = nullptr;
 };
 
 class SimDialogs : public Dialogs {
 public:
     explicit SimDialogs(SimPlatform& sim) : sim_(sim) {}
     AlertResponse runAlert(const AlertRequest& request) override;
-    // No test saves a file: one that tries fails.
-    SaveResult saveFile(const std::string& suggestedName, const std::string&) override {
-        ADD_FAILURE() << "unscripted save dialog for " << suggestedName;
-        return {};
-    }
+    SaveResult saveFile(const std::string&, const std::string&) override { return {}; }
 
     using Answer = std::function<AlertResponse(const AlertRequest&)>;
     void answer(Answer next) { script_.push_back(std::move(next)); }
-    void pressButton(int button) {  // 1000 first, 1001 second
+    void pressButton(int button) {
         answer([button](const AlertRequest&) { return AlertResponse{button, ""}; });
     }
     void typeAndConfirm(const std::string& text) {
@@ -332,10 +276,7 @@ public:
     }
     void cancel() { pressButton(kAlertFirstButtonReturn + 1); }
     bool allAnswered() const { return script_.empty(); }
-
-    // Answers every dialog the script does not; long randomised runs use it
-    // instead of a script.
-    Answer responder;
+    Answer responder;  // answers what the script does not (long runs)
     std::vector<AlertRequest> shown;
 
 private:
@@ -343,80 +284,54 @@ private:
     std::deque<Answer> script_;
 };
 
-// ---- workspace, network, random, console ----------------------------------------
-
 class SimWorkspace : public Workspace {
 public:
-    bool openFile(const std::string& path) override {
-        openedFiles.push_back(path);
-        return opens;
-    }
-    bool openURL(const std::string& url) override {
-        openedURLs.push_back(url);
-        return opens;
-    }
+    bool openFile(const std::string&) override { return opens; }
+    bool openURL(const std::string&) override { return opens; }
     std::string manualPath() override { return "/opt/tamsel/share/tamsel/Manual.pdf"; }
-    void openLoginItemsSettings() override { ++loginItemsOpened; }
+    void openLoginItemsSettings() override {}
     std::string shortVersionString() override { return std::string(kVersion); }
-    std::vector<std::string> openedFiles;
-    std::vector<std::string> openedURLs;
-    int loginItemsOpened = 0;
-    // False: the desktop has no application for what is opened.
-    bool opens = true;
+    bool opens = true;  // false: the desktop has no application for it
 };
 
 class SimNetwork : public Network {
 public:
     explicit SimNetwork(SimPlatform& sim) : sim_(sim) {}
     FetchResult fetchText(const std::string& url, double timeoutSeconds) override;
-    void get(const std::string& url, std::function<void(const FetchResult&)> done) override {
+    void get(const std::string& url, std::function<void(const FetchResult&)>) override {
         requested.push_back(url);
-        pending_.push_back(std::move(done));
     }
-
-    // The server's answer to a blocking fetch and how long it takes; an
-    // answer slower than the time-out fails with "timed out".
+    // The server's answer to a blocking fetch and how long it takes; one
+    // slower than the time-out fails with "timed out".
     struct Reply {
         FetchResult result;
         double seconds = 0.1;
     };
     std::function<Reply(const std::string& url)> server;
-    // A server that answers every fetch with this text.
     void serve(const std::string& body, double seconds = 0.1) {
         server = [=](const std::string&) { return Reply{{true, body, ""}, seconds}; };
     }
-    std::vector<std::string> fetched;
     std::vector<std::string> requested;  // asynchronous GETs
-    // Completes every pending asynchronous GET with this result.
-    void completeAll(const FetchResult& result) {
-        for (auto& done : std::exchange(pending_, {})) done(result);
-    }
 
 private:
     SimPlatform& sim_;
-    std::vector<std::function<void(const FetchResult&)>> pending_;
 };
 
+// Hands out the script first; then, seeded, a real generator, unseeded
+// bound / 2 + 1, which never hits the version check's draw.
 class SimRandom : public Random {
 public:
     std::uint32_t uniform(std::uint32_t bound) override;
-    // Values handed out first, in order, before the fallback.
-    std::deque<std::uint32_t> script;
-    // With a seed the fallback is a real generator; without one it is
-    // bound / 2 + 1, which never hits the version check's draw.
     void seed(std::uint32_t value) { engine_.emplace(value); }
-    std::vector<std::uint32_t> bounds;
+    std::deque<std::uint32_t> script;
 
 private:
     std::optional<std::mt19937> engine_;
 };
 
-// ---- console, heads-up, sounds, start at login, requests from outside ----------
-
 class SimConsole : public Console {
 public:
-    void printLine(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
+    void printLine(const std::string&) override {}
 };
 
 class SimNotifier : public Notifier {
@@ -429,81 +344,59 @@ public:
 
 class SimSounds : public Sounds {
 public:
-    void play(const std::string& soundName) override { played.push_back(soundName); }
-    std::vector<std::string> played;
+    void play(const std::string&) override {}
 };
 
 class SimLoginItems : public LoginItems {
 public:
-    bool isEnabled() override { return enabled; }
-    bool setEnabled(bool on) override {
-        enabled = on;
-        return true;
-    }
-    bool enabled = false;
+    bool isEnabled() override { return false; }
+    bool setEnabled(bool) override { return true; }
 };
 
 class SimRemote : public Remote {
 public:
     void serve(Handler h) override { handler = std::move(h); }
-    void publish(const std::vector<RemoteProperty>& properties) override;
-    // A script's call; the refusal it got, empty when carried out. Fails the
-    // test when nothing serves yet or no answer came.
+    void publish(const std::vector<RemoteProperty>&) override {}
+    // A script's call; the refusal it got, empty when carried out.
     std::string call(Request request, std::uint32_t seconds = 0, std::string action = {});
     Handler handler;
-    std::vector<RemoteProperty> properties;
-    // How many publishes changed something, and the names the last one
-    // changed.
-    int changes = 0;
-    std::vector<std::string> lastChanged;
-    const RemoteProperty* property(std::string_view name) const;
 };
 
 class SimSetupCheck : public SetupCheck {
 public:
-    void show() override { ++shown; }
-    int shown = 0;
+    void show() override {}
 };
 
 // A sign of "not now" (camera, microphone, full screen, do-not-disturb).
 class SimBusy : public BusySource {
 public:
-    void watch(bool on) override { watching = on; }
-    Busy busy() override { return watching ? answer : Busy::Unknown; }
+    void watch(bool on) override { watching_ = on; }
+    Busy busy() override { return watching_ ? answer : Busy::Unknown; }
     void observe(std::function<void()> changed) override { observer_ = std::move(changed); }
     // The desktop's answer changes; a watching source tells its observer.
     void set(Busy now) {
         answer = now;
-        if (watching && observer_) observer_();
+        if (watching_ && observer_) observer_();
     }
     Busy answer = Busy::No;
-    bool watching = false;
 
 private:
+    bool watching_ = false;
     std::function<void()> observer_;
 };
-
-// ---- the history ----------------------------------------------------------------
 
 class SimHistory : public History {
 public:
     void addActiveSeconds(const std::string& day, std::int64_t seconds) override {
         active[day] += seconds;
-        ++writes;
     }
-    void append(const HistoryEvent& event) override {
-        kept.push_back(event);
-        ++writes;
-    }
+    void append(const HistoryEvent& event) override { kept.push_back(event); }
     std::vector<HistoryDay> days(const std::string& from, const std::string& to) override;
     std::vector<HistoryEvent> events(const std::string& from, const std::string& to) override;
     void forgetBefore(const std::string& day) override;
     std::map<std::string, std::int64_t, std::less<>> active;
     std::vector<HistoryEvent> kept;
-    int writes = 0;
 };
-
-// ---- the whole ----------------------------------------------------------------
 
 class SimPlatform {
 public:
@@ -517,10 +410,7 @@ public:
                 &console,    &localTime, &notifier,   &sounds,     &loginItems,   &remote,
                 &setupCheck, &camera,    &microphone, &fullScreen, &doNotDisturb, &history};
     }
-    // The uptime clock: the engine's instants.
-    double now() { return clock.uptime(); }
-    // Seconds since the platform was made.
-    double elapsed() { return clock.uptime() - start_; }
+    double now() { return clock.uptime(); }  // the engine's instants
     void advance(double seconds) { timers.advance(seconds); }
     void block(double seconds) { timers.block(seconds); }
 
@@ -545,9 +435,6 @@ public:
     SimSetupCheck setupCheck;
     SimBusy camera, microphone, fullScreen, doNotDisturb;
     SimHistory history;
-
-private:
-    double start_ = clock.uptime();
 };
 
 }  // namespace tamsel::sim

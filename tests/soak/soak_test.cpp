@@ -1,13 +1,10 @@
-// Months of use in a few seconds: the whole application, launch included,
-// on the simulated platform through thousands of randomised days, with the
-// invariants checked after every timer firing and every user action.
-//
-//   TAMSEL_SOAK_SEED=<n>  replays one run
-//   TAMSEL_SOAK_DAYS=<n>  how many days
+// The whole application, launch included, through thousands of randomised
+// simulated days, with the invariants checked after every timer firing and
+// every user action. TAMSEL_SOAK_SEED=<n> replays a run; TAMSEL_SOAK_DAYS=<n>
+// sets its length.
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -23,13 +20,7 @@
 #include "sim/sim_platform.h"
 
 namespace tamsel::test {
-
 namespace {
-
-std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
-}
 
 constexpr std::string_view kPrefKeys[] = {
     key::stpWorkDuration, key::stpBreakDuration, key::lblSnooze,          key::lblHide,
@@ -51,13 +42,10 @@ public:
         sim_->idle.forgetBefore(sim_->now() - 3600);
         sim_->settings.writes.clear();
         sim_->dialogs.shown.clear();
-        sim_->network.fetched.clear();
         sim_->network.requested.clear();
-        sim_->idle.asked.clear();
-        sim_->random.bounds.clear();
     }
 
-    std::uint64_t breaks = 0, launches = 0;
+    std::uint64_t breaks = 0;
 
 private:
     enum class Intent { Right, WrongThenRight, Cancel };
@@ -83,51 +71,48 @@ private:
         SCL::reset(sim_->platform());
         inBreak_ = false;
         breakEnd_.reset();
-        ++launches;
         const bool first = settings::uid() == 0;
         intent_ = Intent::Right;
         delegate_ = std::make_unique<AppDelegate>();
         delegate_->applicationDidFinishLaunching();
-        if (first) {
-            // The defaults it stored (app_test.cpp checks them) must hold from now on.
+        if (first) {  // its defaults must hold from now on
             for (std::string_view key : kPrefKeys) expected_[std::string(key)] = read(key);
-            password_.clear();
             closePreferences();  // the first launch opens them
         }
     }
 
     void step() {
+        static const std::vector<std::vector<Rect>> layouts = {
+            {{0, 0, 1920, 1080}},
+            {{0, 0, 1440, 900}, {1440, 0, 1920, 1080}},
+            {{0, 0, 2560, 1440}, {-1920, 0, 1920, 1080}, {2560, 0, 1080, 1920}},
+            {}};
         const int roll = pick(0, 999);
+        auto breakWindows = sim_->windows.open("LockScreen");
         if (roll < 380) {
             work(pick(10, 2400));
         } else if (roll < 700) {
             sim_->advance(pick(5, 1800));
-        } else if (roll < 760) {
-            // Seconds to hours asleep: no timer runs meanwhile.
+        } else if (roll < 760) {  // seconds to hours asleep: no timer runs meanwhile
             sim_->block(pick(0, 3) == 0 ? pick(3600, 36000) : pick(1, 900));
             sim_->advance(0);
         } else if (roll < 790) {
-            static const std::vector<std::vector<Rect>> layouts = {
-                {{0, 0, 1920, 1080}},
-                {{0, 0, 1440, 900}, {1440, 0, 1920, 1080}},
-                {{0, 0, 2560, 1440}, {-1920, 0, 1920, 1080}, {2560, 0, 1080, 1920}},
-                {}};
             sim_->screens.set(layouts[pick(0, 3)]);
         } else if (roll < 820) {
             preferences();
         } else if (roll < 880) {
-            for (auto& w : sim_->windows.open("LockScreen")) {
+            for (auto& w : breakWindows) {
                 const sim::SimControl& button = w->outlet("closeBtn");
-                if (button.isHidden() || !button.isEnabled()) continue;
-                w->perform("closeButton:", "closeBtn");
-                break;
+                if (!button.isHidden() && button.isEnabled())
+                    return w->perform("closeButton:", "closeBtn");
             }
         } else if (roll < 930) {
             intent_ = static_cast<Intent>(pick(0, 2));
             sim_->statusBar.choose("skipBtn:");
         } else if (roll < 950) {
-            auto open = sim_->windows.open("LockScreen");
-            if (!open.empty()) open[pick(0, int(open.size()) - 1)]->mouseUp(pick(1, 3), pick(0, 1));
+            if (!breakWindows.empty())
+                breakWindows[pick(0, int(breakWindows.size()) - 1)]->mouseUp(pick(1, 3),
+                                                                             pick(0, 1));
         } else if (roll < 960) {
             intent_ = static_cast<Intent>(pick(0, 2));
             try {
@@ -144,8 +129,10 @@ private:
     }
 
     void work(int seconds) {
-        const auto type = static_cast<InputEvent>(
-            std::array{11, 1, 4, 5, 22}[static_cast<std::size_t>(pick(0, 4))]);
+        const InputEvent types[] = {InputEvent::KeyUp, InputEvent::LeftMouseDown,
+                                    InputEvent::RightMouseUp, InputEvent::MouseMoved,
+                                    InputEvent::ScrollWheel};
+        const InputEvent type = types[pick(0, 4)];
         // Typing comes as separate key releases, the mouse as a stream.
         if (type == InputEvent::KeyUp)
             for (int t = 0; t < seconds; t += pick(1, 4)) sim_->idle.event(type, sim_->now() + t);
@@ -177,11 +164,10 @@ private:
         const bool mismatch = pick(0, 9) == 0;
         w.outlet("txtNewPwd").setText(typed);
         w.outlet("txtConfirmPwd").setText(mismatch ? typed + "x" : typed);
-        if (pick(0, 4) == 0 || mismatch) {
+        if (mismatch || pick(0, 4) == 0) {
             if (mismatch) w.perform("btnSaveClicked:");
             EXPECT_FALSE(w.closed) << "a refused save closed the window";
-            closePreferences();
-            return;
+            return closePreferences();
         }
         w.perform("btnSaveClicked:");
         EXPECT_TRUE(w.closed);
@@ -195,8 +181,7 @@ private:
     }
 
     AlertResponse answer(const AlertRequest& r) {
-        // Now and then the user takes a while: time passes, no timer fires.
-        if (pick(0, 19) == 0) sim_->advance(pick(1, 40));
+        if (pick(0, 19) == 0) sim_->advance(pick(1, 40));  // the user takes a while
         if (r.secureField) {
             if (intent_ == Intent::Cancel) return {kAlertFirstButtonReturn + 1, ""};
             const bool wrong = intent_ == Intent::WrongThenRight;
@@ -219,18 +204,19 @@ private:
 
     void checkTimers() {
         if (::testing::Test::HasFailure()) return;
+        ASSERT_EQ(sim_->app.modalDepth, 0) << "a timer fired inside a modal dialog";
         const bool pause = SCL::activityTimerPause;
         ASSERT_EQ(pause, SCL::lockTimer && SCL::lockTimer->isValid())
             << "the monitor is paused exactly while a countdown runs";
-        if (pause && !inBreak_) ++breaks;
+        breaks += pause && !inBreak_;
         if (!pause && inBreak_) {
             breakEnd_ = sim_->now();
             blockedAtEnd_ = sim_->timers.blockedSeconds;
         }
         inBreak_ = pause;
-        const MainWindow* engine = SCL::mainWindow.get();
-        if (!engine || pause) return;
-        ASSERT_LT(SCL::progress, engine->workDur) << "the work period is full outside a break";
+        if (!SCL::mainWindow || pause) return;
+        ASSERT_LT(SCL::progress, SCL::mainWindow->workDur)
+            << "the work period is full outside a break";
         // Time the main loop spent blocked (a dialog, a fetch, a sleep) does
         // not count: no timer could run then.
         if (breakEnd_ &&
@@ -247,7 +233,6 @@ private:
     std::string read(std::string_view key) {
         return sim_->settings.stringForKey(key).value_or("<absent>");
     }
-
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
 
     std::mt19937 rng_;
@@ -261,19 +246,23 @@ private:
     double blockedAtEnd_ = 0;
 };
 
+std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
+}
+
 }  // namespace
 
 TEST(Soak, RandomisedDaysKeepEveryInvariant) {
-    const auto seed = static_cast<std::uint32_t>(
-        envNumber("TAMSEL_SOAK_SEED", static_cast<std::uint64_t>(std::random_device{}())));
-    const std::uint64_t days = envNumber("TAMSEL_SOAK_DAYS", 2000);
+    const auto seed =
+        static_cast<std::uint32_t>(envNumber("TAMSEL_SOAK_SEED", std::random_device{}()));
+    const std::uint64_t days = envNumber("TAMSEL_SOAK_DAYS", 10000);
     std::printf("soak seed %u (replay with TAMSEL_SOAK_SEED=%u)\n", seed, seed);
     Soak soak(seed);
     std::uint64_t day = 0;
     for (; day < days && !HasFailure(); ++day) soak.runDay();
-    std::printf("soak: %llu days, %llu breaks, %llu launches%s\n", (unsigned long long)day,
-                (unsigned long long)soak.breaks, (unsigned long long)soak.launches,
-                HasFailure() ? " FAILED" : "");
+    std::printf("soak: %llu days, %llu breaks%s\n", (unsigned long long)day,
+                (unsigned long long)soak.breaks, HasFailure() ? " FAILED" : "");
     EXPECT_GT(soak.breaks, days) << "the run did exercise breaks";
 }
 

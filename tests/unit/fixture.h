@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,32 +13,8 @@
 
 namespace tamsel::test {
 
-// Every moment the engine announces, as "Kind" or "Kind:detail". Made after
-// the platform is reset, which forgets every observer.
-struct Moments : EngineObserver {
-    Moments() { SCL::observe(this); }
-    ~Moments() override { SCL::forget(this); }
-    void happened(const EngineEvent& e) override {
-        static const char* names[] = {"BreakStarted", "BreakCompleted", "BreakSnoozed",
-                                      "Skipped",      "Paused",         "Resumed",
-                                      "HeadsUp",      "Waiting",        "BreakTakenAway"};
-        static const char* causes[] = {":due", ":now", ":after waiting"};
-        std::string text = names[static_cast<int>(e.kind)];
-        if (e.kind == EngineEvent::Kind::BreakStarted) text += causes[static_cast<int>(e.cause)];
-        if (e.kind == EngineEvent::Kind::Paused)
-            text += ":" + std::to_string(std::lround(e.seconds));
-        if (e.kind == EngineEvent::Kind::Resumed) text += e.early ? ":early" : ":at its time";
-        seen.push_back(text);
-    }
-    bool saw(const std::string& moment) const {
-        return std::find(seen.begin(), seen.end(), moment) != seen.end();
-    }
-    std::vector<std::string> seen;
-};
-
-// Every test starts from a clean world: a fresh simulated platform and SCL
-// reset onto it. The virtual clock starts on a whole second, so the
-// activity ticks of an engine started at once fall on whole seconds too.
+// A fresh simulated platform with SCL reset onto it; the virtual clock starts
+// on a whole second, so an engine started at once ticks on whole seconds.
 class SimTest : public ::testing::Test {
 protected:
     SimTest() { SCL::reset(sim.platform()); }
@@ -57,69 +31,42 @@ protected:
         sim.settings.setInteger(key::stpBreakDuration, breakMinutes);
         sim.settings.writes.clear();
     }
-
-    // The whole application, launched on what the store holds.
     AppDelegate& launchApp() {
         app = std::make_unique<AppDelegate>();
         app->applicationDidFinishLaunching();
         return *app;
     }
-
     // The indicator as the launch sequence creates it; its first tick runs now.
     MainWindow& startEngine() {
         SCL::mainWindow = std::make_unique<MainWindow>();
         SCL::mainWindow->showWindow();
         return *SCL::mainWindow;
     }
-
-    // The engine alone: the user at work for `active` s from now, the break
-    // that follows; returns its moment.
+    // The engine alone, the user at work for `active` s; the break's moment.
     double workUntilBreak(long long workMinutes, long long breakMinutes, double active) {
         storeFirstLaunchSettings(workMinutes, breakMinutes);
         sim.idle.activeFor(active);
         startEngine();
         return runUntilBreak();
     }
-
+    // Lets the activity ticks run until one starts a break; returns its moment.
+    double runUntilBreak() {
+        for (int i = 0; i < 100000 && !SCL::activityTimerPause; ++i) sim.advance(5);
+        EXPECT_TRUE(SCL::activityTimerPause) << "no break came";
+        return SCL::lockTimerDt.value_or(sim.now());
+    }
     // The local wall clock reads this UTC instant plus the zone's offset.
     void setWall(double wall) { sim.clock.jumpWall(wall - sim.clock.now()); }
 
-    // What scripts read of a property.
-    template <typename T = std::string>
-    T remote(const char* name) {
-        const RemoteProperty* p = sim.remote.property(name);
-        EXPECT_TRUE(p) << name;
-        return p ? std::get<T>(p->value) : T{};
-    }
-
     sim::SimWindowState& indicator() { return *sim.windows.last("MainWindow"); }
     sim::SimControl& label() { return indicator().outlet("lblProgress"); }
-
     static std::string bar(int segments) {
         std::string text;
         for (int i = 0; i < segments; ++i) text += "\u25FC\uFE0E";
         return text;
     }
-    int segments() {
-        const std::string text = label().text(), block = bar(1);
-        int n = 0;
-        for (auto at = text.find(block); at != std::string::npos; at = text.find(block, at + 1))
-            ++n;
-        return n;
-    }
-
-    // Lets the activity ticks run until one starts a break; returns its moment.
-    double runUntilBreak(int maxTicks = 100000) {
-        for (int i = 0; i < maxTicks && !SCL::activityTimerPause; ++i) sim.advance(5);
-        EXPECT_TRUE(SCL::activityTimerPause) << "no break came";
-        return SCL::lockTimerDt.value_or(sim.now());
-    }
-
-    // The break windows, oldest first.
     sim::SimWindowState& breakWindow(std::size_t index = 0) {
-        auto list = sim.windows.named("LockScreen");
-        EXPECT_GT(list.size(), index);
-        return *list.at(index);
+        return *sim.windows.named("LockScreen").at(index);
     }
     std::size_t openBreakWindows() { return sim.windows.open("LockScreen").size(); }
 
