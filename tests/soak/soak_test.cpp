@@ -256,7 +256,7 @@ std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
 TEST(Soak, RandomisedDaysKeepEveryInvariant) {
     const auto seed =
         static_cast<std::uint32_t>(envNumber("TAMSEL_SOAK_SEED", std::random_device{}()));
-    const std::uint64_t days = envNumber("TAMSEL_SOAK_DAYS", 10000);
+    const std::uint64_t days = envNumber("TAMSEL_SOAK_DAYS", 3000);
     std::printf("soak seed %u (replay with TAMSEL_SOAK_SEED=%u)\n", seed, seed);
     Soak soak(seed);
     std::uint64_t day = 0;

@@ -120,6 +120,17 @@ TEST_F(Running, TheChildLockGuardsPauseAndTheScriptedCallsThatNeedIt) {
         EXPECT_EQ(sim.remote.call(c.request, c.seconds), "") << static_cast<int>(c.request);
     }
     EXPECT_EQ(sim.remote.call(Request::BreakNow), "A break is running already");
+
+    // A shell's menu chooses only what the menu offers now, through the same lock.
+    sim.dialogs.cancel();
+    for (auto [action, refusal] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"setupCheckBtn:", ""},
+             {"pause60Btn:", "\"For an hour\" was not carried out"},
+             {"breakNowBtn:", "\"Take a break now\" is not available now"},
+             {"resumeBtn:", "The menu has no item \"resumeBtn:\" now"},
+             {"", "The menu has no item \"\" now"}})
+        EXPECT_EQ(sim.remote.call(Request::ChooseMenuItem, 0, action), refusal) << action;
+    EXPECT_EQ(stored(), 0);
 }
 
 TEST_F(Running, ABreakTakenNowRunsAsADueOneAndLiftsTheLimitsAtItsEnd) {
