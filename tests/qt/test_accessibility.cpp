@@ -64,23 +64,15 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
     QtStatusBar bar;                  // no tray here: its notice offers the commands
     bar.statusItem()->setMenu({{"Help", "helpBtn:"}, {"Quit", "quitBtn:"}}, [](auto) {});
     tellUser(QStringLiteral("Something to say"));
-    const struct {
-        const char* window;
-        std::function<std::unique_ptr<QtWindow>()> make;
-        QWidget* top;
-        int controls;
-    } windows[] = {
-        {"preferences", makePreferencesView, nullptr, 17},
-        {"welcome", makeWelcomeView, nullptr, 2},
-        {"break", makeBreakView, nullptr, 1},
-        {"setup check", nullptr, showSetupCheck(&nothingFound), 5},
-        {"user notice", nullptr, test::findWindow("userNotice"), 1},
-        {"no-tray notice", nullptr, test::findWindow("noTrayNotice"), 3},
-    };
-    for (const auto& w : windows) {
-        std::unique_ptr<QtWindow> window = w.make ? w.make() : nullptr;
-        checkWindow(w.window, window ? window->view() : w.top, w.controls);
-    }
+    const auto prefs = makePreferencesView(), welcome = makeWelcomeView(), pause = makeBreakView();
+    const std::tuple<const char*, QWidget*, int> windows[] = {
+        {"preferences", prefs->view(), 17},
+        {"welcome", welcome->view(), 2},
+        {"break", pause->view(), 1},
+        {"setup check", showSetupCheck(&nothingFound), 5},
+        {"user notice", test::findWindow("userNotice"), 1},
+        {"no-tray notice", test::findWindow("noTrayNotice"), 3}};
+    for (const auto& [name, top, controls] : windows) checkWindow(name, top, controls);
     // The alerts' buttons: Escape is no answer where none means Cancel, and
     // Return presses the button Tab reached.
     const std::pair<AlertRequest, std::vector<int>> alerts[] = {
@@ -101,24 +93,6 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
             }
         });
         EXPECT_EQ(QtDialogs().runAlert(request).button, kAlertFirstButtonReturn + 1);
-    }
-}
-
-TEST(Accessibility, TheIndicatorReadsItsProgress) {
-    std::unique_ptr<QtWindow> window = makeIndicatorView();
-    // 11 squares: the square of a period just ended.
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {4, "", "4 of 10"}, {11, "", "10 of 10"}, {0, "\u2016 15:30", "\u2016 15:30"}};
-    for (const auto& [squares, pause, read] : cases) {
-        std::string text = pause;
-        for (int i = 0; i < squares; ++i) text += "\u25FC\uFE0E";
-        window->outlet("lblProgress").setText(text);
-        QAccessibleInterface* iface =
-            QAccessible::queryAccessibleInterface(window->view()->findChild<QWidget*>());
-        EXPECT_EQ(iface->text(QAccessible::Name), "Tamsel");
-        EXPECT_EQ(iface->text(QAccessible::Value), QString::fromUtf8(read));
-        ASSERT_NE(iface->valueInterface(), nullptr);
-        EXPECT_EQ(iface->valueInterface()->currentValue(), std::min(squares, 10));
     }
 }
 

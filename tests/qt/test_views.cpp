@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "platform/qt/geometry.h"
 #include "platform/qt/views/overlay_presenter.h"
+#include "platform/qt/views/view_scene.h"
 #include "platform/qt/views/views.h"
 
 namespace tamsel::qt {
@@ -47,58 +50,81 @@ TEST(CornerPlacement, AnchorsTheNearerEdgesAtTheFramesDistance) {
             << c.frame.x() << "," << c.frame.y();
 }
 
-// The image columns holding a visible pixel: their runs (the squares drawn),
-// their count, and whether one is at an edge (cut off).
-std::tuple<int, int, bool> inkOf(QWidget* widget) {
-    const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    int runs = 0, columns = 0;
-    bool cutOff = false, inside = false;
-    for (int x = 0; x < image.width(); ++x) {
-        bool column = false;
-        for (int y = 0; y < image.height() && !column; ++y) column = qAlpha(image.pixel(x, y)) > 0;
-        runs += column && !inside;
-        columns += column;
-        cutOff |= column && (x == 0 || x == image.width() - 1);
-        inside = column;
-    }
-    return {runs, columns, cutOff};
-}
-
-TEST(IndicatorView, IsAClickThroughToolWindowWhoseSquaresAndLongestReasonFit) {
+// Its squares apart, its longest reason whole, and what a screen reader
+// hears of each.
+TEST(IndicatorView, IsAClickThroughToolWindowThatDrawsAndReadsItsProgress) {
     std::unique_ptr<QtWindow> window = makeIndicatorView();
     window->setIgnoresMouseEvents(true);
-    const Qt::WindowFlags flags = window->view()->windowFlags();
+    QWidget* view = window->view();
+    const Qt::WindowFlags flags = view->windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     for (Qt::WindowType flag : {Qt::FramelessWindowHint, Qt::WindowStaysOnTopHint,
                                 Qt::WindowTransparentForInput, Qt::X11BypassWindowManagerHint})
         EXPECT_TRUE(flags.testFlag(flag)) << "flag " << std::hex << flag;
     Control& label = window->outlet("lblProgress");
     label.setTextColor({1, 0, 0, 0.7});
-    std::string squares;
-    for (int i = 0; i < 11; ++i) squares += "\u25FC\uFE0E";
-    label.setText(squares);
-    auto [runs, columns, cutOff] = inkOf(window->view());
-    EXPECT_EQ(runs, 11) << "eleven squares, each apart";
-    EXPECT_FALSE(cutOff);
-    label.setText("\u25F7 do not disturb");  // the longest reason a break waits for
-    std::tie(runs, columns, cutOff) = inkOf(window->view());
-    EXPECT_FALSE(cutOff);
-    EXPECT_GT(columns, window->view()->width() / 2) << "hardly anything drawn";
+    // 11 squares: the square of a period just ended.
+    const std::pair<int, const char*> cases[] = {
+        {4, "4 of 10"}, {11, "10 of 10"}, {0, "\u2016 15:30"}, {0, "\u25F7 do not disturb"}};
+    for (const auto& [squares, read] : cases) {
+        std::string text = squares ? "" : read;
+        for (int i = 0; i < squares; ++i) text += "\u25FC\uFE0E";
+        label.setText(text);
+        QAccessibleInterface* a11y =
+            QAccessible::queryAccessibleInterface(view->findChild<QWidget*>());
+        EXPECT_EQ(a11y->text(QAccessible::Name), "Tamsel");
+        EXPECT_EQ(a11y->text(QAccessible::Value), QString::fromUtf8(read));
+        EXPECT_EQ(a11y->valueInterface()->currentValue(), std::min(squares, 10));
+        const QImage image = view->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        int runs = 0, columns = 0;
+        for (int x = 0, was = 0; x < image.width(); ++x) {
+            int ink = 0;
+            for (int y = 0; y < image.height(); ++y) ink |= qAlpha(image.pixel(x, y)) > 0;
+            EXPECT_FALSE(ink && (x == 0 || x == image.width() - 1)) << text << ": cut off";
+            runs += ink && !was;
+            columns += was = ink;
+        }
+        EXPECT_TRUE(squares ? runs == squares : columns > view->width() / 4) << text;
+    }
 }
 
-TEST(PreferencesView, HasEveryOutletOfItsDefinition) {
+// A break on a layer surface gets its keys and clicks through a scene: Tab
+// then Space presses Snooze, as a click does; Space alone, as the break
+// appears, presses nothing.
+TEST(ViewScene, TabThenSpaceOrAClickPressesSnoozeButSpaceAloneNothing) {
+    for (const QString story : {"\t ", " ", "click"}) {
+        std::unique_ptr<QtWindow> window = makeBreakView();
+        std::vector<std::string> actions;
+        window->setActionHandler([&](std::string_view a, auto) { actions.emplace_back(a); });
+        window->view()->setGeometry(0, 0, 800, 600);
+        ViewScene scene(*window->view());
+        scene.show();
+        scene.keyboardFocus(true);
+        auto* snooze = window->view()->findChild<QPushButton*>();
+        const QPointF at = snooze->mapTo(window->view(), snooze->rect().center());
+        if (story == "click") {
+            scene.pointer(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, 1000);
+            scene.pointer(QEvent::MouseButtonRelease, at, Qt::LeftButton, {}, 1020);
+        } else {
+            for (const QChar c : story)
+                for (auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+                    scene.key(type, c == '\t' ? Qt::Key_Tab : Qt::Key_Space, {}, c);
+        }
+        EXPECT_EQ(actions, std::vector<std::string>(story != " ", "closeButton:"))
+            << story.toStdString();
+    }
+}
+
+TEST(PreferencesView, HasEveryOutletOfItsDefinitionAndReportsNoActionSetFromCode) {
     std::unique_ptr<QtWindow> window = makePreferencesView();
     int actions = 0;
     window->setActionHandler([&](std::string_view, std::string_view) { ++actions; });
     for (const nib::Outlet& o : nib::kPrefWindowOutlets)
-        EXPECT_NE(
-            window->view()->findChild<QWidget*>(QString::fromUtf8(o.name.data(), o.name.size())),
-            nullptr)
-            << o.name;
+        EXPECT_TRUE(window->view()->findChild<QWidget*>(QString::fromUtf8(o.name))) << o.name;
     EXPECT_EQ(window->view()->findChild<QLineEdit*>("txtNewPwd")->echoMode(), QLineEdit::Password);
     window->outlet("stpWorkDurationE").setIntegerValue(45);
     window->outlet("txtNewPwd").setText("secret");
-    EXPECT_EQ(actions, 0) << "setting controls from code reports no action";
+    EXPECT_EQ(actions, 0);
 }
 
 }  // namespace
