@@ -76,14 +76,12 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     const QString socket = dir.filePath(QStringLiteral("native"));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"HOME", "XDG_RUNTIME_DIR"}) env.insert(name, dir.path());
-    QStringList daemon = QStringLiteral(
-                             "pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no "
-                             "--disable-shm=yes")
-                             .split(' ');
-    for (const QString& module : {"module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                                  QStringLiteral("module-null-sink sink_name=speaker"),
-                                  QStringLiteral("module-null-source source_name=mic")})
-        daemon << "-L" << module;
+    const QStringList daemon =
+        ("pulseaudio|-n|--daemonize=no|--exit-idle-time=-1|--use-pid-file=no|--disable-shm=yes|"
+         "-L|module-null-sink sink_name=speaker|-L|module-null-source source_name=mic|-L|"
+         "module-native-protocol-unix auth-anonymous=1 socket=" +
+         socket)
+            .split('|');
     const QStringList record = {"parecord", "--raw", "--server=unix:" + socket};
     auto server = std::make_unique<Child>(daemon, env);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); })) << "pulseaudio did not start";

@@ -8,11 +8,9 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "app/stats_window.h"
 #include "engine/history.h"
-#include "engine/local_clock.h"
 #include "engine/scl.h"
 #include "platform/qt/qt_history.h"
 #include "platform/qt/views/bar_chart.h"
@@ -48,15 +46,10 @@ TEST_F(OnDisk, ADamagedFileIsSetAsideUnderANewNameAndAFreshOneStarts) {
     for (const char* aside : {".damaged", ".damaged-2"}) {
         open();
         store.reset();
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(garbage);
-        file.close();
+        test::write(path(), garbage);
         open().append({kMar10, "2026-03-10", "09:00:00", "break_completed", 0});
         EXPECT_EQ(store->setAsidePath(), path() + aside);
-        QFile kept(path() + aside);
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), garbage) << "kept as it was";
+        EXPECT_EQ(test::contentsOf(path() + aside), garbage) << "kept as it was";
         EXPECT_EQ(store->events("2026-03-10", "2026-03-10").size(), 1u);
         EXPECT_FALSE(store->inMemory());
         EXPECT_TRUE(takeNotices().join(' ').contains("It is kept as " + path() + aside));
@@ -64,7 +57,7 @@ TEST_F(OnDisk, ADamagedFileIsSetAsideUnderANewNameAndAFreshOneStarts) {
 }
 
 TEST_F(OnDisk, AVersionOneFileIsUpgradedWithItsDaysAndMoments) {
-    QDir().mkpath(QFileInfo(path()).absolutePath());
+    test::write(path(), {});
     sqlite3* v1 = nullptr;
     ASSERT_EQ(sqlite3_open(QFile::encodeName(path()).constData(), &v1), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(v1,
@@ -108,7 +101,7 @@ TEST_F(OnDisk, FilesAreOwnerOnlyLinksAreNotFollowedAndAFullDiskIsSaidOnce) {
     store.reset();
     for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(path() + suffix);
     const QString target = dir.filePath(QStringLiteral("elsewhere"));
-    QFile(target).open(QIODevice::WriteOnly);
+    test::write(target, {});
     QFile::link(target, path());
     open().addActiveSeconds("2026-03-10", 60);
     EXPECT_TRUE(store->inMemory());
@@ -131,15 +124,14 @@ protected:
     void seed(const std::string& csv) {
         for (const QString& row : QString::fromStdString(csv).split('\n', Qt::SkipEmptyParts)) {
             const QStringList f = row.split(',');
-            const std::string day = f[0].toStdString();
-            LocalDateTime t;
-            std::sscanf(qPrintable(row), "%d-%d-%d,%d:%d:%d", &t.year, &t.month, &t.day, &t.hour,
-                        &t.minute, &t.second);
-            if (f[2] == "active")
-                store.addActiveSeconds(day, f[3].toLongLong());
-            else
-                store.append({secondsFromUtc(t), day, f[1].toStdString(), f[2].toStdString(),
-                              f[3].toLongLong()});
+            if (f[2] == "active") {
+                store.addActiveSeconds(f[0].toStdString(), f[3].toLongLong());
+                continue;
+            }
+            const QDateTime at(QDate::fromString(f[0], Qt::ISODate), QTime::fromString(f[1]),
+                               Qt::UTC);
+            store.append({double(at.toSecsSinceEpoch()), f[0].toStdString(), f[1].toStdString(),
+                          f[2].toStdString(), f[3].toLongLong()});
         }
         SCL::history = std::make_unique<HistoryRecorder>(store);
     }

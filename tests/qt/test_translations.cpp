@@ -1,6 +1,6 @@
 // The user's language: which catalogue is chosen, and a German desktop
-// (the l10n.german test runs this with LANGUAGE=de) getting German menus
-// and preferences.
+// (the test l10n.german_desktop runs this with LANGUAGE=de) getting German
+// menus and preferences.
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -19,13 +19,10 @@ namespace {
 const QStringList kFolders = {QStringLiteral("/nonexistent"),
                               QStringLiteral(TAMSEL_BUILD_TRANSLATIONS)};
 
-TEST(Translations, TheFirstLanguageWithACatalogueUnlessEnglishComesFirst) {
-    EXPECT_EQ(chooseLanguage({"pt-BR", "es-MX", "de"}, kFolders), "es");
-    EXPECT_EQ(chooseLanguage({"en-GB", "de-DE"}, kFolders), "");
-    EXPECT_EQ(chooseLanguage({"de"}, {"/nonexistent"}), "") << "no catalogue, no language";
-}
-
 TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
+    EXPECT_EQ(chooseLanguage({"pt-BR", "es-MX", "de"}, kFolders), "es");
+    EXPECT_EQ(chooseLanguage({"en-GB", "de-DE"}, kFolders), "") << "English first";
+    EXPECT_EQ(chooseLanguage({"de"}, {"/nonexistent"}), "") << "no catalogue, no language";
     ASSERT_EQ(installTranslations(kFolders), "de") << "run with LANGUAGE=de";
     QtPlatform qt;
     SCL::reset(qt.platform());
