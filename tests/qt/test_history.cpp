@@ -183,11 +183,9 @@ TEST_F(StatsOverQt, ShowsTheSeededHistoryDrawsBarsInProportionAndExportsItByteFo
         QMetaObject::invokeMethod(dialog, "accept");
     });
     view()->findChild<QPushButton*>("btnExport")->click();
-    QFile file(out);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), "date,time,record,seconds\n" + csv)
+    EXPECT_EQ(test::contentsOf(out).toStdString(), "date,time,record,seconds\n" + csv)
         << "all but what is beyond 400 days";
-    EXPECT_EQ(file.permissions() & 0x0077, 0) << "readable by its owner only";
+    EXPECT_EQ(modeOf(out), 0600);
 }
 
 // The statistics pictures in docs/, light and dark: docs/take_screenshots.py
