@@ -98,16 +98,11 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
 
 // Closed, a window's buttons reach no one, and its widgets go.
 TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThemUntilTheWindowCloses) {
-    const struct {
-        std::function<std::unique_ptr<QtWindow>()> make;
-        int tabs;  // from the window's first control
-        const char* action;
-    } windows[] = {
-        {makePreferencesView, 18, "btnCloseClicked:"},
-        {makeBreakView, 0, "closeButton:"},
-    };
-    for (const auto& w : windows) {
-        std::unique_ptr<QtWindow> window = w.make();
+    // Each window's maker, its Tabs from the first control to the button, what that presses.
+    const std::tuple<std::unique_ptr<QtWindow> (*)(), int, const char*> windows[] = {
+        {makePreferencesView, 18, "btnCloseClicked:"}, {makeBreakView, 0, "closeButton:"}};
+    for (const auto& [make, tabs, action] : windows) {
+        std::unique_ptr<QtWindow> window = make();
         std::vector<std::string> actions;
         window->setActionHandler([&](std::string_view a, auto) { actions.emplace_back(a); });
         QPointer<QWidget> view = window->view();
@@ -116,12 +111,12 @@ TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThemUntilTheWindowCloses
         // A space typed as the window appears presses nothing.
         press(view->focusWidget(), Qt::Key_Space);
         view->setFocus();
-        for (int i = 0; i <= w.tabs; ++i) press(view->focusWidget(), Qt::Key_Tab);
+        for (int i = 0; i <= tabs; ++i) press(view->focusWidget(), Qt::Key_Tab);
         QWidget* button = view->focusWidget();
         press(button, Qt::Key_Return);
         window->close();
         press(button, Qt::Key_Return);
-        EXPECT_EQ(actions, std::vector<std::string>{w.action});
+        EXPECT_EQ(actions, std::vector<std::string>{action});
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(view.isNull());
     }

