@@ -18,10 +18,7 @@
 namespace tamsel::qt {
 namespace {
 
-using test::contentsOf;
-using test::modeOf;
-using test::stderrOf;
-using test::write;
+using namespace test;
 
 class SettingsFile : public ::testing::Test {
 protected:
@@ -40,8 +37,12 @@ protected:
     int fresh_ = 0;
 };
 
-// Qt gives C the desktop's language: a German one must not write 2,7.
-TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFile) {
+// Qt gives C the desktop's language: a German one must not write 2,7. The
+// file the checks guard must be the one QSettings reads; the stories would go
+// on working were it another.
+TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFileInTheConfigFolder) {
+    EXPECT_EQ(QtSettings().fileName(),
+              qEnvironmentVariable("XDG_CONFIG_HOME") + "/tamsel/tamsel.conf");
     const QStringList texts =
         QString::fromUtf8(
             "|a\"b;c=d#e@f\\g|  blanks  |\ttab|@Variant(x)|a,b, c|[General]|x=y|"
@@ -108,13 +109,6 @@ TEST_F(SettingsFile, AWriteThatFailsIsToldOnceAndKeptForThisRun) {
     ASSERT_EQ(notices.size(), 1) << notices.join(u'|').toStdString();
     EXPECT_TRUE(notices[0].contains(file())) << "the path is said";
     EXPECT_FALSE(notices[0].contains("secret")) << "no value is shown";
-}
-
-// The file the checks guard (owner-only, damage, links) must be the one
-// QSettings reads; the stories would go on working were it another.
-TEST(SettingsLocation, TheUsersStoreLivesInTheConfigFolder) {
-    EXPECT_EQ(QtSettings().fileName(),
-              qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/tamsel/tamsel.conf"));
 }
 
 // A settings folder or file that someone else controls: nothing is read or
