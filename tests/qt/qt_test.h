@@ -13,6 +13,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <string>

@@ -4,8 +4,6 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "platform/qt/busy/busy_sources.h"
 #include "qt_test.h"
@@ -99,7 +97,6 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
         EXPECT_TRUE(is(Busy::No)) << "only the sink's monitor still records: no call";
     }
 
-    ::testing::internal::CaptureStderr();  // what the restart makes it say
     server.reset();
     EXPECT_TRUE(is(Busy::Unknown));
     QFile::remove(socket);
@@ -109,8 +106,6 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     EXPECT_TRUE(is(Busy::No));
     Child call(record + QStringList{"--device=mic"});
     EXPECT_TRUE(is(Busy::Yes));
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("tamsel: microphone: no sound server answers"), std::string::npos) << said;
 }
 
 // Run by the test x11_fullscreen, on Xvfb with openbox (tests/qt/on_x11.py).

@@ -5,7 +5,6 @@
 // ✗, and the window that shows them.
 
 #include <QMenu>
-#include <QPushButton>
 #include <QSystemTrayIcon>
 #include <vector>
 

@@ -4,10 +4,8 @@
 #include <sqlite3.h>
 
 #include <QFileDialog>
-#include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTemporaryDir>
 
 #include "app/stats_window.h"
 #include "engine/history.h"

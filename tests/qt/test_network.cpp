@@ -5,7 +5,6 @@
 
 #include <sys/resource.h>
 
-#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <clocale>
 #include <limits>
 

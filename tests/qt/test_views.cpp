@@ -2,16 +2,14 @@
 // corner window is anchored on a layer surface, what the window system sees
 // of the indicator and what it draws, and the preferences' outlets.
 
-#include <gtest/gtest.h>
-
 #include <QAccessible>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "platform/qt/geometry.h"
 #include "platform/qt/views/overlay_presenter.h"
 #include "platform/qt/views/view_scene.h"
 #include "platform/qt/views/views.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
