@@ -18,8 +18,8 @@ using test::waitFor;
 struct Child {
     explicit Child(QStringList words, const QProcessEnvironment& env = {}) {
         if (!env.isEmpty()) process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
         process.start(words.takeFirst(), words);
         process.waitForStarted();
     }

@@ -10,6 +10,7 @@
 #include "engine/scl.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/translations.h"
+#include "platform/qt/views/qt_window.h"
 #include "prefs/pref_window.h"
 #include "qt_test.h"
 
@@ -30,7 +31,6 @@ TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
     auto item = qt.platform().statusBar->statusItem();
     item->setMenu(AppDelegate::menuItems(Status{}), {});
     auto* menu = qobject_cast<QMenu*>(test::findWindow("statusMenu", true));
-    ASSERT_NE(menu, nullptr);
     QStringList items;
     for (const QAction* a : menu->actions()) items << a->text();
     EXPECT_EQ(items.join('|').toStdString(),
@@ -39,10 +39,9 @@ TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
 
     PrefWindow prefs;
     prefs.showWindow();
-    const QWidget* view = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowTitle().startsWith("Tamsel-Einstellungen ")) view = w;
-    ASSERT_NE(view, nullptr);
+    const QWidget* view = static_cast<QtWindow*>(prefs.window())->view();
+    EXPECT_TRUE(view->windowTitle().startsWith("Tamsel-Einstellungen "))
+        << view->windowTitle().toStdString();
     QStringList shown;  // what people read and what a screen reader says
     for (const QWidget* w : view->findChildren<QWidget*>()) {
         if (const auto* button = qobject_cast<const QAbstractButton*>(w)) shown << button->text();

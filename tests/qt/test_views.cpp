@@ -102,11 +102,10 @@ TEST(ViewScene, TabThenSpaceOrAClickPressesSnoozeButSpaceAloneNothing) {
         if (story == "click") {
             scene.pointer(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, 1000);
             scene.pointer(QEvent::MouseButtonRelease, at, Qt::LeftButton, {}, 1020);
-        } else {
+        } else
             for (const QChar c : story)
                 for (auto type : {QEvent::KeyPress, QEvent::KeyRelease})
                     scene.key(type, c == '\t' ? Qt::Key_Tab : Qt::Key_Space, {}, c);
-        }
         EXPECT_EQ(actions, std::vector<std::string>(story != " ", "closeButton:"))
             << story.toStdString();
     }
