@@ -113,8 +113,7 @@ TEST(FullScreenSource, FollowsTheActiveWindowIntoAndOutOfFullScreen) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs an X display with a window manager";
     auto wmctrl = [](const char* args) {
-        return QProcess::execute(QStringLiteral("wmctrl"),
-                                 QString::fromLatin1(args).split(QLatin1Char(' '))) == 0;
+        return QProcess::execute("wmctrl", QString(args).split(' ')) == 0;
     };
     auto source = makeX11FullScreen();
     source->watch(true);

@@ -18,8 +18,6 @@
 namespace tamsel::qt {
 namespace {
 
-using State = CombinedIdleSource::State;
-
 // Each story in steps of three: the time, what was said (idled, resumed,
 // seed=seconds, or -), the seconds since input right after.
 TEST(IdleTimeline, NotificationsBecomeSecondsSinceTheLastInput) {
@@ -97,16 +95,14 @@ protected:
     }
     // Runs the event loop until the source knows, the call time-out included.
     static std::unique_ptr<CombinedIdleSource> settled(std::unique_ptr<CombinedIdleSource> s) {
-        test::waitFor([&s] { return s->state() != State::Asking; }, 3000);
+        test::waitFor([&s] { return s->state() != CombinedIdleSource::State::Asking; }, 3000);
         return s;
     }
     std::unique_ptr<CombinedIdleSource> mutter(pid_t compositor) {
         return settled(makeMutterIdleSource(client_, compositor, clock_));
     }
     void fire(QVariant id) {
-        provider_.send(
-            QDBusMessage::createSignal(kMutterPath, "org.gnome.Mutter.IdleMonitor", "WatchFired")
-            << id);
+        provider_.send(QDBusMessage::createSignal(kMutterPath, kMutter, "WatchFired") << id);
     }
     // One activity tick (its five queries), once the last answer expired.
     double tick(CombinedIdleSource& source) {
@@ -119,7 +115,8 @@ protected:
         return answer;
     }
 
-    static constexpr const char* kMutterPath = "/org/gnome/Mutter/IdleMonitor/Core";
+    static constexpr const char *kMutterPath = "/org/gnome/Mutter/IdleMonitor/Core",
+                                *kMutter = "org.gnome.Mutter.IdleMonitor";
     QProcess daemon_;
     QDBusConnection provider_{QString()}, client_{QString()};
     QThread thread_;
@@ -130,14 +127,14 @@ protected:
 };
 
 TEST_F(DBusIdle, GnomesIdleMonitorIsAskedOnlyWhenTheCompositorOwnsItsName) {
-    offer(&mutter_, kMutterPath, "org.gnome.Mutter.IdleMonitor");
+    offer(&mutter_, kMutterPath, kMutter);
     // The stand-in is this process: an impostor for any other compositor.
     const std::pair<pid_t, const char*> others[] = {{0, "no Wayland compositor"},
                                                     {getpid() + 1, "not by the compositor"}};
     for (auto [pid, why] : others) EXPECT_NE(mutter(pid)->whyNot().find(why), std::string::npos);
 
     auto source = mutter(getpid());
-    ASSERT_EQ(source->state(), State::Working) << source->whyNot();
+    ASSERT_EQ(source->state(), CombinedIdleSource::State::Working) << source->whyNot();
     EXPECT_NEAR(tick(*source), 12.345, 1e-9);  // GetIdletime, at start
     fire(mutter_.activeWatch.load());
     EXPECT_EQ(tick(*source), 0.0);
@@ -151,7 +148,7 @@ TEST_F(DBusIdle, AStalledServiceNeverHoldsUpTheTick) {
     offer(&screenSaver_, "/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver");
     ASSERT_TRUE(provider_.registerService(QStringLiteral("org.kde.screensaver")));
     auto source = settled(makeScreenSaverIdleSource(client_, clock_));
-    ASSERT_EQ(source->state(), State::Working) << source->whyNot();
+    ASSERT_EQ(source->state(), CombinedIdleSource::State::Working) << source->whyNot();
     stall = true;
     for (double expected : {0.042, 0.042, 0.042, 0.0}) {
         // The last answer serves two more ticks, then the user is active.
@@ -161,7 +158,7 @@ TEST_F(DBusIdle, AStalledServiceNeverHoldsUpTheTick) {
     }
 
     // GNOME's monitor stalled at start: the source does not wait for it.
-    offer(&mutter_, kMutterPath, "org.gnome.Mutter.IdleMonitor");
+    offer(&mutter_, kMutterPath, kMutter);
     QElapsedTimer took;
     took.start();
     auto stalled = makeMutterIdleSource(client_, getpid(), clock_);
