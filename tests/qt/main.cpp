@@ -15,7 +15,6 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     QTemporaryDir config;
-    if (!config.isValid()) return 2;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     qputenv("XDG_DATA_HOME", QFile::encodeName(config.path() + QStringLiteral("/data")));
 

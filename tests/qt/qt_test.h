@@ -8,10 +8,14 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -52,18 +56,23 @@ inline QStringList takeNotices() {
     return texts;
 }
 
-// `text` appears in `said`, exactly once.
-inline ::testing::AssertionResult saidOnce(const std::string& said, const std::string& text) {
-    const auto at = said.find(text);
-    if (at != std::string::npos && at == said.rfind(text)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "not said once: \"" << text << "\" in: " << said;
-}
-
 template <class F>
 std::string stderrOf(F&& f) {
     ::testing::internal::CaptureStderr();
     f();
     return ::testing::internal::GetCapturedStderr();
+}
+
+inline QByteArray contentsOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void write(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
 }
 
 // The permission bits, of a link itself rather than what it points at.

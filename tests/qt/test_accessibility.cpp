@@ -42,7 +42,6 @@ void walk(QAccessibleInterface* iface, QWidget* top, QList<QWidget*>& controls) 
 // Tab reaches every control, never going back up or to the left.
 void checkWindow(const char* window, QWidget* top, int atLeast) {
     SCOPED_TRACE(window);
-    ASSERT_NE(top, nullptr);
     top->adjustSize();
     QList<QWidget*> controls;
     walk(QAccessible::queryAccessibleInterface(top), top, controls);
@@ -64,23 +63,15 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
     QtStatusBar bar;                  // no tray here: its notice offers the commands
     bar.statusItem()->setMenu({{"Help", "helpBtn:"}, {"Quit", "quitBtn:"}}, [](auto) {});
     tellUser(QStringLiteral("Something to say"));
-    const struct {
-        const char* window;
-        std::function<std::unique_ptr<QtWindow>()> make;
-        QWidget* top;
-        int controls;
-    } windows[] = {
-        {"preferences", makePreferencesView, nullptr, 17},
-        {"welcome", makeWelcomeView, nullptr, 2},
-        {"break", makeBreakView, nullptr, 1},
-        {"setup check", nullptr, showSetupCheck(&nothingFound), 5},
-        {"user notice", nullptr, test::findWindow("userNotice"), 1},
-        {"no-tray notice", nullptr, test::findWindow("noTrayNotice"), 3},
-    };
-    for (const auto& w : windows) {
-        std::unique_ptr<QtWindow> window = w.make ? w.make() : nullptr;
-        checkWindow(w.window, window ? window->view() : w.top, w.controls);
-    }
+    const auto prefs = makePreferencesView(), welcome = makeWelcomeView(), pause = makeBreakView();
+    const std::tuple<const char*, QWidget*, int> windows[] = {
+        {"preferences", prefs->view(), 17},
+        {"welcome", welcome->view(), 2},
+        {"break", pause->view(), 1},
+        {"setup check", showSetupCheck(&nothingFound), 5},
+        {"user notice", test::findWindow("userNotice"), 1},
+        {"no-tray notice", test::findWindow("noTrayNotice"), 3}};
+    for (const auto& [name, top, controls] : windows) checkWindow(name, top, controls);
     // The alerts' buttons: Escape is no answer where none means Cancel, and
     // Return presses the button Tab reached.
     const std::pair<AlertRequest, std::vector<int>> alerts[] = {
@@ -104,36 +95,13 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
     }
 }
 
-TEST(Accessibility, TheIndicatorReadsItsProgress) {
-    std::unique_ptr<QtWindow> window = makeIndicatorView();
-    // 11 squares: the square of a period just ended.
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {4, "", "4 of 10"}, {11, "", "10 of 10"}, {0, "\u2016 15:30", "\u2016 15:30"}};
-    for (const auto& [squares, pause, read] : cases) {
-        std::string text = pause;
-        for (int i = 0; i < squares; ++i) text += "\u25FC\uFE0E";
-        window->outlet("lblProgress").setText(text);
-        QAccessibleInterface* iface =
-            QAccessible::queryAccessibleInterface(window->view()->findChild<QWidget*>());
-        EXPECT_EQ(iface->text(QAccessible::Name), "Tamsel");
-        EXPECT_EQ(iface->text(QAccessible::Value), QString::fromUtf8(read));
-        ASSERT_NE(iface->valueInterface(), nullptr);
-        EXPECT_EQ(iface->valueInterface()->currentValue(), std::min(squares, 10));
-    }
-}
-
 // Closed, a window's buttons reach no one, and its widgets go.
 TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThemUntilTheWindowCloses) {
-    const struct {
-        std::function<std::unique_ptr<QtWindow>()> make;
-        int tabs;  // from the window's first control
-        const char* action;
-    } windows[] = {
-        {makePreferencesView, 18, "btnCloseClicked:"},
-        {makeBreakView, 0, "closeButton:"},
-    };
-    for (const auto& w : windows) {
-        std::unique_ptr<QtWindow> window = w.make();
+    // Each window's maker, its Tabs from the first control to the button, what that presses.
+    const std::tuple<std::unique_ptr<QtWindow> (*)(), int, const char*> windows[] = {
+        {makePreferencesView, 18, "btnCloseClicked:"}, {makeBreakView, 0, "closeButton:"}};
+    for (const auto& [make, tabs, action] : windows) {
+        std::unique_ptr<QtWindow> window = make();
         std::vector<std::string> actions;
         window->setActionHandler([&](std::string_view a, auto) { actions.emplace_back(a); });
         QPointer<QWidget> view = window->view();
@@ -142,12 +110,12 @@ TEST(Accessibility, TabReachesTheButtonsAndReturnPressesThemUntilTheWindowCloses
         // A space typed as the window appears presses nothing.
         press(view->focusWidget(), Qt::Key_Space);
         view->setFocus();
-        for (int i = 0; i <= w.tabs; ++i) press(view->focusWidget(), Qt::Key_Tab);
+        for (int i = 0; i <= tabs; ++i) press(view->focusWidget(), Qt::Key_Tab);
         QWidget* button = view->focusWidget();
         press(button, Qt::Key_Return);
         window->close();
         press(button, Qt::Key_Return);
-        EXPECT_EQ(actions, std::vector<std::string>{w.action});
+        EXPECT_EQ(actions, std::vector<std::string>{action});
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(view.isNull());
     }

@@ -4,8 +4,6 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include "platform/qt/busy/busy_sources.h"
 #include "qt_test.h"
@@ -20,8 +18,8 @@ using test::waitFor;
 struct Child {
     explicit Child(QStringList words, const QProcessEnvironment& env = {}) {
         if (!env.isEmpty()) process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
         process.start(words.takeFirst(), words);
         process.waitForStarted();
     }
@@ -76,14 +74,12 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     const QString socket = dir.filePath(QStringLiteral("native"));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"HOME", "XDG_RUNTIME_DIR"}) env.insert(name, dir.path());
-    QStringList daemon = QStringLiteral(
-                             "pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no "
-                             "--disable-shm=yes")
-                             .split(' ');
-    for (const QString& module : {"module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                                  QStringLiteral("module-null-sink sink_name=speaker"),
-                                  QStringLiteral("module-null-source source_name=mic")})
-        daemon << "-L" << module;
+    const QStringList daemon =
+        ("pulseaudio|-n|--daemonize=no|--exit-idle-time=-1|--use-pid-file=no|--disable-shm=yes|"
+         "-L|module-null-sink sink_name=speaker|-L|module-null-source source_name=mic|-L|"
+         "module-native-protocol-unix auth-anonymous=1 socket=" +
+         socket)
+            .split('|');
     const QStringList record = {"parecord", "--raw", "--server=unix:" + socket};
     auto server = std::make_unique<Child>(daemon, env);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); })) << "pulseaudio did not start";
@@ -101,7 +97,6 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
         EXPECT_TRUE(is(Busy::No)) << "only the sink's monitor still records: no call";
     }
 
-    ::testing::internal::CaptureStderr();  // what the restart makes it say
     server.reset();
     EXPECT_TRUE(is(Busy::Unknown));
     QFile::remove(socket);
@@ -111,8 +106,6 @@ TEST(MicrophoneSource, ARecordingOnARealSoundServerIsACallAndSurvivesARestart) {
     EXPECT_TRUE(is(Busy::No));
     Child call(record + QStringList{"--device=mic"});
     EXPECT_TRUE(is(Busy::Yes));
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("tamsel: microphone: no sound server answers"), std::string::npos) << said;
 }
 
 // Run by the test x11_fullscreen, on Xvfb with openbox (tests/qt/on_x11.py).
@@ -120,8 +113,7 @@ TEST(FullScreenSource, FollowsTheActiveWindowIntoAndOutOfFullScreen) {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         GTEST_SKIP() << "needs an X display with a window manager";
     auto wmctrl = [](const char* args) {
-        return QProcess::execute(QStringLiteral("wmctrl"),
-                                 QString::fromLatin1(args).split(QLatin1Char(' '))) == 0;
+        return QProcess::execute("wmctrl", QString(args).split(' ')) == 0;
     };
     auto source = makeX11FullScreen();
     source->watch(true);

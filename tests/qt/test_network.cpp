@@ -5,7 +5,6 @@
 
 #include <sys/resource.h>
 
-#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -19,26 +18,21 @@ namespace {
 
 // Answers each request with reply(path): a head, then `filler` bytes of 'x'
 // streamed as the client takes them. No reply: never answers.
-class StandIn {
-public:
+struct StandIn {
     std::function<std::pair<QByteArray, qint64>(const QByteArray& path)> reply;
     QList<QByteArray> requests;
-    int connections = 0;
+    QTcpServer tcp;
 
     StandIn() {
-        EXPECT_TRUE(server_.listen(QHostAddress::LocalHost));
-        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* s = server_.nextPendingConnection()) serve(s);
+        EXPECT_TRUE(tcp.listen(QHostAddress::LocalHost));
+        QObject::connect(&tcp, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = tcp.nextPendingConnection()) serve(s);
         });
     }
     std::string url(const char* path = "/tsupdateosx.txt") const {
-        return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + path;
+        return "http://127.0.0.1:" + std::to_string(tcp.serverPort()) + path;
     }
-    quint16 port() const { return server_.serverPort(); }
-
-private:
     void serve(QTcpSocket* s) {
-        ++connections;
         auto left = std::make_shared<qint64>(-1);
         auto pump = [s, left] {
             for (; *left > 0 && s->bytesToWrite() < 256 * 1024; *left -= 65536)
@@ -56,7 +50,6 @@ private:
             pump();
         });
     }
-    QTcpServer server_;
 };
 
 std::pair<QByteArray, qint64> http(const char* status, const QByteArray& headers,
@@ -66,7 +59,7 @@ std::pair<QByteArray, qint64> http(const char* status, const QByteArray& headers
             filler};
 }
 
-TEST(Fetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhileAndAsynchronouslySaysSo) {
+TEST(Fetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhile) {
     StandIn server;  // never answers
     QtNetwork network;
     QtTimers timers;
@@ -74,59 +67,43 @@ TEST(Fetch, ASilentServerFailsAtTheTimeOutWithNoTimerFiringMeanwhileAndAsynchron
     auto tick = timers.schedule(0.02, true, [&] { ++fired; });
     QElapsedTimer clock;
     clock.start();
-    const FetchResult r = network.fetchText(server.url(), 0.3);
-    EXPECT_FALSE(r.ok);
-    EXPECT_GE(clock.elapsed(), 290);
-    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(network.fetchText(server.url(), 0.3).ok);
+    EXPECT_TRUE(clock.elapsed() >= 290 && clock.elapsed() < 1000) << clock.elapsed();
     EXPECT_EQ(fired, 0);
     tick->invalidate();
-
-    QtNetwork async(300);
-    std::optional<FetchResult> result;
-    clock.restart();
-    async.get(server.url("/logistics/ln.php?cat=x"), [&](const FetchResult& r) { result = r; });
-    EXPECT_FALSE(result) << "answered at once, not on the main loop";
-    ASSERT_TRUE(test::waitFor([&] { return result.has_value(); }));
-    EXPECT_EQ(result->error, "no reply within 0.3 s");
-    EXPECT_GE(clock.elapsed(), 290);
-    EXPECT_LT(clock.elapsed(), 1500);
 }
 
 TEST(HostileServer, RequestsStayOnTheServerAskedAndCarryOnlyTheReadmesHeaders) {
     StandIn server, other;
-    const std::string port = std::to_string(server.port());
-    const std::pair<std::string, bool> redirects[] = {
+    const QByteArray port = QByteArray::number(server.tcp.serverPort());
+    const std::pair<QByteArray, bool> redirects[] = {
         {"/moved.txt", true},  // the same server: followed
-        {"http://127.0.0.1:" + std::to_string(other.port()) + "/", false},
+        {QByteArray::fromStdString(other.url("/")), false},
         {"http://localhost:" + port + "/", false},
         {"https://127.0.0.1:" + port + "/", false},
     };
     QtNetwork network;
     QByteArray redirected;
     for (const auto& [location, followed] : redirects) {
-        SCOPED_TRACE(location);
+        SCOPED_TRACE(location.toStdString());
         server.requests.clear();
-        server.reply = [&location = location](const QByteArray& path) {
-            if (path == "/moved.txt") return http("200 OK", {}, "2.7");
-            return http(
-                "302 Found",
-                "Set-Cookie: track=1\r\nLocation: " + QByteArray::fromStdString(location) + "\r\n",
-                {});
+        const QByteArray head = "Set-Cookie: track=1\r\nLocation: " + location + "\r\n";
+        server.reply = [head](const QByteArray& path) {
+            return path == "/moved.txt" ? http("200 OK", {}, "2.7") : http("302 Found", head, {});
         };
         const FetchResult r = network.fetchText(server.url(), 5.0);
         EXPECT_EQ(r.body, followed ? "2.7" : "") << r.error;
         ASSERT_EQ(server.requests.size(), followed ? 2 : 1);
         if (followed) redirected = server.requests[1];
     }
-    EXPECT_EQ(other.connections, 0);
+    EXPECT_TRUE(other.requests.isEmpty());
     // The followed request: no cookie back, no language, nothing compressed.
-    QStringList headers = QString::fromLatin1(redirected).trimmed().split(QStringLiteral("\r\n"));
-    headers.removeFirst();
+    QStringList headers = QString::fromLatin1(redirected).trimmed().split("\r\n").mid(1);
     headers.sort();
     EXPECT_EQ(headers.join(u'|').toStdString(),
               "Accept-Encoding: identity|Accept-Language: *|Connection: Keep-Alive|Host: "
               "127.0.0.1:" +
-                  port + "|User-Agent: Tamsel/" + std::string(kVersion));
+                  port.toStdString() + "|User-Agent: Tamsel/" + std::string(kVersion));
 }
 
 TEST(HostileServer, EndlessAndCompressedBodiesKeepMemoryBounded) {

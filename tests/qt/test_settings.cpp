@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <clocale>
 #include <limits>
 
@@ -18,20 +17,7 @@
 namespace tamsel::qt {
 namespace {
 
-using test::modeOf;
-using test::stderrOf;
-
-QByteArray contentsOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using namespace test;
 
 class SettingsFile : public ::testing::Test {
 protected:
@@ -50,40 +36,31 @@ protected:
     int fresh_ = 0;
 };
 
-// Qt gives C the desktop's language: a German one must not write 2,7.
-TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFile) {
-    const std::vector<std::string> texts = {"",
-                                            R"(a"b;c=d#e@f\g)",
-                                            "  blanks  ",
-                                            "\ttab",
-                                            "@Variant(x)",
-                                            "a,b, c",
-                                            "[General]",
-                                            "x=y",
-                                            "line\nbreak",
-                                            "-1e5",
-                                            "\u00fc\u00df\u20ac \xF0\x9F\x98\x80"};
+// Qt gives C the desktop's language: a German one must not write 2,7. The
+// file the checks guard must be the one QSettings reads; the stories would go
+// on working were it another.
+TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFileInTheConfigFolder) {
+    EXPECT_EQ(QtSettings().fileName(),
+              qEnvironmentVariable("XDG_CONFIG_HOME") + "/tamsel/tamsel.conf");
+    const QStringList texts =
+        QString::fromUtf8(
+            "|a\"b;c=d#e@f\\g|  blanks  |\ttab|@Variant(x)|a,b, c|[General]|x=y|"
+            "line\nbreak|-1e5|\u00fc\u00df\u20ac \xF0\x9F\x98\x80")
+            .split('|');
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "make deps generates it";
     const mode_t umaskBefore = ::umask(022);
     {
         QtSettings settings(file());
-        EXPECT_EQ(settings.stringForKey("txtNewPwd"), std::nullopt);
         EXPECT_FALSE(QFile::exists(file())) << "reading alone writes nothing";
         settings.setInteger("largest", std::numeric_limits<long long>::max());
         settings.setDouble("sum", 0.1 + 0.2);
         settings.setDouble("skipVersion", 2.7);
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            settings.setString("t" + std::to_string(i), texts[i]);
+        for (int i = 0; i < texts.size(); ++i)
+            settings.setString("t" + std::to_string(i), texts[i].toStdString());
         EXPECT_EQ(modeOf(file()), 0600);
         EXPECT_EQ(modeOf(folder()), 0700);
         EXPECT_EQ(modeOf(dir_.path() + QStringLiteral("/config")), 0700);
         EXPECT_EQ(::umask(umaskBefore), 022u) << "the process keeps its umask";
-        // Widened meanwhile: the next write narrows them again.
-        ::chmod(QFile::encodeName(file()).constData(), 0644);
-        ::chmod(QFile::encodeName(folder()).constData(), 0755);
-        settings.setInteger("uid", 7);
-        EXPECT_EQ(modeOf(file()), 0600);
-        EXPECT_EQ(modeOf(folder()), 0700);
     }
     std::setlocale(LC_ALL, "C");
     EXPECT_TRUE(contentsOf(file()).contains("skipVersion=2.7\n"));
@@ -91,9 +68,8 @@ TEST_F(SettingsFile, EveryValueReadsBackInALaterProcessFromAnOwnerOnlyFile) {
     EXPECT_EQ(next->integerForKey("largest"), std::numeric_limits<long long>::max());
     EXPECT_EQ(next->doubleForKey("sum"), 0.1 + 0.2);
     EXPECT_EQ(renderVersion(next->doubleForKey("skipVersion")), "2.7");
-    EXPECT_EQ(next->stringForKey("uid"), "7");
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        EXPECT_EQ(next->stringForKey("t" + std::to_string(i)), texts[i]) << i;
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(next->stringForKey("t" + std::to_string(i)), texts[i].toStdString()) << i;
 }
 
 TEST_F(SettingsFile, DamagedFilesAreSetAsideAndWhatStillReadsIsKept) {
@@ -112,11 +88,6 @@ TEST_F(SettingsFile, DamagedFilesAreSetAsideAndWhatStillReadsIsKept) {
     EXPECT_NE(stderrOf([&] { QtSettings s(file()); }).find("kept"), std::string::npos);
     EXPECT_EQ(later()->stringForKey("txtNewPwd"), "secret");
     EXPECT_FALSE(contentsOf(file()).contains("garbage"));
-
-    write(file(), "[General]\nuid=42\nstpWorkDuration=4");  // cut short mid-line: no damage
-    QFile::remove(file() + ".damaged");
-    EXPECT_EQ(QtSettings(file()).integerForKey("stpWorkDuration"), 4);
-    EXPECT_FALSE(QFile::exists(file() + ".damaged"));
 }
 
 // Told on stderr and on screen, once, without blocking: the offscreen
@@ -129,20 +100,13 @@ TEST_F(SettingsFile, AWriteThatFailsIsToldOnceAndKeptForThisRun) {
         settings.setString("txtNewPwd", "secret");
         EXPECT_EQ(settings.integerForKey("uid"), 42);
     });
-    EXPECT_TRUE(test::saidOnce(err, "could not save"));
+    EXPECT_EQ(QString::fromStdString(err).count("could not save"), 1) << err;
     stderrOf([&] { QtSettings(file()).setInteger("uid", 43); });  // no second notice
     QApplication::processEvents();
     const QStringList notices = test::takeNotices();
     ASSERT_EQ(notices.size(), 1) << notices.join(u'|').toStdString();
     EXPECT_TRUE(notices[0].contains(file())) << "the path is said";
     EXPECT_FALSE(notices[0].contains("secret")) << "no value is shown";
-}
-
-// The file the checks guard (owner-only, damage, links) must be the one
-// QSettings reads; the stories would go on working were it another.
-TEST(SettingsLocation, TheUsersStoreLivesInTheConfigFolder) {
-    EXPECT_EQ(QtSettings().fileName(),
-              qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/tamsel/tamsel.conf"));
 }
 
 // A settings folder or file that someone else controls: nothing is read or
@@ -176,7 +140,7 @@ TEST_F(SettingsFile, AFolderOrFileOthersControlIsNeitherReadNorWrittenAndSaidOnc
             settings.setInteger("uid", 42);
             EXPECT_EQ(settings.integerForKey("uid"), 42) << "kept for this run";
         });
-        EXPECT_TRUE(test::saidOnce(said, "could not save"));
+        EXPECT_EQ(QString::fromStdString(said).count("could not save"), 1) << said;
         EXPECT_EQ(contentsOf(victim), "[General]\nuid=77\n");
         EXPECT_EQ(modeOf(victim), 0644);
         EXPECT_EQ(modeOf(folder()), mode);

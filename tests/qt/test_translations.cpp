@@ -1,6 +1,6 @@
 // The user's language: which catalogue is chosen, and a German desktop
-// (the l10n.german test runs this with LANGUAGE=de) getting German menus
-// and preferences.
+// (the test l10n.german_desktop runs this with LANGUAGE=de) getting German
+// menus and preferences.
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -10,6 +10,7 @@
 #include "engine/scl.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/translations.h"
+#include "platform/qt/views/qt_window.h"
 #include "prefs/pref_window.h"
 #include "qt_test.h"
 
@@ -19,13 +20,10 @@ namespace {
 const QStringList kFolders = {QStringLiteral("/nonexistent"),
                               QStringLiteral(TAMSEL_BUILD_TRANSLATIONS)};
 
-TEST(Translations, TheFirstLanguageWithACatalogueUnlessEnglishComesFirst) {
-    EXPECT_EQ(chooseLanguage({"pt-BR", "es-MX", "de"}, kFolders), "es");
-    EXPECT_EQ(chooseLanguage({"en-GB", "de-DE"}, kFolders), "");
-    EXPECT_EQ(chooseLanguage({"de"}, {"/nonexistent"}), "") << "no catalogue, no language";
-}
-
 TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
+    EXPECT_EQ(chooseLanguage({"pt-BR", "es-MX", "de"}, kFolders), "es");
+    EXPECT_EQ(chooseLanguage({"en-GB", "de-DE"}, kFolders), "") << "English first";
+    EXPECT_EQ(chooseLanguage({"de"}, {"/nonexistent"}), "") << "no catalogue, no language";
     ASSERT_EQ(installTranslations(kFolders), "de") << "run with LANGUAGE=de";
     QtPlatform qt;
     SCL::reset(qt.platform());
@@ -33,7 +31,6 @@ TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
     auto item = qt.platform().statusBar->statusItem();
     item->setMenu(AppDelegate::menuItems(Status{}), {});
     auto* menu = qobject_cast<QMenu*>(test::findWindow("statusMenu", true));
-    ASSERT_NE(menu, nullptr);
     QStringList items;
     for (const QAction* a : menu->actions()) items << a->text();
     EXPECT_EQ(items.join('|').toStdString(),
@@ -42,10 +39,9 @@ TEST(GermanDesktop, MenuAndPreferencesSpeakGerman) {
 
     PrefWindow prefs;
     prefs.showWindow();
-    const QWidget* view = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowTitle().startsWith("Tamsel-Einstellungen ")) view = w;
-    ASSERT_NE(view, nullptr);
+    const QWidget* view = static_cast<QtWindow*>(prefs.window())->view();
+    EXPECT_TRUE(view->windowTitle().startsWith("Tamsel-Einstellungen "))
+        << view->windowTitle().toStdString();
     QStringList shown;  // what people read and what a screen reader says
     for (const QWidget* w : view->findChildren<QWidget*>()) {
         if (const auto* button = qobject_cast<const QAbstractButton*>(w)) shown << button->text();

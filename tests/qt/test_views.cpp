@@ -2,22 +2,22 @@
 // corner window is anchored on a layer surface, what the window system sees
 // of the indicator and what it draws, and the preferences' outlets.
 
-#include <gtest/gtest.h>
-
+#include <QAccessible>
 #include <QLineEdit>
 
 #include "platform/qt/geometry.h"
 #include "platform/qt/views/overlay_presenter.h"
+#include "platform/qt/views/view_scene.h"
 #include "platform/qt/views/views.h"
+#include "qt_test.h"
 
 namespace tamsel::qt {
 namespace {
 
 TEST(Conversion, FramesMapBothWays) {
     const std::pair<Rect, QRectF> cases[] = {
-        {{856, 1034, 208, 26}, {856, 20, 208, 26}},          // the indicator at the top centre
-        {{0, 1080, 1440, 900}, {0, -900, 1440, 900}},        // a screen above the primary
-        {{1920, 56, 1280, 1124}, {1920, -100, 1280, 1124}},  // a break window 100 above
+        {{856, 1034, 208, 26}, {856, 20, 208, 26}},    // the indicator at the top centre
+        {{0, 1080, 1440, 900}, {0, -900, 1440, 900}},  // a screen above the primary
         {{12.5, 1016.25, 200.5, 30.75}, {12.5, 33, 200.5, 30.75}},
     };
     for (const auto& [controllers, qt] : cases) {
@@ -35,7 +35,6 @@ TEST(CornerPlacement, AnchorsTheNearerEdgesAtTheFramesDistance) {
         int topMargin;  // the only one not 0 here
     } cases[] = {
         {{856, 20, 208, 26}, screen, top, 20},
-        {{857, 20, 207, 26}, screen, top, 20},  // half a pixel off the middle
         {{1712, 1054, 208, 26}, screen, Qt::BottomEdge | right, 0},
         {{0, 50, 208, 26}, panelOnTop, top | left, 20},  // placed from a work area
         {{0, 20, 208, 26}, panelOnTop, top | left, 0},   // from the screen, under a panel
@@ -47,58 +46,80 @@ TEST(CornerPlacement, AnchorsTheNearerEdgesAtTheFramesDistance) {
             << c.frame.x() << "," << c.frame.y();
 }
 
-// The image columns holding a visible pixel: their runs (the squares drawn),
-// their count, and whether one is at an edge (cut off).
-std::tuple<int, int, bool> inkOf(QWidget* widget) {
-    const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    int runs = 0, columns = 0;
-    bool cutOff = false, inside = false;
-    for (int x = 0; x < image.width(); ++x) {
-        bool column = false;
-        for (int y = 0; y < image.height() && !column; ++y) column = qAlpha(image.pixel(x, y)) > 0;
-        runs += column && !inside;
-        columns += column;
-        cutOff |= column && (x == 0 || x == image.width() - 1);
-        inside = column;
-    }
-    return {runs, columns, cutOff};
-}
-
-TEST(IndicatorView, IsAClickThroughToolWindowWhoseSquaresAndLongestReasonFit) {
+// Its squares apart, its longest reason whole, and what a screen reader
+// hears of each.
+TEST(IndicatorView, IsAClickThroughToolWindowThatDrawsAndReadsItsProgress) {
     std::unique_ptr<QtWindow> window = makeIndicatorView();
     window->setIgnoresMouseEvents(true);
-    const Qt::WindowFlags flags = window->view()->windowFlags();
+    QWidget* view = window->view();
+    const Qt::WindowFlags flags = view->windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     for (Qt::WindowType flag : {Qt::FramelessWindowHint, Qt::WindowStaysOnTopHint,
                                 Qt::WindowTransparentForInput, Qt::X11BypassWindowManagerHint})
         EXPECT_TRUE(flags.testFlag(flag)) << "flag " << std::hex << flag;
     Control& label = window->outlet("lblProgress");
     label.setTextColor({1, 0, 0, 0.7});
-    std::string squares;
-    for (int i = 0; i < 11; ++i) squares += "\u25FC\uFE0E";
-    label.setText(squares);
-    auto [runs, columns, cutOff] = inkOf(window->view());
-    EXPECT_EQ(runs, 11) << "eleven squares, each apart";
-    EXPECT_FALSE(cutOff);
-    label.setText("\u25F7 do not disturb");  // the longest reason a break waits for
-    std::tie(runs, columns, cutOff) = inkOf(window->view());
-    EXPECT_FALSE(cutOff);
-    EXPECT_GT(columns, window->view()->width() / 2) << "hardly anything drawn";
+    // 11 squares: the square of a period just ended.
+    const std::pair<int, const char*> cases[] = {
+        {4, "4 of 10"}, {11, "10 of 10"}, {0, "\u2016 15:30"}, {0, "\u25F7 do not disturb"}};
+    for (const auto& [squares, read] : cases) {
+        std::string text = squares ? "" : read;
+        for (int i = 0; i < squares; ++i) text += "\u25FC\uFE0E";
+        label.setText(text);
+        QAccessibleInterface* a11y =
+            QAccessible::queryAccessibleInterface(view->findChild<QWidget*>());
+        EXPECT_EQ(a11y->text(QAccessible::Name), "Tamsel");
+        EXPECT_EQ(a11y->text(QAccessible::Value), QString::fromUtf8(read));
+        EXPECT_EQ(a11y->valueInterface()->currentValue(), std::min(squares, 10));
+        const QImage image = view->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        int runs = 0, columns = 0;
+        for (int x = 0, was = 0; x < image.width(); ++x) {
+            int ink = 0;
+            for (int y = 0; y < image.height(); ++y) ink |= qAlpha(image.pixel(x, y)) > 0;
+            EXPECT_FALSE(ink && (x == 0 || x == image.width() - 1)) << text << ": cut off";
+            runs += ink && !was;
+            columns += was = ink;
+        }
+        EXPECT_TRUE(squares ? runs == squares : columns > view->width() / 4) << text;
+    }
 }
 
-TEST(PreferencesView, HasEveryOutletOfItsDefinition) {
+// A break on a layer surface gets its keys and clicks through a scene: Tab
+// then Space presses Snooze, as a click does; Space alone, as the break
+// appears, presses nothing.
+TEST(ViewScene, TabThenSpaceOrAClickPressesSnoozeButSpaceAloneNothing) {
+    for (const QString story : {"\t ", " ", "click"}) {
+        std::unique_ptr<QtWindow> window = makeBreakView();
+        std::vector<std::string> actions;
+        window->setActionHandler([&](std::string_view a, auto) { actions.emplace_back(a); });
+        window->view()->setGeometry(0, 0, 800, 600);
+        ViewScene scene(*window->view());
+        scene.show();
+        scene.keyboardFocus(true);
+        auto* snooze = window->view()->findChild<QPushButton*>();
+        const QPointF at = snooze->mapTo(window->view(), snooze->rect().center());
+        if (story == "click") {
+            scene.pointer(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, 1000);
+            scene.pointer(QEvent::MouseButtonRelease, at, Qt::LeftButton, {}, 1020);
+        } else
+            for (const QChar c : story)
+                for (auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+                    scene.key(type, c == '\t' ? Qt::Key_Tab : Qt::Key_Space, {}, c);
+        EXPECT_EQ(actions, std::vector<std::string>(story != " ", "closeButton:"))
+            << story.toStdString();
+    }
+}
+
+TEST(PreferencesView, HasEveryOutletOfItsDefinitionAndReportsNoActionSetFromCode) {
     std::unique_ptr<QtWindow> window = makePreferencesView();
     int actions = 0;
     window->setActionHandler([&](std::string_view, std::string_view) { ++actions; });
     for (const nib::Outlet& o : nib::kPrefWindowOutlets)
-        EXPECT_NE(
-            window->view()->findChild<QWidget*>(QString::fromUtf8(o.name.data(), o.name.size())),
-            nullptr)
-            << o.name;
+        EXPECT_TRUE(window->view()->findChild<QWidget*>(QString::fromUtf8(o.name))) << o.name;
     EXPECT_EQ(window->view()->findChild<QLineEdit*>("txtNewPwd")->echoMode(), QLineEdit::Password);
     window->outlet("stpWorkDurationE").setIntegerValue(45);
     window->outlet("txtNewPwd").setText("secret");
-    EXPECT_EQ(actions, 0) << "setting controls from code reports no action";
+    EXPECT_EQ(actions, 0);
 }
 
 }  // namespace
