@@ -84,8 +84,9 @@ TEST(Accessibility, EveryWindowNamesAndDescribesItsControlsInReadingOrder) {
         QTimer::singleShot(0, [&request = request, &keys = keys] {
             QWidget* alert = QApplication::activeModalWidget();
             checkWindow("alert", alert, request.secureField ? 3 : 2);
-            if (request.secureField)
+            if (request.secureField) {
                 EXPECT_EQ(alert->findChild<QLineEdit*>()->echoMode(), QLineEdit::Password);
+            }
             for (int key : keys) {
                 ASSERT_TRUE(alert && alert->isVisible()) << "closed before its last key";
                 press(alert->focusWidget(), key);
