@@ -26,8 +26,7 @@ def lintian(deb):
     if not Path(deb).exists():
         return [f"{deb} is missing: `make package` builds it"]
     status, out = run("lintian", "--fail-on", "error,warning", deb)
-    tags = [line for line in out.splitlines() if re.match(r"[EW]: ", line)]
-    return tags or ([f"lintian failed ({status}):\n{out}"] if status else [])
+    return re.findall(r"^[EW]: .*", out, re.M) or ([f"lintian failed ({status}):\n{out}"] if status else [])
 
 
 def metainfo(built, script, work):
@@ -37,10 +36,8 @@ def metainfo(built, script, work):
     variant.parent.mkdir(parents=True, exist_ok=True)
     status, out = run("cmake", f"-DOUT={variant}", "-DSERVER_URL=https://tamsel.example.org",
                       "-DSCREENSHOTS_URL=https://tamsel.example.org/screenshots/", "-P", script)
-    if status:
-        return [f"writing the variant failed:\n{out}"]
-    if "<screenshot type=\"default\">" not in variant.read_text():
-        return ["the variant has no screenshots"]
+    if status or "<screenshot type=\"default\">" not in variant.read_text(errors="replace"):
+        return [f"the variant was not written, or has no screenshots:\n{out}"]
     problems = []
     for path in (built, variant):
         status, out = run("appstreamcli", "validate", "--no-net", "--strict", str(path))
@@ -66,8 +63,7 @@ def manpage(page, remote_cpp, delegate_cpp):
     properties = re.findall(r'\{"(\w+)",', body.group(0)) if body else []
     if not methods or not properties:
         return problems + ["found no methods or properties in the sources"]
-    text = Path(page).read_text()
-    scripting = text.split(".SH SCRIPTING", 1)[-1].split("\n.SH ", 1)[0]
+    scripting = Path(page).read_text().split(".SH SCRIPTING", 1)[-1].split("\n.SH ", 1)[0]
     entries = set(re.findall(r"^\.TP\n\.B[IR]? (\w+)", scripting, re.M))
     if entries != set(methods + properties):
         problems.append(f"SCRIPTING lists {sorted(entries)}; the bus has "
@@ -85,6 +81,5 @@ def versions(version, changelog, built_metainfo):
 
 if __name__ == "__main__":
     problems = globals()[sys.argv[1]](*sys.argv[2:])
-    for problem in problems:
-        print("FAIL:", problem)
+    print("\n".join(f"FAIL: {p}" for p in problems))
     sys.exit(1 if problems else 0)

@@ -42,7 +42,6 @@ def apt(session, *args):
 
 
 def listings(folders):
-    """Each folder's entries, or None where it does not exist."""
     return {f: sorted(os.listdir(f)) if os.path.isdir(f) else None for f in folders}
 
 
@@ -59,11 +58,9 @@ def story(session):
     entries = [(line[0], line.split()[5].removeprefix("./").rstrip("/"))
                for line in contents.splitlines()]
     paths = [p for _kind, p in entries if p]
-    missing = [p for p in WANTED if p not in paths]
-    h.check(not missing, f"the package lacks {missing}")
+    h.check(not (missing := set(WANTED) - set(paths)), f"the package lacks {missing}")
     h.check(all(p.startswith("usr") for p in paths), "the package puts files outside /usr")
-    folders = sorted({"/" + p for kind, p in entries if kind == "d" and p} |
-                     {"/var/lib/dpkg/info"})
+    folders = sorted({"/" + p for kind, p in entries if kind == "d" and p} | {"/var/lib/dpkg/info"})
     before = listings(folders)
 
     apt(session, "install", str(DEB))
@@ -72,9 +69,7 @@ def story(session):
     h.check(installed() == "installed", f"after apt-get install, tamsel is {installed()}")
     h.note("installed")
 
-    display = session.display()
-    app = h.Tamsel(session, display, binary="/usr/bin/tamsel")
-    app.write_settings(h.default_settings())
+    app = h.Tamsel(session, session.display(), h.default_settings(), binary="/usr/bin/tamsel")
     app.start()
     h.check(app.wait_indicator(15), f"no indicator {app.since_start():.0f} s after the start")
     h.note(f"the indicator mapped {app.since_start():.1f} s after the start")
