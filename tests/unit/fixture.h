@@ -21,7 +21,7 @@ protected:
     ~SimTest() override {
         app.reset();
         SCL::reset(sim.platform());
-        EXPECT_TRUE(sim.dialogs.allAnswered()) << "scripted dialog answers left over";
+        EXPECT_TRUE(sim.dialogs.script.empty()) << "scripted dialog answers left over";
     }
 
     // The settings a first launch writes, with these lengths.
