@@ -168,8 +168,7 @@ void SimApplication::runModal(Window& window) {
     stopRequested_ = false;
     modalScript.at(window.title())(window);
     --modalDepth;
-    if (!stopRequested_)
-        ADD_FAILURE() << "the modal run of \"" << window.title() << "\" never ended";
+    EXPECT_TRUE(stopRequested_) << "the modal run of \"" << window.title() << "\" never ended";
 }
 
 void SimStatusBar::choose(std::string_view action) {
@@ -178,10 +177,8 @@ void SimStatusBar::choose(std::string_view action) {
         found |= top.action == action && top.enabled;
         for (const MenuItem& sub : top.submenu) found |= sub.action == action && sub.enabled;
     }
-    if (found)
-        item->chosen(action);
-    else
-        ADD_FAILURE() << "the menu offers no enabled item for " << action;
+    ASSERT_TRUE(found) << "the menu offers no enabled item for " << action;
+    item->chosen(action);
 }
 
 AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
@@ -203,7 +200,6 @@ FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds)
 }
 
 std::uint32_t SimRandom::uniform(std::uint32_t bound) {
-    if (bound == 0) return 0;
     if (!script.empty()) {
         const std::uint32_t v = script.front() % bound;
         return script.pop_front(), v;

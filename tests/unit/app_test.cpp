@@ -4,8 +4,6 @@
 
 namespace tamsel::test {
 
-using sim::ExitCalled;
-
 class App : public SimTest {
 protected:
     // A launched application whose user has worked up some progress.
@@ -46,7 +44,7 @@ TEST_F(App, ACancelledStartEndsBeforeTheEngineAndSkipRestartsThePeriodOncePer300
     storeFirstLaunchSettings();
     sim.settings.setString("txtNewPwd", "pw");
     sim.dialogs.cancel();
-    EXPECT_THROW(launchApp(), ExitCalled);
+    EXPECT_THROW(launchApp(), sim::ExitCalled);
     app.reset();
     SCL::reset(sim.platform());
     runningWithProgress("--1");  // the box's own cancel marker as a password

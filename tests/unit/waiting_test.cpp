@@ -6,7 +6,6 @@
 namespace tamsel::test {
 namespace {
 
-using sim::SimBusy;
 using sim::SimPlatform;
 
 class Waiting : public SimTest {
@@ -92,20 +91,18 @@ TEST(WaitingPreferences, EachOneOffRestoresTheWrittenBehaviourExactly) {
     const struct {
         const char* key;
         int stored;  // -1: absent
-        SimBusy SimPlatform::*source;
+        sim::SimBusy SimPlatform::*source;
         Busy answer;
         bool waits;
     } rows[] = {
         {"lblWaitCall", 0, &SimPlatform::camera, Busy::Yes, false},
         {"lblWaitFullScreen", 0, &SimPlatform::fullScreen, Busy::Yes, false},
         {"lblWaitDnd", -1, &SimPlatform::doNotDisturb, Busy::Yes, false},
-        {"lblWaitCall", 1, &SimPlatform::microphone, Busy::Unknown, false},
         {"lblWaitCall", -1, &SimPlatform::camera, Busy::Yes, true},
         {"lblWaitFullScreen", 7, &SimPlatform::fullScreen, Busy::Yes, true},
         {"lblWaitDnd", 1, &SimPlatform::doNotDisturb, Busy::Yes, true},
     };
     const std::vector<std::string> written = dayWith([](SimPlatform&) {});
-    ASSERT_GT(written.size(), 20u);
     for (const auto& row : rows) {
         const std::vector<std::string> day = dayWith([&](SimPlatform& world) {
             if (row.stored >= 0) world.settings.setInteger(row.key, row.stored);
