@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "common/nibs.h"
-#include "engine/local_clock.h"
 
 namespace tamsel::sim {
 
@@ -14,10 +13,6 @@ double SimLocalTime::offsetAt(double wallSeconds) const {
     for (const auto& [from, seconds] : offsets)
         if (wallSeconds >= from) offset = seconds;
     return offset;
-}
-
-LocalDateTime SimLocalTime::toLocal(double wallSeconds) {
-    return utcFromSeconds(wallSeconds + offsetAt(wallSeconds));
 }
 
 double SimLocalTime::fromLocal(const LocalDateTime& local) {
@@ -32,34 +27,16 @@ double SimLocalTime::fromLocal(const LocalDateTime& local) {
     return first ? *first : asUtc - offsetAt(asUtc - 86400);
 }
 
-struct SimTimers::Entry : Timer {
-    Entry(double due, double interval, bool repeats, std::uint64_t sequence,
-          std::function<void()> fire)
-        : due(due),
-          interval(interval),
-          repeats(repeats),
-          sequence(sequence),
-          fire(std::move(fire)) {}
-    void invalidate() override {
-        valid = false;
-        fire = nullptr;
-    }
-    bool isValid() const override { return valid; }
-    double due, interval;
-    bool repeats, valid = true;
-    std::uint64_t sequence;
-    std::function<void()> fire;
-};
-
-double& SimTimers::uptime() {
-    return sim_.clock.uptime_;
+void SimTimers::block(double seconds) {
+    sim_.clock.uptime_ += seconds;
+    blockedSeconds += seconds;
 }
 
 TimerRef SimTimers::schedule(double interval, bool repeats, std::function<void()> fire) {
-    auto entry = std::make_shared<Entry>(sim_.now() + interval, interval, repeats, sequence_++,
-                                         std::move(fire));
-    entries_.push_back(entry);
-    return entry;
+    auto e = std::make_shared<Entry>();
+    e->due = sim_.now() + interval, e->interval = interval, e->repeats = repeats;
+    e->sequence = sequence_++, e->fire = std::move(fire);
+    return entries_.emplace_back(e);
 }
 
 void SimTimers::advance(double seconds) {
@@ -73,7 +50,7 @@ void SimTimers::advance(double seconds) {
                 (!entry || std::pair(e->due, e->sequence) < std::pair(entry->due, entry->sequence)))
                 entry = e;
         if (!entry) break;
-        uptime() = std::max(uptime(), entry->due);
+        sim_.clock.uptime_ = std::max(sim_.now(), entry->due);
         entry->valid = entry->repeats;
         entry->due += entry->interval;
         // Late: fire once and go on from now, not once per missed interval.
@@ -83,13 +60,8 @@ void SimTimers::advance(double seconds) {
         if (auto fire = entry->fire) fire();
         if (afterFire) afterFire();
     }
-    uptime() = std::max(uptime(), target);
+    sim_.clock.uptime_ = std::max(sim_.now(), target);
     std::erase_if(entries_, [](const auto& e) { return !e->valid; });
-}
-
-int SimTimers::validCount() const {
-    return static_cast<int>(
-        std::count_if(entries_.begin(), entries_.end(), [](const auto& e) { return e->valid; }));
 }
 
 double SimIdle::secondsSinceLastEvent(InputEvent type) {
@@ -196,8 +168,7 @@ void SimApplication::runModal(Window& window) {
     stopRequested_ = false;
     modalScript.at(window.title())(window);
     --modalDepth;
-    if (!stopRequested_)
-        ADD_FAILURE() << "the modal run of \"" << window.title() << "\" never ended";
+    EXPECT_TRUE(stopRequested_) << "the modal run of \"" << window.title() << "\" never ended";
 }
 
 void SimStatusBar::choose(std::string_view action) {
@@ -206,19 +177,14 @@ void SimStatusBar::choose(std::string_view action) {
         found |= top.action == action && top.enabled;
         for (const MenuItem& sub : top.submenu) found |= sub.action == action && sub.enabled;
     }
-    if (found)
-        item->chosen(action);
-    else
-        ADD_FAILURE() << "the menu offers no enabled item for " << action;
+    ASSERT_TRUE(found) << "the menu offers no enabled item for " << action;
+    item->chosen(action);
 }
 
 AlertResponse SimDialogs::runAlert(const AlertRequest& request) {
     shown.push_back(request);
     Answer next = responder;
-    if (!script_.empty()) {
-        next = std::move(script_.front());
-        script_.pop_front();
-    }
+    if (!script.empty()) next = std::move(script.front()), script.pop_front();
     ++sim_.app.modalDepth;
     AlertResponse response = next(request);  // an unscripted one throws
     --sim_.app.modalDepth;
@@ -234,11 +200,9 @@ FetchResult SimNetwork::fetchText(const std::string& url, double timeoutSeconds)
 }
 
 std::uint32_t SimRandom::uniform(std::uint32_t bound) {
-    if (bound == 0) return 0;
     if (!script.empty()) {
-        std::uint32_t v = script.front();
-        script.pop_front();
-        return v % bound;
+        const std::uint32_t v = script.front() % bound;
+        return script.pop_front(), v;
     }
     if (engine_) return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(*engine_);
     return (bound / 2 + 1) % bound;
@@ -262,8 +226,8 @@ std::vector<HistoryDay> SimHistory::days(const std::string& from, const std::str
 
 std::vector<HistoryEvent> SimHistory::events(const std::string& from, const std::string& to) {
     std::vector<HistoryEvent> list;
-    for (const HistoryEvent& e : kept)
-        if (e.day >= from && e.day <= to) list.push_back(e);
+    std::ranges::copy_if(kept, back_inserter(list),
+                         [&](auto& e) { return e.day >= from && e.day <= to; });
     return list;
 }
 

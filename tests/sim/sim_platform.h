@@ -3,6 +3,7 @@
 // The simulated platform: virtual time, scripted input, screens, dialogs and
 // network, recorded windows and settings, each with a control side for tests.
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -18,6 +19,7 @@
 
 #include "common/platform.h"
 #include "common/version.h"
+#include "engine/local_clock.h"
 
 namespace tamsel::sim {
 
@@ -43,7 +45,7 @@ public:
 // {{-1e18, 3600}, {t, 7200}} is UTC+1 until t, then UTC+2.
 class SimLocalTime : public LocalTime {
 public:
-    LocalDateTime toLocal(double wallSeconds) override;
+    LocalDateTime toLocal(double wall) override { return utcFromSeconds(wall + offsetAt(wall)); }
     double fromLocal(const LocalDateTime& local) override;
     double offsetAt(double wallSeconds) const;
     std::vector<std::pair<double, double>> offsets{{-1e18, 0}};
@@ -57,17 +59,22 @@ public:
     void advance(double seconds);
     // Moves the clock with no timer running (a blocked main loop, a sleep);
     // what came due fires late at the next advance.
-    void block(double seconds) {
-        uptime() += seconds;
-        blockedSeconds += seconds;
+    void block(double seconds);
+    int validCount() const {
+        return static_cast<int>(std::ranges::count(entries_, true, &Entry::valid));
     }
-    int validCount() const;
     double blockedSeconds = 0;
     std::function<void()> afterFire;  // after every callback: invariants
 
 private:
-    struct Entry;
-    double& uptime();
+    struct Entry : Timer {
+        void invalidate() override { valid = false, fire = nullptr; }
+        bool isValid() const override { return valid; }
+        double due = 0, interval = 0;
+        bool repeats = false, valid = true;
+        std::uint64_t sequence = 0;
+        std::function<void()> fire;
+    };
     SimPlatform& sim_;
     std::vector<std::shared_ptr<Entry>> entries_;
     std::uint64_t sequence_ = 0;
@@ -154,9 +161,7 @@ public:
         selected_ = titles.empty() ? -1 : 0;
     }
     int selectedIndex() const override { return selected_; }
-    void selectItem(int index) override {
-        if (index >= 0 && index < static_cast<int>(items_.size())) selected_ = index;
-    }
+    void selectItem(int index) override { selected_ = index; }
     std::vector<ChartBar> bars() const override { return {}; }
     void setBars(const std::vector<ChartBar>&) override {}
 
@@ -208,8 +213,7 @@ public:
         return named(nibName, true);
     }
     std::shared_ptr<SimWindowState> last(std::string_view nibName) const {
-        auto list = named(nibName);
-        return list.empty() ? nullptr : list.back();
+        return named(nibName).back();
     }
     void forgetClosed() {  // long runs
         std::erase_if(all, [](const auto& w) { return w->closed || w->destroyed; });
@@ -265,7 +269,7 @@ public:
     SaveResult saveFile(const std::string&, const std::string&) override { return {}; }
 
     using Answer = std::function<AlertResponse(const AlertRequest&)>;
-    void answer(Answer next) { script_.push_back(std::move(next)); }
+    void answer(Answer next) { script.push_back(std::move(next)); }
     void pressButton(int button) {
         answer([button](const AlertRequest&) { return AlertResponse{button, ""}; });
     }
@@ -275,13 +279,12 @@ public:
         });
     }
     void cancel() { pressButton(kAlertFirstButtonReturn + 1); }
-    bool allAnswered() const { return script_.empty(); }
     Answer responder;  // answers what the script does not (long runs)
     std::vector<AlertRequest> shown;
+    std::deque<Answer> script;
 
 private:
     SimPlatform& sim_;
-    std::deque<Answer> script_;
 };
 
 class SimWorkspace : public Workspace {

@@ -1,6 +1,5 @@
-// The five-second activity monitor: accrual, the break trigger and the bar.
-
-#include <vector>
+// The five-second activity monitor: accrual and the bar; the one-second
+// break countdown, where a tick more than 3 s late ends the break.
 
 #include "fixture.h"
 
@@ -25,30 +24,15 @@ TEST_F(ActivityMonitor, ActiveTicksAddFiveIdleOnesTakeTenEachChangeCostsATick) {
                                          55, 55, 55, 55, 55, 55, 45, 35, 25, 15, 5,  0,  0}));
 }
 
-// A stored 0 runs as the first-launch length.
-TEST_F(ActivityMonitor, ThirtyMinutePeriodBreaksOnThe271stTick) {
-    storeFirstLaunchSettings(0);
-    sim.idle.activeFor(10000);
-    const double first = sim.now();
-    startEngine();
-    sim.advance(269 * 5);
-    EXPECT_FALSE(SCL::activityTimerPause);
-    sim.advance(5);
-    EXPECT_TRUE(SCL::activityTimerPause);
-    EXPECT_DOUBLE_EQ(*SCL::lockTimerDt - first, 1350.0);
-    EXPECT_EQ(SCL::progress, 0);
-    EXPECT_EQ(label().text(), bar(1)) << "the tick that started the break drew the new period";
-}
-
 TEST_F(ActivityMonitor, BarHasOneSegmentPerTenthAndTurnsRedAtNine) {
     storeFirstLaunchSettings();
     const Color grey{0, 0, 0, 0.5}, red{1, 0, 0, 0.7}, none{0, 0, 0, 0};
-    const struct {
+    const struct {  // a stored 0 runs as the first-launch 30
         long long workMinutes, whenHigh;
         std::int64_t progress;
         int segments;
         Color colour;
-    } rows[] = {{30, 0, 134, 1, grey}, {30, 0, 135, 2, grey},  {30, 0, 1079, 8, grey},
+    } rows[] = {{0, 0, 134, 1, grey},  {30, 0, 135, 2, grey},  {30, 0, 1079, 8, grey},
                 {30, 0, 1080, 9, red}, {30, 1, 1079, 8, none}, {30, 1, 1080, 9, red},
                 {30, 0, -15, 0, grey}, {1, 0, 40, 11, red}};
     MainWindow& engine = startEngine();
@@ -65,6 +49,18 @@ TEST_F(ActivityMonitor, BarHasOneSegmentPerTenthAndTurnsRedAtNine) {
         if (r.segments > 0) {
             EXPECT_EQ(label().textColor(), r.colour) << r.progress;
         }
+    }
+}
+
+TEST_F(ActivityMonitor, ATickMoreThanThreeSecondsLateEndsTheBreak) {
+    for (double late : {3.0, 3.001}) {
+        SCL::reset(sim.platform());
+        workUntilBreak(1, 2, 45);
+        sim.block(late);
+        sim.advance(0);
+        EXPECT_EQ(SCL::lockTicks, late > 3 ? SCL::lockDur + 1 : 1) << late;
+        EXPECT_EQ(SCL::activityTimerPause, late == 3.0) << late;
+        EXPECT_GE(SCL::progress, 0) << "a late end is no snooze";
     }
 }
 

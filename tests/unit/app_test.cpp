@@ -1,13 +1,8 @@
 // The application: launches, the child lock at start, and the status menu.
 
-#include <string>
-#include <vector>
-
 #include "fixture.h"
 
 namespace tamsel::test {
-
-using sim::ExitCalled;
 
 class App : public SimTest {
 protected:
@@ -49,12 +44,11 @@ TEST_F(App, ACancelledStartEndsBeforeTheEngineAndSkipRestartsThePeriodOncePer300
     storeFirstLaunchSettings();
     sim.settings.setString("txtNewPwd", "pw");
     sim.dialogs.cancel();
-    EXPECT_THROW(launchApp(), ExitCalled);
-    EXPECT_EQ(sim.windows.named("MainWindow").size(), 0u);
+    EXPECT_THROW(launchApp(), sim::ExitCalled);
     app.reset();
     SCL::reset(sim.platform());
-    runningWithProgress("pw");
-    sim.dialogs.typeAndConfirm("pw");
+    runningWithProgress("--1");  // the box's own cancel marker as a password
+    sim.dialogs.typeAndConfirm("--1");
     sim.statusBar.choose("skipBtn:");
     EXPECT_EQ(SCL::progress, 5) << "restarted from 0, then the active tick that ran at once";
     EXPECT_EQ(label().text(), bar(1)) << "drawn without waiting for the timer";
@@ -64,7 +58,7 @@ TEST_F(App, ACancelledStartEndsBeforeTheEngineAndSkipRestartsThePeriodOncePer300
     EXPECT_EQ(sim.dialogs.shown.back().informativeText,
               "Cannot let you skip this break since you skipped the last one, sorry!");
     sim.advance(1);
-    sim.dialogs.typeAndConfirm("pw");
+    sim.dialogs.typeAndConfirm("--1");
     sim.statusBar.choose("skipBtn:");
     EXPECT_TRUE(sim.dialogs.shown.back().secureField) << "allowed after 3000 s";
 }

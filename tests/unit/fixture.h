@@ -21,7 +21,7 @@ protected:
     ~SimTest() override {
         app.reset();
         SCL::reset(sim.platform());
-        EXPECT_TRUE(sim.dialogs.allAnswered()) << "scripted dialog answers left over";
+        EXPECT_TRUE(sim.dialogs.script.empty()) << "scripted dialog answers left over";
     }
 
     // The settings a first launch writes, with these lengths.
@@ -60,11 +60,7 @@ protected:
 
     sim::SimWindowState& indicator() { return *sim.windows.last("MainWindow"); }
     sim::SimControl& label() { return indicator().outlet("lblProgress"); }
-    static std::string bar(int segments) {
-        std::string text;
-        for (int i = 0; i < segments; ++i) text += "\u25FC\uFE0E";
-        return text;
-    }
+    static std::string bar(int n) { return n > 0 ? "\u25FC\uFE0E" + bar(n - 1) : ""; }
     sim::SimWindowState& breakWindow(std::size_t index = 0) {
         return *sim.windows.named("LockScreen").at(index);
     }
