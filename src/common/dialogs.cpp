@@ -1,6 +1,8 @@
 // Modal alerts, the masked input box, the child-lock gate, and the alerts
 // that stand in for an application the desktop lacks.
 
+#include <optional>
+
 #include "common/translate.h"
 #include "engine/scl.h"
 
@@ -13,14 +15,24 @@ void SCL::showAlert(const std::string& message, const std::string& title) {
     platform().dialogs->runAlert(alert);
 }
 
-std::string SCL::showInputBox(const std::string& message, const std::string& question) {
+namespace {
+
+// What was typed, or nothing when the box was cancelled.
+std::optional<std::string> askMasked(const std::string& message, const std::string& question) {
     AlertRequest box;
     box.messageText = message;
     box.informativeText = question;
     box.buttons = {translate("Tamsel", "OK"), translate("Tamsel", "Cancel")};
     box.secureField = true;
-    AlertResponse answer = platform().dialogs->runAlert(box);
-    return answer.button == kAlertFirstButtonReturn ? answer.fieldText : "--1";
+    AlertResponse answer = SCL::platform().dialogs->runAlert(box);
+    if (answer.button != kAlertFirstButtonReturn) return std::nullopt;
+    return answer.fieldText;
+}
+
+}  // namespace
+
+std::string SCL::showInputBox(const std::string& message, const std::string& question) {
+    return askMasked(message, question).value_or("--1");
 }
 
 bool SCL::isPwdOk(const std::string& prompt) {
@@ -30,9 +42,13 @@ bool SCL::isPwdOk(const std::string& prompt) {
         std::string stored = settings::password();
         if (stored.empty()) return true;
         platform().app->activateIgnoringOtherApps();
-        std::string typed = showInputBox(translate("Tamsel", "Child lock enabled"), question);
-        if (typed == stored) return true;
-        if (typed == "--1") return false;
+        // Cancel is asked apart from the text: a password of "--1" must not
+        // let Cancel through.
+        const std::optional<std::string> typed =
+            askMasked(translate("Tamsel", "Child lock enabled"), question);
+        if (!typed) return false;
+        if (*typed == stored) return true;
+        if (*typed == "--1") return false;
         showAlert(translate("Tamsel", "Incorrect password"),
                   translate("Tamsel", "Child lock enabled"));
         question = translate("Tamsel", "Please enter your password");
