@@ -132,49 +132,18 @@ QtHistory::~QtHistory() {
 }
 
 QtHistory::Opened QtHistory::openAt(const QString& file) {
-    Opened opened = Opened::Failed;
+    int failed = SQLITE_OK;
     {
         const OwnerOnlyFiles ownerOnly;
-        int failed = sqlite3_open_v2(
-            QFile::encodeName(file).constData(), &db_,
-            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW, nullptr);
-        if (failed == SQLITE_OK) {
-            // A program reading the file (the sqlite3 shell) may hold it a moment.
-            sqlite3_busy_timeout(db_, 200);
-            const bool set =
-                exec("PRAGMA auto_vacuum = INCREMENTAL") && exec("PRAGMA journal_mode = WAL") &&
-                exec("PRAGMA synchronous = NORMAL") && exec("PRAGMA cache_size = -256");
-            const Statement check(set ? db_ : nullptr, "PRAGMA quick_check");
-            const int checked = check.get() ? sqlite3_step(check.get()) : SQLITE_ERROR;
-            if (checked != SQLITE_ROW) {
-                const int why = set && check.get() ? checked : sqlite3_extended_errcode(db_);
-                failed = why != SQLITE_OK ? why : SQLITE_ERROR;
-            } else if (textAt(check.get(), 0) != "ok") {
-                failed = SQLITE_CORRUPT;
-            } else {
-                const Statement version(db_, "PRAGMA user_version");
-                bool ok = version.get() && sqlite3_step(version.get()) == SQLITE_ROW;
-                const int from = ok ? sqlite3_column_int(version.get(), 0) : 0;
-                // Each step once, in its own transaction; a later Tamsel only adds.
-                for (const Step& step : kSteps) {
-                    if (!ok || step.version <= from) continue;
-                    ok = exec("BEGIN");
-                    for (const char* sql : step.statements) ok = ok && exec(sql);
-                    const std::string mark =
-                        "PRAGMA user_version = " + std::to_string(step.version);
-                    ok = ok && exec(mark.c_str());
-                    ok = ok ? exec("COMMIT") : (exec("ROLLBACK"), false);
-                }
-                failed = ok ? SQLITE_OK : SQLITE_ERROR;
-            }
-        }
-        opened = failed == SQLITE_OK ? Opened::Yes
-                 : unusable(failed)  ? Opened::Damaged
-                                     : Opened::Failed;
+        failed = sqlite3_open_v2(QFile::encodeName(file).constData(), &db_,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW,
+                                 nullptr);
+        if (failed == SQLITE_OK) failed = settle();
+        if (failed == SQLITE_OK && !upgrade()) failed = SQLITE_ERROR;
     }
-    if (opened != Opened::Yes) {
+    if (failed != SQLITE_OK) {
         close();
-        return opened;
+        return unusable(failed) ? Opened::Damaged : Opened::Failed;
     }
     sqlite3_prepare_v2(db_,
                        "INSERT INTO days (day, active_seconds) VALUES (?, ?) ON CONFLICT (day) "
@@ -184,7 +153,45 @@ QtHistory::Opened QtHistory::openAt(const QString& file) {
                        "INSERT INTO events (at, day, time, kind, seconds) VALUES (?, ?, ?, ?, ?)",
                        -1, &append_, nullptr);
     for (const char* suffix : kSuffixes) makeOwnerOnly(file + QLatin1String(suffix));
-    return opened;
+    return Opened::Yes;
+}
+
+// SQLITE_OK once the settings took and the file checks out; else why not.
+// The check runs only after the settings took, so a failed one is no open.
+int QtHistory::settle() {
+    const auto why = [this] {
+        const int code = sqlite3_extended_errcode(db_);
+        return code != SQLITE_OK ? code : SQLITE_ERROR;
+    };
+    // A program reading the file (the sqlite3 shell) may hold it a moment.
+    sqlite3_busy_timeout(db_, 200);
+    for (const char* pragma : {"PRAGMA auto_vacuum = INCREMENTAL", "PRAGMA journal_mode = WAL",
+                               "PRAGMA synchronous = NORMAL", "PRAGMA cache_size = -256"})
+        if (!exec(pragma)) return why();
+    const Statement check(db_, "PRAGMA quick_check");
+    if (!check.get()) return why();
+    if (const int step = sqlite3_step(check.get()); step != SQLITE_ROW)
+        return step != SQLITE_OK ? step : SQLITE_ERROR;
+    return textAt(check.get(), 0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
+}
+
+// Each step once, in its own transaction; a later Tamsel only adds.
+bool QtHistory::upgrade() {
+    const Statement version(db_, "PRAGMA user_version");
+    if (!version.get() || sqlite3_step(version.get()) != SQLITE_ROW) return false;
+    const int from = sqlite3_column_int(version.get(), 0);
+    for (const Step& step : kSteps) {
+        if (step.version <= from) continue;
+        bool ok = exec("BEGIN");
+        for (const char* sql : step.statements) ok = ok && exec(sql);
+        const std::string mark = "PRAGMA user_version = " + std::to_string(step.version);
+        if (!(ok && exec(mark.c_str()))) {
+            exec("ROLLBACK");
+            return false;
+        }
+        if (!exec("COMMIT")) return false;
+    }
+    return true;
 }
 
 bool QtHistory::exec(const char* sql) {

@@ -55,6 +55,8 @@ private:
     enum class Opened { Yes, Damaged, Failed };
     void open();
     Opened openAt(const QString& file);
+    int settle();
+    bool upgrade();
     void close();
     bool setAside(const QString& why);
     void useMemory(const QString& why);
